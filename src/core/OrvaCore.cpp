@@ -1,0 +1,152 @@
+#include "core/OrvaCore.h"
+
+#include "model/ControlIds.h"
+
+namespace orva {
+namespace {
+
+constexpr const char* kLineSettings = "115200,n,8,1";
+constexpr int kBufferSize = 1024;
+// Store slot of the servo output rate; a link restart puts its "50 Hz" entry back.
+constexpr int kServoRateSlot = 2;
+
+}  // namespace
+
+OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& files,
+                   std::string configPath)
+    : m_port(port),
+      m_clock(clock),
+      m_prompts(prompts),
+      m_files(files),
+      m_config(files, std::move(configPath)),
+      m_engine(port, clock, m_state) {
+    m_port.SetOnComm([this] { m_engine.onComm(); });
+}
+
+void OrvaCore::initialise() {
+    m_language = Language::Chinese;
+    m_model.setValue(ids::main::kPortCombo, kDefaultPort - 1);
+    m_store.clear();
+    m_model.setEnabled(ids::main::kUpgrade, false);
+    linkRestartFromFile();
+}
+
+void OrvaCore::onRefresh() {
+    linkRestartFromFile();
+}
+
+void OrvaCore::onPortSelected(int position) {
+    m_model.setValue(ids::main::kPortCombo, position);
+    linkRestartFromCombo();
+}
+
+void OrvaCore::linkRestartFromFile() {
+    m_state.mode = mode::kIdle;
+    m_engine.resetReply();
+    m_openFailed = false;
+    m_state.firmwareVersion = 0;
+    m_store.set(kServoRateSlot, 1);
+    m_model.setEnabled(ids::main::kUpgrade, false);
+
+    if (m_port.GetPortOpen()) {
+        m_port.SetPortOpen(false);
+    }
+
+    std::string error;
+    auto stored = m_config.read(error);
+    if (!stored) {
+        reportFileError(error);
+        return;
+    }
+    if (stored->recorded) {
+        m_port.SetCommPort(stored->port);
+        // Outside COM1..COM20 the list has no such entry and shows no selection.
+        const int position = stored->port - 1;
+        m_model.setValue(ids::main::kPortCombo,
+                         position >= 0 && position < kPortCount ? position : -1);
+    } else {
+        m_port.SetCommPort(kDefaultPort);
+    }
+    m_port.SetInBufferSize(kBufferSize);
+    m_port.SetOutBufferSize(kBufferSize);
+
+    if (m_port.GetPortOpen()) {
+        // The port refused to close: report it closed and leave the file alone.
+        showStatus(false);
+    } else {
+        m_openFailed = !m_port.SetPortOpen(true);
+        showStatus(!m_openFailed);
+        if (!m_config.write(m_model.value(ids::main::kPortCombo) + 1, error)) {
+            reportFileError(error);
+            return;
+        }
+    }
+    configureLine();
+    m_state.mode = mode::kIdle;
+    m_state.retryCounter = ProtocolState::kRetryStart;
+    m_engine.sendQuery('V');
+}
+
+void OrvaCore::linkRestartFromCombo() {
+    m_openFailed = false;
+    if (m_port.GetPortOpen()) {
+        m_port.SetPortOpen(false);
+    }
+    const int position = m_model.value(ids::main::kPortCombo);
+    m_port.SetCommPort(position + 1);
+    m_port.SetInBufferSize(kBufferSize);
+    m_port.SetOutBufferSize(kBufferSize);
+    if (!m_port.GetPortOpen()) {
+        m_openFailed = !m_port.SetPortOpen(true);
+        showStatus(!m_openFailed);
+        m_state.receivedCount = 0;
+        std::string error;
+        if (!m_config.write(position + 1, error)) {
+            reportFileError(error);
+            return;
+        }
+    }
+    configureLine();
+    m_state.mode = mode::kIdle;
+    m_state.replyBuffer.clear();
+    m_state.retryCounter = ProtocolState::kRetryStart;
+    m_engine.sendQuery('V');
+}
+
+void OrvaCore::configureLine() {
+    m_port.SetSettings(kLineSettings);
+    m_port.SetInputMode(CMSComm::InputMode::Binary);
+    m_port.SetRThreshold(1);
+    m_port.SetInputLen(0);
+    m_engine.discardInput();
+    m_port.SetHandshaking(CMSComm::Handshaking::None);
+}
+
+void OrvaCore::showStatus(bool opened) {
+    m_statusOpened = opened;
+    const bool english = m_language == Language::English;
+    if (!opened) {
+        m_model.setText(ids::main::kStatus, english ? "COM Not Opened" : "串口未打开");
+    } else {
+        m_model.setText(ids::main::kStatus, english ? "COM Opened" : "串口已打开");
+    }
+    showPortDevice();
+}
+
+void OrvaCore::showPortDevice() {
+    std::string device = m_port.DeviceName();
+    std::string text = "COM" + std::to_string(m_port.GetCommPort()) + " = " +
+                       (device.empty() ? std::string("?") : device);
+    if (!m_statusOpened && !m_port.LastError().empty()) {
+        text += "  (" + m_port.LastError() + ")";
+    }
+    m_model.setText(ids::main::kPortDevice, text);
+}
+
+void OrvaCore::reportFileError(const std::string& error) {
+    const bool english = m_language == Language::English;
+    m_prompts.message({error, english ? "Halvane Mentioned:" : "Halvane提示:",
+                       MessageButtons::Ok, MessageIcon::Error, MessageResult::Ok});
+}
+
+}  // namespace orva

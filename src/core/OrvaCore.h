@@ -1,0 +1,76 @@
+#pragma once
+
+#include <string>
+
+#include "model/WindowModel.h"
+#include "platform/IClock.h"
+#include "platform/IFiles.h"
+#include "platform/IPrompts.h"
+#include "protocol/ProtocolEngine.h"
+#include "protocol/ProtocolState.h"
+#include "serial/CMSComm.h"
+#include "serial/ConfigFile.h"
+#include "settings/ParameterStore.h"
+
+namespace orva {
+
+enum class Language { Chinese = 0, English = 1 };
+
+// The heart of the main window without its widgets: all protocol state, the parameter store and
+// the model of what the window shows. The view forwards the user's actions here.
+class OrvaCore {
+public:
+    static constexpr int kPortCount = 20;
+    static constexpr int kDefaultPort = 3;
+
+    OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& files,
+             std::string configPath = ConfigFile::kFileName);
+
+    // The window's start state, ending with the link restart that opens the stored port.
+    void initialise();
+
+    // Refresh button: the file-variant link restart.
+    void onRefresh();
+    // A pick in the COM list (position 0 is COM1): the combo-variant link restart.
+    void onPortSelected(int position);
+
+    void linkRestartFromFile();
+    void linkRestartFromCombo();
+
+    Language language() const { return m_language; }
+    bool openFailed() const { return m_openFailed; }
+
+    WindowModel& model() { return m_model; }
+    ProtocolState& state() { return m_state; }
+    ProtocolEngine& engine() { return m_engine; }
+    ParameterStore& store() { return m_store; }
+    IPrompts& prompts() { return m_prompts; }
+    IClock& clock() { return m_clock; }
+    IFiles& files() { return m_files; }
+    CMSComm& port() { return m_port; }
+
+private:
+    // The status box, in the current language.
+    void showStatus(bool opened);
+    void showPortDevice();
+    // Line settings and input discard shared by both restart variants.
+    void configureLine();
+    void reportFileError(const std::string& error);
+
+    CMSComm& m_port;
+    IClock& m_clock;
+    IPrompts& m_prompts;
+    IFiles& m_files;
+    ConfigFile m_config;
+
+    WindowModel m_model;
+    ProtocolState m_state;
+    ProtocolEngine m_engine;
+    ParameterStore m_store;
+
+    Language m_language = Language::Chinese;
+    bool m_openFailed = false;
+    bool m_statusOpened = false;
+};
+
+}  // namespace orva

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "model/ControlKey.h"
+
+namespace orva::ids {
+
+// Main window (dialog 102).
+namespace main {
+constexpr ControlKey kPortTip{Dialog::Main, 1000};
+constexpr ControlKey kPortCombo{Dialog::Main, 1061};
+constexpr ControlKey kRefresh{Dialog::Main, 1017};
+constexpr ControlKey kLanguage{Dialog::Main, 1019};
+constexpr ControlKey kVersionCaption{Dialog::Main, 1264};
+constexpr ControlKey kVersionText{Dialog::Main, 1112};
+constexpr ControlKey kStatus{Dialog::Main, 1047};
+constexpr ControlKey kChooseFirmware{Dialog::Main, 1001};
+constexpr ControlKey kUpgradeHint{Dialog::Main, 1028};
+constexpr ControlKey kUpgrade{Dialog::Main, 1043};
+constexpr ControlKey kProgress{Dialog::Main, 1075};
+constexpr ControlKey kSaveData{Dialog::Main, 1015};
+constexpr ControlKey kLoadData{Dialog::Main, 1100};
+constexpr ControlKey kRestoreChoice{Dialog::Main, 1099};
+constexpr ControlKey kMultiAxisTip{Dialog::Main, 1002};
+constexpr ControlKey kMultiAxis{Dialog::Main, 1032};
+constexpr ControlKey kEditFrame{Dialog::Main, 1016};
+constexpr ControlKey kEscTip{Dialog::Main, 1003};
+constexpr ControlKey kEsc{Dialog::Main, 1033};
+constexpr ControlKey kServoTip{Dialog::Main, 1013};
+constexpr ControlKey kServo{Dialog::Main, 1215};
+constexpr ControlKey kSensorTip{Dialog::Main, 1021};
+constexpr ControlKey kDeclinationTip{Dialog::Main, 1020};
+constexpr ControlKey kDeclination{Dialog::Main, 1031};
+constexpr ControlKey kDeclinationSet{Dialog::Main, 1018};
+constexpr ControlKey kUpperGroup{Dialog::Main, 1263};
+constexpr ControlKey kTabs{Dialog::Main, 1230};
+constexpr ControlKey kWindowTitle{Dialog::Main, 0};
+// Not a control of the original window: the device that the chosen COM number stands for and,
+// after a failed opening, the system's reason.
+constexpr ControlKey kPortDevice{Dialog::Main, 9001};
+}  // namespace main
+
+}  // namespace orva::ids

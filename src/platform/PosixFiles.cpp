@@ -1,0 +1,106 @@
+#include "platform/PosixFiles.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace orva {
+namespace {
+
+std::string describe(const std::string& path, int err) {
+    return "\"" + path + "\": " + std::strerror(err);
+}
+
+// Closes the descriptor on every path out of a function.
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+std::optional<std::string> readFd(int fd, const std::string& path, std::string& error) {
+    std::string content;
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = describe(path, errno);
+            return std::nullopt;
+        }
+        if (n == 0) {
+            return content;
+        }
+        content.append(buf, static_cast<std::size_t>(n));
+    }
+}
+
+bool writeFd(int fd, std::string_view bytes, const std::string& path, std::string& error) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = describe(path, errno);
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::string> PosixFiles::readOrCreate(const std::string& path, std::string& error) {
+    Fd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    if (fd.get() < 0) {
+        error = describe(path, errno);
+        return std::nullopt;
+    }
+    return readFd(fd.get(), path, error);
+}
+
+bool PosixFiles::overwriteStart(const std::string& path, std::string_view bytes,
+                                std::string& error) {
+    Fd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    if (fd.get() < 0) {
+        error = describe(path, errno);
+        return false;
+    }
+    return writeFd(fd.get(), bytes, path, error);
+}
+
+std::optional<std::string> PosixFiles::readAll(const std::string& path, std::string& error) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        error = describe(path, errno);
+        return std::nullopt;
+    }
+    return readFd(fd.get(), path, error);
+}
+
+bool PosixFiles::writeAll(const std::string& path, std::string_view bytes, std::string& error) {
+    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (fd.get() < 0) {
+        error = describe(path, errno);
+        return false;
+    }
+    return writeFd(fd.get(), bytes, path, error);
+}
+
+}  // namespace orva

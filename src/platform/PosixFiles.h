@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/IFiles.h"
+
+namespace orva {
+
+class PosixFiles : public IFiles {
+public:
+    std::optional<std::string> readOrCreate(const std::string& path, std::string& error) override;
+    bool overwriteStart(const std::string& path, std::string_view bytes,
+                        std::string& error) override;
+    std::optional<std::string> readAll(const std::string& path, std::string& error) override;
+    bool writeAll(const std::string& path, std::string_view bytes, std::string& error) override;
+};
+
+}  // namespace orva

@@ -1,0 +1,109 @@
+#include "qtserial/QtCommPort.h"
+
+#include <QStringList>
+
+namespace orva {
+
+QtCommPort::QtCommPort(PortResolver resolver, QObject* parent)
+    : QObject(parent), m_resolver(std::move(resolver)) {
+    connect(&m_serial, &QSerialPort::readyRead, this, &QtCommPort::onReadyRead);
+}
+
+void QtCommPort::SetCommPort(int port) {
+    m_port = port;
+}
+
+std::string QtCommPort::DeviceName() const {
+    return m_resolver.deviceFor(m_port);
+}
+
+bool QtCommPort::SetPortOpen(bool open) {
+    if (!open) {
+        if (m_serial.isOpen()) {
+            m_serial.close();
+        }
+        return true;
+    }
+    if (m_serial.isOpen()) {
+        return true;
+    }
+    const std::string device = DeviceName();
+    if (device.empty()) {
+        m_lastError = "no serial device stands for COM" + std::to_string(m_port);
+        return false;
+    }
+    m_serial.setPortName(QString::fromStdString(device));
+    m_serial.setReadBufferSize(m_inBufferSize);
+    if (!m_serial.open(QIODevice::ReadWrite)) {
+        m_lastError = explain(m_serial.error(), QString::fromStdString(device),
+                              m_serial.errorString());
+        return false;
+    }
+    m_lastError.clear();
+    return true;
+}
+
+std::string QtCommPort::explain(QSerialPort::SerialPortError error, const QString& device,
+                                const QString& text) {
+    std::string why = device.toStdString() + ": " + text.toStdString();
+    if (error == QSerialPort::PermissionError) {
+        why += " - add your user to the group that owns the device (usually dialout) and log in "
+               "again";
+    } else if (error == QSerialPort::DeviceNotFoundError) {
+        why += " - is the controller plugged in?";
+    }
+    return why;
+}
+
+void QtCommPort::SetInBufferSize(int bytes) {
+    m_inBufferSize = bytes;
+    m_serial.setReadBufferSize(bytes);
+}
+
+void QtCommPort::SetSettings(const std::string& settings) {
+    // "baud,parity,data,stop"
+    const QStringList parts = QString::fromStdString(settings).split(',');
+    if (parts.size() != 4) {
+        return;
+    }
+    m_serial.setBaudRate(parts[0].toInt());
+    const QChar parity = parts[1].isEmpty() ? QChar('n') : parts[1][0].toLower();
+    m_serial.setParity(parity == 'e'   ? QSerialPort::EvenParity
+                       : parity == 'o' ? QSerialPort::OddParity
+                       : parity == 'm' ? QSerialPort::MarkParity
+                       : parity == 's' ? QSerialPort::SpaceParity
+                                       : QSerialPort::NoParity);
+    m_serial.setDataBits(static_cast<QSerialPort::DataBits>(parts[2].toInt()));
+    m_serial.setStopBits(parts[3] == "2" ? QSerialPort::TwoStop : QSerialPort::OneStop);
+}
+
+void QtCommPort::SetHandshaking(Handshaking handshaking) {
+    m_serial.setFlowControl(handshaking == Handshaking::RtsCts    ? QSerialPort::HardwareControl
+                            : handshaking == Handshaking::XonXoff ? QSerialPort::SoftwareControl
+                                                                  : QSerialPort::NoFlowControl);
+}
+
+std::vector<std::uint8_t> QtCommPort::GetInput() {
+    if (!m_serial.isOpen()) {
+        return {};
+    }
+    const QByteArray bytes = m_inputLen > 0 ? m_serial.read(m_inputLen) : m_serial.readAll();
+    return {bytes.begin(), bytes.end()};
+}
+
+void QtCommPort::SetOutput(std::string_view bytes) {
+    if (!m_serial.isOpen()) {
+        return;
+    }
+    m_serial.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    // Frames are tiny; hand them to the line now rather than at the next event-loop turn, so the
+    // order of bytes and busy waits stays as written.
+    m_serial.flush();
+}
+
+void QtCommPort::onReadyRead() {
+    m_event = kCommEventReceive;
+    RaiseOnComm();
+}
+
+}  // namespace orva

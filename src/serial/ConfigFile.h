@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/IFiles.h"
+
+namespace orva {
+
+// qdmcconfig.ini in the current directory: the last COM port as decimal text in the first two
+// bytes ("3" + NUL for COM3, "12" for COM12). The file is never truncated, so bytes after the
+// first two survive a write.
+class ConfigFile {
+public:
+    static constexpr const char* kFileName = "qdmcconfig.ini";
+
+    explicit ConfigFile(IFiles& files, std::string path = kFileName);
+
+    struct Read {
+        bool recorded = false;  // false for an empty file
+        int port = 0;
+    };
+    // Creates the file empty if missing. Nothing on a file error, with `error` set.
+    std::optional<Read> read(std::string& error);
+    bool write(int port, std::string& error);
+
+    // The two bytes written for `port`.
+    static std::string encode(int port);
+
+private:
+    IFiles& m_files;
+    std::string m_path;
+};
+
+}  // namespace orva
