@@ -21,6 +21,28 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
       m_config(files, std::move(configPath)),
       m_engine(port, clock, m_state) {
     m_port.SetOnComm([this] { m_engine.onComm(); });
+    m_actions.on(ActionKind::Click, ids::main::kRefresh, [this](const UserAction&) { onRefresh(); });
+    m_actions.on(ActionKind::Select, ids::main::kPortCombo,
+                 [this](const UserAction& a) { onPortSelected(a.value); });
+}
+
+void OrvaCore::onUserAction(const UserAction& action) {
+    switch (action.kind) {
+        case ActionKind::Check:
+        case ActionKind::Select:
+        case ActionKind::SliderDraw:
+        case ActionKind::SliderRelease:
+        case ActionKind::SliderKey:
+            m_model.setValue(action.key, action.value);
+            break;
+        case ActionKind::Tab:
+            m_model.setValue(ids::main::kTabs, action.value);
+            break;
+        case ActionKind::Click:
+        case ActionKind::EditCommit:
+            break;
+    }
+    m_actions.dispatch(action);
 }
 
 void OrvaCore::initialise() {

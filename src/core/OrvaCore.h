@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/ActionTable.h"
+#include "core/UserAction.h"
 #include "model/WindowModel.h"
 #include "platform/IClock.h"
 #include "platform/IFiles.h"
@@ -33,6 +35,11 @@ public:
     void onRefresh();
     // A pick in the COM list (position 0 is COM1): the combo-variant link restart.
     void onPortSelected(int position);
+
+    // Everything the user does to a control. Check boxes, lists and sliders take the new state
+    // into the model first; then the handler registered for the action runs.
+    void onUserAction(const UserAction& action);
+    ActionTable& actions() { return m_actions; }
 
     void linkRestartFromFile();
     void linkRestartFromCombo();
@@ -67,6 +74,7 @@ private:
     ProtocolState m_state;
     ProtocolEngine m_engine;
     ParameterStore m_store;
+    ActionTable m_actions;
 
     Language m_language = Language::Chinese;
     bool m_openFailed = false;

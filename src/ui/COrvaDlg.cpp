@@ -35,8 +35,11 @@ COrvaDlg::COrvaDlg(OrvaCore& core, QWidget* parent)
     column->addWidget(m_portDevice);
 
     connect(m_portCombo, &QComboBox::activated, this,
-            [this](int index) { m_core.onPortSelected(index); });
-    connect(m_refresh, &QPushButton::clicked, this, [this] { m_core.onRefresh(); });
+            [this](int index) {
+                m_core.onUserAction({ActionKind::Select, ids::main::kPortCombo, index});
+            });
+    connect(m_refresh, &QPushButton::clicked, this,
+            [this] { m_core.onUserAction({ActionKind::Click, ids::main::kRefresh}); });
     m_core.model().setListener([this](ControlKey key) { refresh(key); });
     refreshAll();
 }

@@ -1,0 +1,105 @@
+#include "support/Fakes.h"
+
+namespace orva::test {
+
+bool FakePort::SetPortOpen(bool open) {
+    if (!open) {
+        ++closes;
+        if (!stuckOpen) {
+            isOpen = false;
+        }
+        return true;
+    }
+    ++opens;
+    if (failOpen) {
+        lastError = "no such device";
+        return false;
+    }
+    isOpen = true;
+    lastError.clear();
+    return true;
+}
+
+std::vector<std::uint8_t> FakePort::GetInput() {
+    ++discards;
+    std::vector<std::uint8_t> out(pending.begin(), pending.end());
+    pending.clear();
+    return out;
+}
+
+void FakePort::receive(std::string_view bytes) {
+    queue(bytes);
+    RaiseOnComm();
+}
+
+std::string FakePort::takeWritten() {
+    std::string out;
+    out.swap(written);
+    return out;
+}
+
+MessageResult ScriptedPrompts::message(const MessageBox& box) {
+    shown.push_back(box);
+    if (answers.empty()) {
+        return box.buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
+    }
+    MessageResult r = answers.front();
+    answers.pop_front();
+    return r;
+}
+
+std::optional<std::string> ScriptedPrompts::chooseFile(const FileChoice& choice) {
+    asked.push_back(choice);
+    if (files.empty()) {
+        return std::nullopt;
+    }
+    auto r = files.front();
+    files.pop_front();
+    return r;
+}
+
+std::optional<std::string> MemoryFiles::readOrCreate(const std::string& path, std::string& error) {
+    if (auto f = failing.find(path); f != failing.end()) {
+        error = f->second;
+        return std::nullopt;
+    }
+    return content[path];
+}
+
+bool MemoryFiles::overwriteStart(const std::string& path, std::string_view bytes,
+                                 std::string& error) {
+    if (auto f = failing.find(path); f != failing.end()) {
+        error = f->second;
+        return false;
+    }
+    std::string& c = content[path];
+    if (c.size() < bytes.size()) {
+        c.resize(bytes.size());
+    }
+    c.replace(0, bytes.size(), bytes);
+    return true;
+}
+
+std::optional<std::string> MemoryFiles::readAll(const std::string& path, std::string& error) {
+    if (auto f = failing.find(path); f != failing.end()) {
+        error = f->second;
+        return std::nullopt;
+    }
+    auto it = content.find(path);
+    if (it == content.end()) {
+        error = "\"" + path + "\": No such file or directory";
+        return std::nullopt;
+    }
+    return it->second;
+}
+
+bool MemoryFiles::writeAll(const std::string& path, std::string_view bytes, std::string& error) {
+    if (auto f = failing.find(path); f != failing.end()) {
+        error = f->second;
+        return false;
+    }
+    content[path] = std::string(bytes);
+    return true;
+}
+
+}  // namespace orva::test
