@@ -4,6 +4,7 @@
 
 #include "core/ActionTable.h"
 #include "core/UserAction.h"
+#include "model/Language.h"
 #include "model/WindowModel.h"
 #include "platform/IClock.h"
 #include "platform/IFiles.h"
@@ -15,8 +16,6 @@
 #include "settings/ParameterStore.h"
 
 namespace orva {
-
-enum class Language { Chinese = 0, English = 1 };
 
 // The heart of the main window without its widgets: all protocol state, the parameter store and
 // the model of what the window shows. The view forwards the user's actions here.
