@@ -32,11 +32,49 @@ constexpr ControlKey kDeclinationTip{Dialog::Main, 1020};
 constexpr ControlKey kDeclination{Dialog::Main, 1031};
 constexpr ControlKey kDeclinationSet{Dialog::Main, 1018};
 constexpr ControlKey kUpperGroup{Dialog::Main, 1263};
+// The page host. Its model value is the selected tab index, 0 (basic setup) to 4 (voltage).
 constexpr ControlKey kTabs{Dialog::Main, 1230};
 constexpr ControlKey kWindowTitle{Dialog::Main, 0};
+// The row of page buttons above the tab control; each selects the tab of the same index.
+constexpr ControlKey kPageBasic{Dialog::Main, 1005};
+constexpr ControlKey kPageCustom{Dialog::Main, 1006};
+constexpr ControlKey kPageGps{Dialog::Main, 1007};
+constexpr ControlKey kPageGimbal{Dialog::Main, 1009};
+constexpr ControlKey kPageVoltage{Dialog::Main, 1010};
 // Not a control of the original window: the device that the chosen COM number stands for and,
 // after a failed opening, the system's reason.
 constexpr ControlKey kPortDevice{Dialog::Main, 9001};
 }  // namespace main
+
+// Each page's own key {page, 0}: `visible` says whether the page is shown (exactly one is), and
+// `text` holds its tab item text, which stays Chinese in both languages.
+
+// Basic setup page (dialog 137), tab 0.
+namespace basic {
+constexpr ControlKey kPage{Dialog::Basic, 0};
+}  // namespace basic
+
+// Custom function and data display page (dialog 138), tab 1.
+namespace custom {
+constexpr ControlKey kPage{Dialog::Custom, 0};
+constexpr ControlKey kFunctionTip{Dialog::Custom, 1014};
+// Starts and stops the live data display; its text says which it will do.
+constexpr ControlKey kDataDisplay{Dialog::Custom, 1118};
+}  // namespace custom
+
+// GPS page (dialog 139), tab 2.
+namespace gps {
+constexpr ControlKey kPage{Dialog::Gps, 0};
+}  // namespace gps
+
+// Gimbal page (dialog 140), tab 3.
+namespace gimbal {
+constexpr ControlKey kPage{Dialog::Gimbal, 0};
+}  // namespace gimbal
+
+// Voltage page (dialog 141), tab 4.
+namespace voltage {
+constexpr ControlKey kPage{Dialog::Voltage, 0};
+}  // namespace voltage
 
 }  // namespace orva::ids
