@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Set-up, build, run and test Orva on Debian.
+#   scripts/dev.sh run    install what is missing, build, start the tool on the simulated controller
+#   scripts/dev.sh test   install what is missing, build, run every test (plain and sanitizer builds)
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+packages=(
+    build-essential cmake pkg-config
+    qt6-base-dev qt6-serialport-dev libgl-dev
+    libgtest-dev libgmock-dev
+    fonts-wqy-microhei
+    xvfb xauth
+)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {  # build DIR [cmake options...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j"$jobs"
+}
+
+run_tests() {  # run_tests DIR
+    export QT_QPA_PLATFORM=offscreen
+    (cd "$1" && ctest --output-on-failure -j"$jobs" --timeout 300)
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    build build
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+        echo "No display found: starting under Xvfb (a virtual screen) instead."
+        exec xvfb-run -a -s "-screen 0 1600x1000x24" build/bin/orva --demo
+    fi
+    exec build/bin/orva --demo
+    ;;
+test)
+    install_missing
+    build build
+    run_tests build
+    # Second pass: AddressSanitizer and UndefinedBehaviorSanitizer over the whole suite.
+    build build-asan -DCMAKE_BUILD_TYPE=Debug -DORVA_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+        LSAN_OPTIONS=suppressions="$root/tests/lsan.supp" \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        run_tests build-asan
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
