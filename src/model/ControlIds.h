@@ -77,4 +77,24 @@ namespace voltage {
 constexpr ControlKey kPage{Dialog::Voltage, 0};
 }  // namespace voltage
 
+// Keys the parameter read-back and the page senders name themselves; the other controls of
+// each parameter are listed in the parameter catalogue.
+namespace voltage {
+constexpr ControlKey kCalibrate{Dialog::Voltage, 1246};
+}  // namespace voltage
+
+// Custom frame dialog (dialog 130).
+namespace frame {
+constexpr ControlKey kAxisCombo{Dialog::Frame, 1215};
+// Not controls: the frame's axis count (4 or 6), and a counter that goes up by one each time
+// the frame plan must be drawn again.
+constexpr ControlKey kAxisCount{Dialog::Frame, 9001};
+constexpr ControlKey kPlanRedraw{Dialog::Frame, 9002};
+// Label, X edit, Y edit and reverse box of motors 5 and 6: in use only with six axes.
+inline constexpr ControlKey kExtraMotorControls[] = {
+    {Dialog::Frame, 1224}, {Dialog::Frame, 1033}, {Dialog::Frame, 1036}, {Dialog::Frame, 1060},
+    {Dialog::Frame, 1225}, {Dialog::Frame, 1039}, {Dialog::Frame, 1042}, {Dialog::Frame, 1062},
+};
+}  // namespace frame
+
 }  // namespace orva::ids
