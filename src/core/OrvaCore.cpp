@@ -19,11 +19,13 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
       m_prompts(prompts),
       m_files(files),
       m_config(files, std::move(configPath)),
-      m_engine(port, clock, m_state) {
+      m_engine(port, clock, m_state),
+      m_window(m_model, m_engine, m_prompts, [this] { showStatus(m_statusOpened); }) {
     m_port.SetOnComm([this] { m_engine.onComm(); });
     m_actions.on(ActionKind::Click, ids::main::kRefresh, [this](const UserAction&) { onRefresh(); });
     m_actions.on(ActionKind::Select, ids::main::kPortCombo,
                  [this](const UserAction& a) { onPortSelected(a.value); });
+    m_window.registerActions(m_actions);
 }
 
 void OrvaCore::onUserAction(const UserAction& action) {
@@ -46,7 +48,7 @@ void OrvaCore::onUserAction(const UserAction& action) {
 }
 
 void OrvaCore::initialise() {
-    m_language = Language::Chinese;
+    m_window.initialise();
     m_model.setValue(ids::main::kPortCombo, kDefaultPort - 1);
     m_store.clear();
     m_model.setEnabled(ids::main::kUpgrade, false);
@@ -146,7 +148,7 @@ void OrvaCore::configureLine() {
 
 void OrvaCore::showStatus(bool opened) {
     m_statusOpened = opened;
-    const bool english = m_language == Language::English;
+    const bool english = language() == Language::English;
     if (!opened) {
         m_model.setText(ids::main::kStatus, english ? "COM Not Opened" : "串口未打开");
     } else {
@@ -166,7 +168,7 @@ void OrvaCore::showPortDevice() {
 }
 
 void OrvaCore::reportFileError(const std::string& error) {
-    const bool english = m_language == Language::English;
+    const bool english = language() == Language::English;
     m_prompts.message({error, english ? "Halvane Mentioned:" : "Halvane提示:",
                        MessageButtons::Ok, MessageIcon::Error, MessageResult::Ok});
 }

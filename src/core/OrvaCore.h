@@ -14,6 +14,7 @@
 #include "serial/CMSComm.h"
 #include "serial/ConfigFile.h"
 #include "settings/ParameterStore.h"
+#include "window/WindowLogic.h"
 
 namespace orva {
 
@@ -43,7 +44,9 @@ public:
     void linkRestartFromFile();
     void linkRestartFromCombo();
 
-    Language language() const { return m_language; }
+    Language language() const { return m_window.language(); }
+    // The window's close box: true when the user confirms closing.
+    bool onCloseRequested() { return m_window.requestClose(); }
     bool openFailed() const { return m_openFailed; }
 
     WindowModel& model() { return m_model; }
@@ -53,6 +56,7 @@ public:
     IPrompts& prompts() { return m_prompts; }
     IClock& clock() { return m_clock; }
     IFiles& files() { return m_files; }
+    WindowLogic& window() { return m_window; }
     CMSComm& port() { return m_port; }
 
 private:
@@ -74,8 +78,8 @@ private:
     ProtocolEngine m_engine;
     ParameterStore m_store;
     ActionTable m_actions;
+    WindowLogic m_window;
 
-    Language m_language = Language::Chinese;
     bool m_openFailed = false;
     bool m_statusOpened = false;
 };
