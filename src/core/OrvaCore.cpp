@@ -22,6 +22,7 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
       m_engine(port, clock, m_state),
       m_window(m_model, m_engine, m_prompts, [this] { showStatus(m_statusOpened); }) {
     m_port.SetOnComm([this] { m_engine.onComm(); });
+    m_senders.registerWith(m_actions);
     m_actions.on(ActionKind::Click, ids::main::kRefresh, [this](const UserAction&) { onRefresh(); });
     m_actions.on(ActionKind::Select, ids::main::kPortCombo,
                  [this](const UserAction& a) { onPortSelected(a.value); });

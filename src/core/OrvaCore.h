@@ -13,7 +13,9 @@
 #include "protocol/ProtocolState.h"
 #include "serial/CMSComm.h"
 #include "serial/ConfigFile.h"
+#include "settings/PageSenders.h"
 #include "settings/ParameterStore.h"
+#include "settings/ReadbackChain.h"
 #include "window/WindowLogic.h"
 
 namespace orva {
@@ -57,6 +59,7 @@ public:
     IClock& clock() { return m_clock; }
     IFiles& files() { return m_files; }
     WindowLogic& window() { return m_window; }
+    const PageSenders& senders() const { return m_senders; }
     CMSComm& port() { return m_port; }
 
 private:
@@ -79,6 +82,10 @@ private:
     ParameterStore m_store;
     ActionTable m_actions;
     WindowLogic m_window;
+    // The query chains that fill the model and the store, and the settings pages' senders.
+    ReadbackChain m_readback{m_engine, m_model, m_store, [this] { return language(); }};
+    PageSenders m_senders{m_engine, m_model, m_store, m_prompts, [this] { return language(); },
+                          [this] { linkRestartFromCombo(); }};
 
     bool m_openFailed = false;
     bool m_statusOpened = false;
