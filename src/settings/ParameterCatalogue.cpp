@@ -435,7 +435,7 @@ std::optional<ControlValue> ParameterCatalogue::decode(char code, int wire, int 
     return e ? decode(*e, wire, firmwareVersion) : std::nullopt;
 }
 
-ParameterCatalogue::Slots ParameterCatalogue::slots(const ParameterEntry& entry) {
+ParameterCatalogue::SlotRange ParameterCatalogue::storeSlots(const ParameterEntry& entry) {
     if (entry.slot < 0) {
         return {};
     }
@@ -443,9 +443,9 @@ ParameterCatalogue::Slots ParameterCatalogue::slots(const ParameterEntry& entry)
     return {entry.slot, perBox ? static_cast<int>(entry.boxes.size()) : 1};
 }
 
-ParameterCatalogue::Slots ParameterCatalogue::slots(char code) {
+ParameterCatalogue::SlotRange ParameterCatalogue::storeSlots(char code) {
     const ParameterEntry* e = lookup(code);
-    return e ? slots(*e) : Slots{};
+    return e ? storeSlots(*e) : SlotRange{};
 }
 
 ControlValue ParameterCatalogue::fromControls(const WindowModel& model,

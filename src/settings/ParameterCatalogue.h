@@ -80,7 +80,7 @@ public:
     // Firmware at or below this version number expects the gimbal offsets.
     static constexpr int kLastOffsetFirmware = 1211;
 
-    struct Slots {
+    struct SlotRange {
         int first = -1;
         int count = 0;
     };
@@ -106,8 +106,8 @@ public:
                                               int firmwareVersion);
     static std::optional<ControlValue> decode(char code, int wire, int firmwareVersion);
 
-    static Slots slots(const ParameterEntry& entry);
-    static Slots slots(char code);
+    static SlotRange storeSlots(const ParameterEntry& entry);
+    static SlotRange storeSlots(char code);
 
     // The controls' state as the model holds it: the edit's number (the value last shown beside
     // a slider), the list index, the check boxes.

@@ -216,8 +216,8 @@ TEST(ParameterCatalogueTest, WrittenValuesReadBackUnchanged) {
 TEST(ParameterCatalogueTest, StoreSlotsCoverTheStoreOnce) {
     std::vector<char> owner(ParameterStore::kUsed, 0);
     for (const ParameterEntry& e : Catalogue::entries()) {
-        const auto slots = Catalogue::slots(e);
-        for (int s = slots.first; s >= 0 && s < slots.first + slots.count; ++s) {
+        const auto range = Catalogue::storeSlots(e);
+        for (int s = range.first; s >= 0 && s < range.first + range.count; ++s) {
             ASSERT_LT(s, ParameterStore::kUsed) << e.code;
             EXPECT_EQ(owner[s], 0) << "slot " << s << " of " << e.code << " and " << owner[s];
             owner[s] = e.code;
@@ -226,18 +226,18 @@ TEST(ParameterCatalogueTest, StoreSlotsCoverTheStoreOnce) {
     for (int s = 0; s < ParameterStore::kUsed; ++s) {
         EXPECT_NE(owner[s], 0) << "slot " << s;
     }
-    EXPECT_EQ(Catalogue::slots('M').first, 31);
-    EXPECT_EQ(Catalogue::slots('M').count, 8);
-    EXPECT_EQ(Catalogue::slots('i').first, 163);
-    EXPECT_EQ(Catalogue::slots('i').count, 12);
-    EXPECT_EQ(Catalogue::slots('K').first, 17);
-    EXPECT_EQ(Catalogue::slots('^').first, 24);
-    EXPECT_EQ(Catalogue::slots('Q').first, 190);
-    EXPECT_EQ(Catalogue::slots('k').first, 175);
-    EXPECT_EQ(Catalogue::slots('y').first, 189);
-    EXPECT_EQ(Catalogue::slots('<').count, 0);
-    EXPECT_EQ(Catalogue::slots('j').count, 0);
-    EXPECT_EQ(Catalogue::slots('z').count, 0);
+    EXPECT_EQ(Catalogue::storeSlots('M').first, 31);
+    EXPECT_EQ(Catalogue::storeSlots('M').count, 8);
+    EXPECT_EQ(Catalogue::storeSlots('i').first, 163);
+    EXPECT_EQ(Catalogue::storeSlots('i').count, 12);
+    EXPECT_EQ(Catalogue::storeSlots('K').first, 17);
+    EXPECT_EQ(Catalogue::storeSlots('^').first, 24);
+    EXPECT_EQ(Catalogue::storeSlots('Q').first, 190);
+    EXPECT_EQ(Catalogue::storeSlots('k').first, 175);
+    EXPECT_EQ(Catalogue::storeSlots('y').first, 189);
+    EXPECT_EQ(Catalogue::storeSlots('<').count, 0);
+    EXPECT_EQ(Catalogue::storeSlots('j').count, 0);
+    EXPECT_EQ(Catalogue::storeSlots('z').count, 0);
 }
 
 TEST(ParameterCatalogueTest, StoreFormsOfReadAndSentValues) {
