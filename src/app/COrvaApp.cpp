@@ -5,12 +5,14 @@
 #include "platform/SteadyClock.h"
 #include "qtserial/QtCommPort.h"
 #include "ui/COrvaDlg.h"
+#include "ui/CjkFont.h"
 #include "ui/QtPrompts.h"
 
 namespace orva {
 
 COrvaApp::COrvaApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Orva"));
+    installCjkFontFallback();
 }
 
 int COrvaApp::run() {

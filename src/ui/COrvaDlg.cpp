@@ -1,79 +1,78 @@
 #include "ui/COrvaDlg.h"
 
-#include <QHBoxLayout>
+#include <QApplication>
 #include <QKeyEvent>
-#include <QVBoxLayout>
 
 #include "model/ControlIds.h"
+#include "ui/DialogTables.h"
+#include "ui/ModelBinder.h"
+#include "ui/PageHost.h"
+#include "ui/WidgetFactory.h"
 
 namespace orva {
+namespace {
+
+// Tab item texts in tab order; they never follow the language switch.
+constexpr const char* kTabItems[kPageCount] = {
+    "基础参数设置", "自定义功能及数据显示", "GPS参数设置", "云台参数设置", "电压显示及报警设置",
+};
+
+bool isEnterOrEscape(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) {
+        return false;
+    }
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
+
+}  // namespace
 
 COrvaDlg::COrvaDlg(OrvaCore& core, QWidget* parent)
-    : QDialog(parent),
-      m_core(core),
-      m_portCombo(new QComboBox(this)),
-      m_portDevice(new QLabel(this)),
-      m_refresh(new QPushButton(QStringLiteral("刷  新"), this)),
-      m_versionCaption(new QLabel(QStringLiteral("固件版本: V"), this)),
-      m_versionText(new QLineEdit(this)),
-      m_status(new QLineEdit(this)) {
-    for (int i = 1; i <= OrvaCore::kPortCount; ++i) {
-        m_portCombo->addItem(QStringLiteral("COM%1").arg(i));
+    : QDialog(parent), m_core(core), m_binder(new ModelBinder(core, this)) {
+    setWindowTitle(QStringLiteral("Orva"));
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    WidgetFactory factory(*m_binder);
+    factory.build(mainWindowTable(), this);
+    m_pages = factory.pageHost();
+    const auto pages = pageTables();
+    for (int i = 0; i < kPageCount; ++i) {
+        auto* page = new QWidget;
+        factory.build(pages[i], page);
+        m_pages->addPage(page, QString::fromUtf8(kTabItems[i]));
+        m_binder->bindPage({pages[i].dialog, 0}, m_pages, i);
     }
-    m_versionText->setReadOnly(true);
-    m_status->setReadOnly(true);
-    m_status->setAlignment(Qt::AlignCenter);
+    m_binder->bindTitle(ids::main::kWindowTitle, this);
+    m_binder->attach();
 
-    auto* row = new QHBoxLayout;
-    row->addWidget(m_portCombo);
-    row->addWidget(m_refresh);
-    row->addWidget(m_versionCaption);
-    row->addWidget(m_versionText);
-    row->addWidget(m_status);
-    auto* column = new QVBoxLayout(this);
-    column->addLayout(row);
-    column->addWidget(m_portDevice);
-
-    connect(m_portCombo, &QComboBox::activated, this,
-            [this](int index) {
-                m_core.onUserAction({ActionKind::Select, ids::main::kPortCombo, index});
-            });
-    connect(m_refresh, &QPushButton::clicked, this,
-            [this] { m_core.onUserAction({ActionKind::Click, ids::main::kRefresh}); });
-    m_core.model().setListener([this](ControlKey key) { refresh(key); });
-    refreshAll();
+    // Enter and Escape are taken before any control of this window sees them.
+    qApp->installEventFilter(this);
 }
 
-void COrvaDlg::refresh(ControlKey key) {
-    const WindowModel& model = m_core.model();
-    if (key == ids::main::kPortCombo) {
-        m_portCombo->setCurrentIndex(model.value(key));
-    } else if (key == ids::main::kStatus) {
-        m_status->setText(QString::fromStdString(model.text(key)));
-    } else if (key == ids::main::kVersionText) {
-        m_versionText->setText(QString::fromStdString(model.text(key)));
-    } else if (key == ids::main::kVersionCaption) {
-        m_versionCaption->setText(QString::fromStdString(model.text(key)));
-    } else if (key == ids::main::kPortDevice) {
-        m_portDevice->setText(QString::fromStdString(model.text(key)));
-    }
+COrvaDlg::~COrvaDlg() {
+    qApp->removeEventFilter(this);
 }
 
-void COrvaDlg::refreshAll() {
-    for (ControlKey key : {ids::main::kPortCombo, ids::main::kStatus, ids::main::kVersionText,
-                           ids::main::kVersionCaption, ids::main::kPortDevice}) {
-        refresh(key);
-    }
+QWidget* COrvaDlg::control(ControlKey key) const {
+    return m_binder->widget(key);
 }
 
-void COrvaDlg::keyPressEvent(QKeyEvent* event) {
-    // Enter and Escape never close the window nor press a button.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-        event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
+bool COrvaDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (isEnterOrEscape(event) && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        // Popups and message boxes are windows of their own and keep their keys.
+        if (widget == this || isAncestorOf(widget)) {
+            return true;
+        }
     }
-    QDialog::keyPressEvent(event);
+    return QDialog::eventFilter(watched, event);
+}
+
+void COrvaDlg::reject() {
+    if (m_core.onCloseRequested()) {
+        QDialog::reject();
+    }
 }
 
 }  // namespace orva

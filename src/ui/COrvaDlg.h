@@ -1,35 +1,37 @@
 #pragma once
 
-#include <QComboBox>
 #include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 
 #include "core/OrvaCore.h"
 
 namespace orva {
 
-// The main window: draws the core's model and forwards the user's actions to it.
+class ModelBinder;
+class PageHost;
+
+// The main window (dialog 102): the upper area, the page buttons and the tab control with the
+// five pages, all built from their tables. It draws the core's model and forwards the user's
+// actions to the core.
 class COrvaDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit COrvaDlg(OrvaCore& core, QWidget* parent = nullptr);
+    ~COrvaDlg() override;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    // The widget of a control, or null when the window has none for `key`.
+    QWidget* control(ControlKey key) const;
+    PageHost* pages() const { return m_pages; }
 
-private:
-    void refresh(ControlKey key);
-    void refreshAll();
+    // The close box and the system close command: closes only when the user confirms.
+    void reject() override;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
     OrvaCore& m_core;
-    QComboBox* m_portCombo;
-    QLabel* m_portDevice;
-    QPushButton* m_refresh;
-    QLabel* m_versionCaption;
-    QLineEdit* m_versionText;
-    QLineEdit* m_status;
+    ModelBinder* m_binder;
+    PageHost* m_pages = nullptr;
 };
 
 }  // namespace orva

@@ -74,9 +74,9 @@ MessageResult QtPrompts::message(const MessageBox& box) {
             return MessageResult::No;
         default:
             // Closing an OK/Cancel box by its close button counts as Cancel.
-            return box.buttons == MessageButtons::Ok ? MessageResult::Ok
+            return box.buttons == MessageButtons::Ok                  ? MessageResult::Ok
                    : mb.clickedButton() == mb.button(QMessageBox::Ok) ? MessageResult::Ok
-                                                                       : MessageResult::Cancel;
+                                                                      : MessageResult::Cancel;
     }
 }
 

@@ -8,14 +8,14 @@ namespace orva {
 
 // Message boxes and file choosers as real Qt dialogs, owned by `parent`.
 class QtPrompts : public IPrompts {
-public:
+  public:
     explicit QtPrompts(QWidget* parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget* parent) { m_parent = parent; }
 
     MessageResult message(const MessageBox& box) override;
     std::optional<std::string> chooseFile(const FileChoice& choice) override;
 
-private:
+  private:
     QWidget* m_parent;
 };
 

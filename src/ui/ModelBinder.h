@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QSlider>
+#include <map>
+
+#include "core/OrvaCore.h"
+#include "ui/ControlSpec.h"
+
+namespace orva {
+
+class CaptionRow;
+class PageHost;
+
+// Keeps every widget equal to what the model holds for its key, and reports what the user does
+// to a widget to the core. Model state is applied with the widget's signals blocked, so that it
+// never comes back as a user action.
+class ModelBinder : public QObject {
+    Q_OBJECT
+  public:
+    explicit ModelBinder(OrvaCore& core, QObject* parent = nullptr);
+    ~ModelBinder() override;
+
+    // `neverShown`: a control the window keeps hidden whatever the model says.
+    void bind(ControlKey key, ControlKind kind, QWidget* widget, bool neverShown = false);
+    void bindCaption(ControlKey key, CaptionRow* caption);
+    void bindPage(ControlKey key, PageHost* host, int index);
+    void bindTitle(ControlKey key, QWidget* window);
+
+    // Installs the model listener and shows what the model holds already: texts it has set,
+    // values, and controls it has disabled or hidden.
+    void attach();
+
+    QWidget* widget(ControlKey key) const;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    enum class Role { Control, Caption, Page, Title };
+    struct Target {
+        Role role = Role::Control;
+        ControlKind kind = ControlKind::Label;
+        QWidget* widget = nullptr;
+        CaptionRow* caption = nullptr;
+        PageHost* host = nullptr;
+        int page = 0;
+        bool neverShown = false;
+    };
+
+    void apply(ControlKey key, bool initial);
+    void applyControl(const Target& t, const ControlState& s, bool initial);
+    void report(UserAction action);
+    // Shows the page the model marks visible; while several are (at start), the selected tab's.
+    void showVisiblePage(PageHost* host);
+    void connectSlider(ControlKey key, QSlider* slider);
+
+    OrvaCore& m_core;
+    std::map<ControlKey, Target> m_targets;
+    // A mouse press on a slider outside its thumb pages it; the release then counts as the
+    // release of a drag.
+    QPointer<QSlider> m_pressedSlider;
+    bool m_paged = false;
+};
+
+}  // namespace orva

@@ -1,0 +1,77 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+#include "UiHarness.h"
+#include "model/ControlIds.h"
+
+using namespace orva;
+using namespace orva::test;
+
+namespace {
+
+// A query reply: the query echoed, one byte not read, four value characters, two bytes not read.
+std::string reply(char code, const char* value) {
+    return std::string("?") + code + "\r" + ":" + value + "\r\n";
+}
+
+}  // namespace
+
+class ModelViewTest : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void readBackValuesShowWithoutBeingSentBack();
+    void userChangesReachTheController();
+};
+
+void ModelViewTest::readBackValuesShowWithoutBeingSentBack() {
+    UiHarness ui;
+    ui.port.receive(reply('V', "1220"));
+    QCOMPARE(ui.control<QLineEdit>(Dialog::Main, ids::main::kVersionText.id)->text(),
+             QStringLiteral("1.220"));
+    QCOMPARE(ui.port.takeWritten(), std::string("?C\r"));
+
+    // Main stability: slider 1038 and its edit 1251 on the basic setup page.
+    ui.port.receive(reply('C', "0042"));
+    QCOMPARE(ui.control<QSlider>(Dialog::Basic, 1038)->value(), 42);
+    QCOMPARE(ui.control<QLineEdit>(Dialog::Basic, 1251)->text(), QStringLiteral("42"));
+    QCOMPARE(ui.port.takeWritten(), std::string("?A\r"));
+
+    // Multi-axis mode 5 selects "5. QUADX"; the list does not send it back.
+    ui.port.receive(reply('A', "0005"));
+    auto* multiAxis = ui.control<QComboBox>(Dialog::Main, ids::main::kMultiAxis.id);
+    QCOMPARE(multiAxis->currentText(), QStringLiteral("5. QUADX"));
+    QVERIFY(!ui.control<QPushButton>(Dialog::Main, ids::main::kEditFrame.id)->isEnabled());
+    QCOMPARE(ui.port.takeWritten(), std::string("?B\r"));
+}
+
+void ModelViewTest::userChangesReachTheController() {
+    UiHarness ui;
+    // Each step down the ESC list is a selection; the fifth item is known to the controller as 7.
+    auto* esc = ui.control<QComboBox>(Dialog::Main, ids::main::kEsc.id);
+    esc->setFocus();
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(esc, Qt::Key_Down);
+    }
+    QCOMPARE(esc->currentText(), QStringLiteral("5. 400Hz (2.5ms)"));
+    QCOMPARE(ui.port.takeWritten(), std::string("SB0002\rSB0003\rSB0004\rSB0007\r"));
+
+    // The magnetic sensor alone is bit 4.
+    QTest::mouseClick(ui.control<QCheckBox>(Dialog::Main, 1060), Qt::LeftButton);
+    QCOMPARE(ui.port.takeWritten(), std::string("SM0016\r"));
+
+    // A typed declination of -5 goes out with 180 added once the question is confirmed.
+    auto* declination = ui.control<QLineEdit>(Dialog::Main, ids::main::kDeclination.id);
+    declination->setFocus();
+    QTest::keyClicks(declination, QStringLiteral("-5"));
+    QTest::mouseClick(ui.control<QPushButton>(Dialog::Main, ids::main::kDeclinationSet.id),
+                      Qt::LeftButton);
+    QCOMPARE(ui.prompts.shown.size(), std::size_t{1});
+    QCOMPARE(ui.port.takeWritten(), std::string("SQ0175\r"));
+}
+
+QTEST_MAIN(ModelViewTest)
+#include "ModelViewTest.moc"
