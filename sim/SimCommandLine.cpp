@@ -1,0 +1,148 @@
+#include "sim/SimCommandLine.h"
+
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <string_view>
+
+#include "protocol/Frames.h"
+
+namespace orva::sim {
+namespace {
+
+struct Option {
+    std::string_view name;
+    std::string_view argument;  // empty for a flag
+    std::string_view help;
+};
+
+constexpr Option kOptions[] = {
+    {"--link", "PATH", "also make a symbolic link PATH to the slave device"},
+    {"--firmware", "N", "firmware version answered to ?V (default 1220)"},
+    {"--tag", "QDMC|QDEC", "firmware tag of the upgrade loader (default QDMC)"},
+    {"--default-set", "N", "default parameter set held at power-on, 0..3 (default 1)"},
+    {"--stream-interval", "MS", "milliseconds between two monitor frames (default 40)"},
+    {"--image", "PATH", "write each firmware image the loader receives to PATH"},
+    {"--log", "PATH", "log every frame received and sent, with time stamps"},
+    {"--wire-timing", "", "pace every byte as 115200 baud 8N1 would (about 87 us a byte)"},
+    {"--silent", "CODES", "never answer commands of these codes (e.g. CA)"},
+    {"--drop-every", "N", "drop every Nth answer"},
+    {"--corrupt-every", "N", "invert one byte of every Nth answer"},
+    {"--corrupt-byte", "I", "index of the byte corrupted (default 4)"},
+    {"--split", "", "cut every write into random pieces"},
+    {"--split-gap", "US", "microseconds between two pieces (default 1000)"},
+    {"--join-every", "N", "hold every Nth answer back and send it in one write with the next"},
+    {"--stall-packet", "N", "cut the answer to the Nth upgrade packet in the middle"},
+    {"--stall-time", "MS", "send the rest of it after MS milliseconds (default 0: never)"},
+    {"--close-after", "N", "close the line after N bytes have been sent"},
+    {"--seed", "N", "seed of the random piece sizes (default 1)"},
+    {"--help", "", "show this text"},
+};
+
+bool toNumber(const std::string& text, long& value) {
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc{} && ptr == end;
+}
+
+}  // namespace
+
+SimCommandLine::Result SimCommandLine::parse(const std::vector<std::string>& arguments) {
+    Result result;
+    SimOptions& o = result.options;
+    for (std::size_t i = 0; i < arguments.size() && result.error.empty(); ++i) {
+        const std::string& name = arguments[i];
+        const Option* option = nullptr;
+        for (const Option& candidate : kOptions) {
+            if (candidate.name == name) {
+                option = &candidate;
+            }
+        }
+        if (!option) {
+            result.error = "unknown option " + name;
+            break;
+        }
+        std::string text;
+        long number = 0;
+        if (!option->argument.empty()) {
+            if (i + 1 >= arguments.size()) {
+                result.error = name + " needs " + std::string(option->argument);
+                break;
+            }
+            text = arguments[++i];
+        }
+        // Numeric options: the range each accepts.
+        auto numeric = [&](long low, long high) {
+            if (!toNumber(text, number) || number < low || number > high) {
+                result.error = name + " takes a number from " + std::to_string(low) + " to " +
+                               std::to_string(high) + ", not \"" + text + "\"";
+                return false;
+            }
+            return true;
+        };
+        constexpr long kMaxCount = 1'000'000'000L;
+        if (name == "--help") {
+            result.help = true;
+        } else if (name == "--link") {
+            o.linkPath = text;
+        } else if (name == "--image") {
+            o.imagePath = text;
+        } else if (name == "--log") {
+            o.logPath = text;
+        } else if (name == "--silent") {
+            o.controller.silentCodes = text;
+        } else if (name == "--tag") {
+            if (text != frames::kTagQdmc && text != frames::kTagQdec) {
+                result.error = "--tag takes QDMC or QDEC, not \"" + text + "\"";
+            }
+            o.controller.tag = text;
+        } else if (name == "--wire-timing") {
+            o.wireTiming = true;
+        } else if (name == "--split") {
+            o.faults.split = true;
+        } else if (name == "--firmware" && numeric(0, 9999)) {
+            o.controller.firmwareVersion = static_cast<int>(number);
+        } else if (name == "--default-set" && numeric(0, 3)) {
+            o.controller.powerOnSet = static_cast<int>(number);
+        } else if (name == "--stream-interval" && numeric(1, 60000)) {
+            o.streamInterval = std::chrono::milliseconds{number};
+        } else if (name == "--drop-every" && numeric(0, kMaxCount)) {
+            o.faults.dropEvery = static_cast<int>(number);
+        } else if (name == "--corrupt-every" && numeric(0, kMaxCount)) {
+            o.faults.corruptEvery = static_cast<int>(number);
+        } else if (name == "--corrupt-byte" && numeric(0, 63)) {
+            o.faults.corruptByte = static_cast<std::size_t>(number);
+        } else if (name == "--split-gap" && numeric(0, 10'000'000)) {
+            o.faults.splitGap = std::chrono::microseconds{number};
+        } else if (name == "--join-every" && numeric(0, kMaxCount)) {
+            o.faults.joinEvery = static_cast<int>(number);
+        } else if (name == "--stall-packet" && numeric(0, kMaxCount)) {
+            o.faults.stallPacket = static_cast<int>(number);
+        } else if (name == "--stall-time" && numeric(0, 3'600'000)) {
+            o.faults.stallTime = std::chrono::milliseconds{number};
+        } else if (name == "--close-after" && numeric(0, kMaxCount)) {
+            o.faults.closeAfter = number;
+        } else if (name == "--seed" && numeric(0, 4'294'967'295L)) {
+            o.faults.seed = static_cast<unsigned>(number);
+        }
+    }
+    return result;
+}
+
+std::string SimCommandLine::usage(const std::string& program) {
+    std::string out = "Usage: " + program + " [options]\n" +
+                      "A simulated Kivrel flight controller on a pseudo-terminal. The first line "
+                      "printed is the slave\ndevice to open as the serial port; "
+                      "SIGINT or SIGTERM ends it.\n\nOptions:\n";
+    for (const Option& option : kOptions) {
+        std::string left = "  " + std::string(option.name);
+        if (!option.argument.empty()) {
+            left += " " + std::string(option.argument);
+        }
+        left.resize(std::max<std::size_t>(left.size() + 2, 28), ' ');
+        out += left + std::string(option.help) + "\n";
+    }
+    return out;
+}
+
+}  // namespace orva::sim

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+
+namespace orva::sim {
+
+// What the simulated controller is: its firmware and its power-on parameters.
+struct ControllerOptions {
+    int firmwareVersion = 1220;  // answered to "?V\r"
+    std::string tag = "QDMC";    // firmware tag of the upgrade loader: QDMC or QDEC
+    int powerOnSet = 1;          // default parameter set held at power-on (0..3)
+    std::string silentCodes;     // codes whose commands are never answered
+};
+
+// Line faults, applied to what the controller sends. 0 turns a counter fault off.
+struct FaultOptions {
+    int dropEvery = 0;            // drop every Nth answer
+    int corruptEvery = 0;         // invert one byte of every Nth answer
+    std::size_t corruptByte = 4;  // index of that byte (the last byte when the answer is shorter)
+    bool split = false;           // cut every write into random pieces
+    std::chrono::microseconds splitGap{1000};  // pause before each further piece
+    int joinEvery = 0;    // hold every Nth answer back and send it in one write with the next
+    int stallPacket = 0;  // cut the answer to the Nth upgrade packet in the middle
+    std::chrono::milliseconds stallTime{0};  // the rest follows after this; 0: never
+    long closeAfter = 0;                     // close the line after this many bytes sent
+    unsigned seed = 1;                       // of the random piece sizes
+};
+
+struct SimOptions {
+    ControllerOptions controller;
+    FaultOptions faults;
+    std::chrono::milliseconds streamInterval{40};  // between two monitor frames
+    bool wireTiming = false;                       // pace bytes as 115200 baud 8N1 would
+    std::string linkPath;   // symbolic link to the slave device, when not empty
+    std::string imagePath;  // where each firmware image the loader receives is written
+    std::string logPath;    // log of every frame received and sent
+};
+
+}  // namespace orva::sim

@@ -1,0 +1,232 @@
+#include "sim/SimRunner.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <sys/stat.h>
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+
+namespace orva::sim {
+namespace {
+
+// 115200 baud, 8N1: ten bit times per byte.
+constexpr auto kByteTime = std::chrono::nanoseconds(10'000'000'000LL / 115200);
+// How long a write waits for a line that nobody reads before its bytes are lost.
+constexpr auto kWritePatience = std::chrono::milliseconds{500};
+// How often a line that nobody holds is looked at again.
+constexpr auto kIdleCheck = std::chrono::milliseconds{20};
+constexpr auto kMaxWait = std::chrono::milliseconds{100};
+// How long a closing line waits for the far end to read its last bytes.
+constexpr auto kClosePatience = std::chrono::milliseconds{2000};
+
+int millisUntil(SimRunner::Clock::time_point when) {
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(when - SimRunner::Clock::now()).count();
+    return static_cast<int>(std::clamp<long long>(left, 0, INT_MAX));
+}
+
+}  // namespace
+
+SimRunner::SimRunner(SimOptions options)
+    : m_options(std::move(options)), m_model(m_options.controller), m_faults(m_options.faults) {}
+
+SimRunner::~SimRunner() {
+    stop();
+}
+
+std::string SimRunner::start() {
+    if (m_started) {
+        throw std::runtime_error("the simulator has already been started");
+    }
+    m_started = true;
+    m_start = Clock::now();
+    m_lineFree = m_start;
+    if (!m_log.open(m_options.logPath, m_start)) {
+        throw std::runtime_error("cannot write the log " + m_options.logPath + ": " +
+                                 std::strerror(errno));
+    }
+    std::string error;
+    if (!m_pty.open(error)) {
+        throw std::runtime_error(error);
+    }
+    if (!m_options.linkPath.empty()) {
+        struct stat info {};
+        // A link left by an earlier run is replaced; anything else at that path is kept.
+        if (::lstat(m_options.linkPath.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+            ::unlink(m_options.linkPath.c_str());
+        }
+        if (::symlink(m_pty.slavePath().c_str(), m_options.linkPath.c_str()) != 0) {
+            const std::string reason = std::strerror(errno);
+            m_pty.close();
+            throw std::runtime_error("cannot link " + m_options.linkPath + ": " + reason);
+        }
+        m_linked = true;
+    }
+    if (::pipe(m_wake) != 0) {
+        const std::string reason = std::strerror(errno);
+        removeLink();
+        m_pty.close();
+        throw std::runtime_error("pipe: " + reason);
+    }
+    m_model.setFrameListener([this](std::string_view frame, bool understood) {
+        m_log.write(understood ? "RX" : "RX-IGNORED", frame);
+    });
+    m_running = true;
+    m_thread = std::thread([this] { run(); });
+    return m_pty.slavePath();
+}
+
+void SimRunner::stop() {
+    m_stop = true;
+    if (m_wake[1] >= 0) {
+        const char byte = 0;
+        [[maybe_unused]] const ssize_t n = ::write(m_wake[1], &byte, 1);
+    }
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+    m_running = false;
+    m_pty.close();
+    removeLink();
+    for (int& fd : m_wake) {
+        if (fd >= 0) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+}
+
+void SimRunner::removeLink() {
+    if (m_linked) {
+        ::unlink(m_options.linkPath.c_str());
+        m_linked = false;
+    }
+}
+
+bool SimRunner::pause(std::chrono::microseconds delay) {
+    pollfd wake{m_wake[0], POLLIN, 0};
+    const auto until = Clock::now() + delay;
+    while (!m_stop) {
+        const int left = millisUntil(until);
+        if (left == 0) {
+            return true;
+        }
+        ::poll(&wake, 1, left);
+    }
+    return false;
+}
+
+void SimRunner::run() {
+    bool wasStreaming = false;
+    while (!m_stop && !m_lineClosed) {
+        auto wait = m_hungUp ? kIdleCheck : kMaxWait;
+        int timeout = static_cast<int>(wait.count());
+        if (m_model.streaming()) {
+            timeout = std::min(timeout, millisUntil(m_nextFrame));
+        }
+        pollfd fds[2] = {{m_pty.fd(), POLLIN, 0}, {m_wake[0], POLLIN, 0}};
+        // While nobody holds the slave the master reports a hang-up at once; only the wake pipe
+        // is watched then, so the loop does not spin.
+        const int watched = m_hungUp ? 1 : 0;
+        if (::poll(fds + watched, static_cast<nfds_t>(2 - watched), timeout) < 0 &&
+            errno != EINTR) {
+            break;
+        }
+        if (m_stop) {
+            break;
+        }
+        pollfd line{m_pty.fd(), POLLIN, 0};
+        ::poll(&line, 1, 0);
+        const bool hungUp = (line.revents & POLLHUP) != 0;
+        if (hungUp && !m_hungUp) {
+            m_pty.discardStale();
+        }
+        m_hungUp = hungUp;
+        if (line.revents & POLLIN) {
+            const std::string bytes = m_pty.read();
+            if (!bytes.empty()) {
+                serveInput(bytes);
+            }
+        }
+        const bool streaming = m_model.streaming();
+        const auto now = Clock::now();
+        if (streaming && !wasStreaming) {
+            m_nextFrame = now + m_options.streamInterval;
+        } else if (streaming && now >= m_nextFrame) {
+            const std::chrono::duration<double> sinceStart = now - m_start;
+            deliver(m_model.monitorFrame(sinceStart.count()));
+            m_nextFrame += m_options.streamInterval;
+            if (m_nextFrame < Clock::now()) {
+                m_nextFrame = Clock::now() + m_options.streamInterval;
+            }
+        }
+        wasStreaming = streaming;
+    }
+    m_running = false;
+}
+
+void SimRunner::serveInput(const std::string& bytes) {
+    const std::vector<Outgoing> messages = m_model.receive(bytes);
+    // The image is on disk before the answer that completes the upgrade leaves.
+    storeImage();
+    for (const Outgoing& message : messages) {
+        deliver(message);
+        if (m_lineClosed || m_stop) {
+            return;
+        }
+    }
+}
+
+void SimRunner::deliver(const Outgoing& message) {
+    const WirePlan plan = m_faults.shape(message);
+    for (const WireWrite& write : plan.writes) {
+        if (write.delay.count() > 0 && !pause(write.delay)) {
+            return;
+        }
+        writeToLine(write.bytes);
+    }
+    if (plan.closeLine) {
+        closeLine();
+    }
+}
+
+void SimRunner::writeToLine(std::string_view bytes) {
+    if (m_hungUp || bytes.empty()) {
+        return;  // nobody listens: the bytes are lost, as on an unplugged line
+    }
+    m_log.write("TX", bytes);
+    if (!m_options.wireTiming) {
+        m_pty.write(bytes, kWritePatience);
+        return;
+    }
+    for (char byte : bytes) {
+        const auto at = std::max(Clock::now(), m_lineFree);
+        std::this_thread::sleep_until(at);
+        m_pty.write(std::string_view(&byte, 1), kWritePatience);
+        m_lineFree = at + kByteTime;
+    }
+}
+
+void SimRunner::closeLine() {
+    m_log.write("CLOSE", "");
+    m_pty.closeAfterDrain(kClosePatience);
+    removeLink();
+    m_lineClosed = true;
+}
+
+void SimRunner::storeImage() {
+    auto image = m_model.takeCompletedImage();
+    if (!image || m_options.imagePath.empty()) {
+        return;
+    }
+    std::ofstream file(m_options.imagePath, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(image->data()),
+               static_cast<std::streamsize>(image->size()));
+}
+
+}  // namespace orva::sim

@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <thread>
+
+#include "LoaderPackets.h"
+#include "SlaveLine.h"
+#include "protocol/Frames.h"
+#include "sim/SimRunner.h"
+
+extern char** environ;
+
+namespace orva::sim {
+namespace {
+
+using namespace std::chrono_literals;
+using test::SlaveLine;
+
+namespace fs = std::filesystem;
+
+fs::path freshDirectory(const std::string& name) {
+    const fs::path dir =
+        fs::path(::testing::TempDir()) / ("kivrel-sim-" + name + "-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+std::string fileText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+int readBack(SlaveLine& line, char code) {
+    const std::string reply = line.exchange(frames::query(code), frames::kReplyLength);
+    EXPECT_EQ(reply.substr(0, 3), frames::query(code));
+    return reply.size() == frames::kReplyLength ? std::stoi(reply.substr(4, 4)) : -1;
+}
+
+TEST(SimSystemTest, QueriesAndSetsReadBackOverThePseudoTerminal) {
+    SimRunner sim;
+    SlaveLine line(sim.start());
+    ASSERT_TRUE(line.isOpen());
+
+    EXPECT_EQ(line.exchange("?V\r", 10), "?V\r=1220\r\n");
+    EXPECT_EQ(line.exchange("SC0037\r", 8), "SC0037\r\n");
+    EXPECT_EQ(readBack(line, 'C'), 37);
+    for (char code : frames::kMainChainCodes) {
+        EXPECT_GE(readBack(line, code), 0) << code;
+    }
+
+    // The custom frame as the frame dialog's Save writes it, read back by the frame chain.
+    int value = 6;
+    std::map<char, int> sent;
+    for (char code : frames::kFrameChainCodes) {
+        EXPECT_EQ(line.exchange(frames::set(code, value), 8), frames::set(code, value) + "\n");
+        sent[code] = value;
+        value = (value * 7 + 1234) % 10000;
+    }
+    for (char code : frames::kFrameChainCodes) {
+        EXPECT_EQ(readBack(line, code), sent[code]) << code;
+    }
+    // Garbage on the line does not stop later commands being answered.
+    line.send(std::string("\x00\xff junk S", 9));
+    EXPECT_EQ(line.exchange("\r?V\r", 10), "?V\r=1220\r\n");
+    sim.stop();
+    EXPECT_FALSE(sim.running());
+}
+
+TEST(SimSystemTest, TheFourDefaultSetsDiffer) {
+    SimRunner sim;
+    SlaveLine line(sim.start());
+    std::set<std::map<char, int>> sets;
+    for (int n = 0; n < 4; ++n) {
+        const std::string ack = line.exchange(frames::set('j', n), 8);
+        EXPECT_EQ(ack.substr(0, 3), "Sj0");
+        std::map<char, int> values;
+        for (char code : frames::kMainChainCodes) {
+            values[code] = readBack(line, code);
+        }
+        EXPECT_EQ(values['j'], n);
+        sets.insert(values);
+    }
+    EXPECT_EQ(sets.size(), 4u);
+}
+
+TEST(SimSystemTest, MonitorStreamStartsAndStops) {
+    SimRunner sim({.streamInterval = 5ms});
+    SlaveLine line(sim.start());
+    EXPECT_EQ(line.exchange(frames::kMonitorStart, 8), "S~0001\r\n");
+    const std::string frames3 = line.receive(3 * frames::kMonitorFrameLength);
+    ASSERT_EQ(frames3.size(), 3 * frames::kMonitorFrameLength);
+    EXPECT_EQ(frames3.substr(0, 4), "CHDA");
+    EXPECT_EQ(frames3.substr(38, 4), "MSDA");
+    EXPECT_EQ(frames3.substr(76, 4), "SSDA");
+
+    line.send(frames::kMonitorStop);
+    const std::string tail = line.receiveUntil("S~0000\r\n");
+    ASSERT_GE(tail.size(), 8u);
+    EXPECT_EQ(tail.substr(tail.size() - 8), "S~0000\r\n");
+    EXPECT_EQ(line.drain(), "");  // nothing follows the acknowledgement
+}
+
+TEST(SimSystemTest, ALineOpenedAgainStartsClean) {
+    SimRunner sim({.streamInterval = 2ms});
+    const std::string path = sim.start();
+    {
+        SlaveLine first(path);
+        first.exchange(frames::kMonitorStart, 8);
+        std::this_thread::sleep_for(100ms);  // frames pile up unread, then the port closes
+    }
+    std::this_thread::sleep_for(100ms);
+    SlaveLine second(path);
+    const std::string head = second.receive(4);
+    EXPECT_TRUE(head == "CHDA" || head == "MSDA" || head == "SSDA") << head;
+    second.send(frames::kMonitorStop);
+    const std::string tail = second.receiveUntil("S~0000\r\n");
+    ASSERT_GE(tail.size(), 8u);
+    EXPECT_EQ(tail.substr(tail.size() - 8), "S~0000\r\n");
+}
+
+TEST(SimSystemTest, AThousandByteImageGoesThroughTheLoader) {
+    const fs::path dir = freshDirectory("image");
+    SimOptions options;
+    options.imagePath = (dir / "received.bin").string();
+    SimRunner sim(options);
+    SlaveLine line(sim.start());
+
+    line.send("?W\r");
+    const std::string kind = line.receiveUntil("QDMC1220");  // tag and version end the text
+    ASSERT_GE(kind.size(), 8u);
+    EXPECT_EQ(kind.substr(kind.size() - 8, 4), "QDMC");
+    EXPECT_EQ(line.drain(100ms), "");
+    EXPECT_EQ(line.exchange(frames::kUpgradeEnterQdmc, 6), "RADY\r\n");
+
+    const auto image = test::sampleImage(1000);
+    const test::Transfer transfer = test::transferOf(image);
+    std::uint32_t controllerChecksum = 0;
+    for (const std::string& packet : transfer.packets) {
+        const std::string answer = line.exchange(packet, frames::kPacketSize);
+        ASSERT_EQ(answer.size(), frames::kPacketSize);
+        ASSERT_EQ(test::le32(answer, 4), test::le32(packet, 4) + 1);
+        if (static_cast<unsigned char>(packet[0]) == frames::kPacketEnd) {
+            controllerChecksum = test::le32(answer, 8);
+        }
+    }
+    EXPECT_EQ(controllerChecksum, transfer.checksum);
+
+    std::string expected(image.begin(), image.end());
+    expected.resize(18 * 56, '\0');
+    EXPECT_EQ(fileText(options.imagePath), expected);
+    EXPECT_EQ(line.exchange("?V\r", 10), "?V\r=1220\r\n");
+}
+
+TEST(SimSystemTest, LineFaultsReachTheWire) {
+    // Pieces and wire timing change how the bytes arrive, not which bytes.
+    SimRunner split({.faults = {.split = true, .splitGap = 300us, .seed = 3}, .wireTiming = true});
+    SlaveLine line(split.start());
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(line.exchange("?V\r", 10), "?V\r=1220\r\n");
+    }
+
+    SimRunner closing({.faults = {.closeAfter = 15}});
+    SlaveLine cut(closing.start());
+    EXPECT_EQ(cut.exchange("?V\r", 10), "?V\r=1220\r\n");
+    EXPECT_EQ(cut.exchange("?C\r", 10), "?C\r=0");
+    for (int i = 0; i < 100 && closing.running(); ++i) {
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_FALSE(closing.running());
+    EXPECT_TRUE(cut.hungUp());
+}
+
+// The executable: a child process whose first line of output names the slave device.
+class SimProcess {
+  public:
+    explicit SimProcess(std::vector<std::string> arguments) {
+        int out[2];
+        if (::pipe(out) != 0) {
+            return;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        arguments.insert(arguments.begin(), KIVREL_SIM_EXE);
+        std::vector<char*> argv;
+        for (std::string& a : arguments) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        if (posix_spawn(&m_pid, KIVREL_SIM_EXE, &actions, nullptr, argv.data(), environ) != 0) {
+            m_pid = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        m_out = out[0];
+    }
+    ~SimProcess() {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+        if (m_out >= 0) {
+            ::close(m_out);
+        }
+    }
+
+    std::string firstLine() {
+        std::string line;
+        char c = 0;
+        pollfd ready{m_out, POLLIN, 0};
+        while (::poll(&ready, 1, 5000) > 0 && ::read(m_out, &c, 1) == 1 && c != '\n') {
+            line.push_back(c);
+        }
+        return line;
+    }
+
+    // Sends `signal` and returns the exit status, or -1 when it did not exit normally.
+    int stop(int signal) {
+        ::kill(m_pid, signal);
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+        m_pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+  private:
+    pid_t m_pid = -1;
+    int m_out = -1;
+};
+
+TEST(SimSystemTest, ExecutableAnswersOverItsLinkAndLogsTheLine) {
+    const fs::path dir = freshDirectory("exe");
+    const fs::path link = dir / "ttyKIVREL";
+    const fs::path log = dir / "wire.log";
+    SimProcess sim({"--link", link.string(), "--log", log.string(), "--firmware", "1211"});
+    const std::string slave = sim.firstLine();
+    ASSERT_EQ(slave.rfind("/dev/", 0), 0u) << slave;
+    EXPECT_EQ(fs::read_symlink(link).string(), slave);
+
+    SlaveLine line(link.string());
+    EXPECT_EQ(line.exchange("?V\r", 10), "?V\r=1211\r\n");
+    EXPECT_EQ(line.exchange("SE0050\r", 8), "SE0050\r\n");
+    EXPECT_EQ(sim.stop(SIGTERM), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+
+    const std::string text = fileText(log);
+    EXPECT_NE(text.find(" RX ?V\\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" TX ?V\\r=1211\\r\\n\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" TX SE0050\\r\\n\n"), std::string::npos) << text;
+
+    SimProcess interrupted({});
+    ASSERT_FALSE(interrupted.firstLine().empty());
+    EXPECT_EQ(interrupted.stop(SIGINT), 0);
+}
+
+}  // namespace
+}  // namespace orva::sim
