@@ -6,9 +6,8 @@
 
 namespace orva {
 
-// A caption made of words spread over several labels: the numbers of a slider scale or the
-// column headings over a row of boxes. Words are separated by blanks; surplus words go to the
-// last label.
+// A caption made of words spread over several labels, one per grid column: the column headings
+// over a row of boxes. Words are separated by blanks; surplus words go to the last label.
 class CaptionRow : public QObject {
     Q_OBJECT
   public:

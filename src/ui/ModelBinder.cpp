@@ -14,6 +14,7 @@
 #include "model/ControlIds.h"
 #include "ui/CaptionRow.h"
 #include "ui/PageHost.h"
+#include "ui/ScaleStrip.h"
 
 namespace orva {
 namespace {
@@ -269,8 +270,12 @@ void ModelBinder::applyControl(const Target& t, const ControlState& s, bool init
             showVisiblePage(host);
             break;
         }
-        case ControlKind::Panel:
         case ControlKind::ScaleCaption:
+            if (hasText) {
+                static_cast<ScaleStrip*>(t.widget)->setText(qt(s.text));
+            }
+            break;
+        case ControlKind::Panel:
         case ControlKind::ColumnCaption:
             break;
     }

@@ -130,7 +130,7 @@ std::vector<ControlSpec> voltageControls() {
                .flags = L::kNarrow | L::kCentreText});
     }
     b.add({.id = 1246, .kind = K::Button, .parent = kCells, .at = {0, 9}, .text = "校  准"});
-    b.add({.id = kAlarm, .kind = K::Panel, .parent = kGroup, .at = {1, 0}});
+    b.add({.id = kAlarm, .kind = K::Panel, .parent = kGroup, .at = {1, 0}, .flags = L::kStretch});
     b.sliderRow(kAlarm, 0, 0, K::Label,
                 {1270,
                  "报警电压设置",

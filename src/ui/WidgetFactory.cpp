@@ -15,6 +15,7 @@
 #include "ui/CaptionRow.h"
 #include "ui/ModelBinder.h"
 #include "ui/PageHost.h"
+#include "ui/ScaleStrip.h"
 
 namespace orva {
 namespace {
@@ -194,7 +195,7 @@ QWidget* WidgetFactory::create(const ControlSpec& spec, ControlKey key, QWidget*
             break;
         }
         case ControlKind::ScaleCaption:
-            widget = createScaleCaption(spec, key, parent);
+            widget = new ScaleStrip(qt(spec.text), parent);
             break;
         case ControlKind::TabControl:
             m_pageHost = new PageHost(parent);
@@ -207,9 +208,7 @@ QWidget* WidgetFactory::create(const ControlSpec& spec, ControlKey key, QWidget*
     if (spec.flags & L::kHidden) {
         widget->setVisible(false);
     }
-    if (spec.kind != ControlKind::ScaleCaption) {
-        m_binder.bind(key, spec.kind, widget, (spec.flags & L::kHidden) != 0);
-    }
+    m_binder.bind(key, spec.kind, widget, (spec.flags & L::kHidden) != 0);
     return widget;
 }
 
@@ -236,31 +235,6 @@ void WidgetFactory::addColumnCaption(const ControlSpec& spec, ControlKey key, QW
     auto* caption = new CaptionRow(std::move(labels), parent);
     caption->setText(qt(spec.text));
     m_binder.bindCaption(key, caption);
-}
-
-QWidget* WidgetFactory::createScaleCaption(const ControlSpec& spec, ControlKey key,
-                                           QWidget* parent) {
-    auto* strip = new QWidget(parent);
-    auto* row = new QHBoxLayout(strip);
-    row->setContentsMargins(0, 0, 0, 0);
-    const int count = std::max(1, CaptionRow::wordCount(qt(spec.text)));
-    std::vector<QLabel*> labels;
-    for (int i = 0; i < count; ++i) {
-        auto* label = new QLabel(strip);
-        Qt::Alignment align = Qt::AlignHCenter;
-        if (count > 1 && i == 0) {
-            align = Qt::AlignLeft;
-        } else if (count > 1 && i == count - 1) {
-            align = Qt::AlignRight;
-        }
-        label->setAlignment(align | Qt::AlignBottom);
-        row->addWidget(label, 1);
-        labels.push_back(label);
-    }
-    auto* caption = new CaptionRow(std::move(labels), strip);
-    caption->setText(qt(spec.text));
-    m_binder.bindCaption(key, caption);
-    return strip;
 }
 
 }  // namespace orva

@@ -31,7 +31,6 @@ class WidgetFactory {
     void place(const ControlSpec& spec, QWidget* widget, QGridLayout* grid);
     void addColumnCaption(const ControlSpec& spec, ControlKey key, QWidget* parent,
                           QGridLayout* grid);
-    QWidget* createScaleCaption(const ControlSpec& spec, ControlKey key, QWidget* parent);
 
     ModelBinder& m_binder;
     PageHost* m_pageHost = nullptr;
