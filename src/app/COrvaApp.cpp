@@ -1,9 +1,15 @@
 #include "app/COrvaApp.h"
 
+#include <QCommandLineParser>
+#include <cstdlib>
+#include <memory>
+
 #include "core/OrvaCore.h"
 #include "platform/PosixFiles.h"
 #include "platform/SteadyClock.h"
 #include "qtserial/QtCommPort.h"
+#include "serial/ConfigFile.h"
+#include "sim/SimRunner.h"
 #include "ui/COrvaDlg.h"
 #include "ui/CjkFont.h"
 #include "ui/QtPrompts.h"
@@ -15,10 +21,44 @@ COrvaApp::COrvaApp(int& argc, char** argv) : QApplication(argc, argv) {
     installCjkFontFallback();
 }
 
+namespace {
+
+// Demo mode: a simulated controller on its own pseudo-terminal stands behind the port that
+// start-up opens, so the whole read-back shows without hardware.
+std::unique_ptr<sim::SimRunner> startDemoController(IFiles& files) {
+    std::string error;
+    auto stored = ConfigFile(files).read(error);
+    const int port = stored && stored->recorded ? stored->port : OrvaCore::kDefaultPort;
+    auto runner = std::make_unique<sim::SimRunner>();
+    const std::string device = runner->start();
+    setenv(("ORVA_COM" + std::to_string(port)).c_str(), device.c_str(), 1);
+    return runner;
+}
+
+}  // namespace
+
 int COrvaApp::run() {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Configures and upgrades the Kivrel flight controller."));
+    parser.addHelpOption();
+    const QCommandLineOption demo(
+        QStringLiteral("demo"),
+        QStringLiteral("Start a simulated controller and connect to it instead of a real one."));
+    parser.addOption(demo);
+    parser.process(arguments());
+
+    PosixFiles files;
+    std::unique_ptr<sim::SimRunner> demoController;
+    if (parser.isSet(demo)) {
+        try {
+            demoController = startDemoController(files);
+        } catch (const std::exception& e) {
+            qWarning("No simulated controller: %s", e.what());
+        }
+    }
     QtCommPort port;
     SteadyClock clock;
-    PosixFiles files;
     QtPrompts prompts;
     OrvaCore core(port, clock, prompts, files);
     COrvaDlg dialog(core);
