@@ -72,6 +72,11 @@ void PageSwitchTest::languageSwitchRewordsControlsButNotTabItems() {
     QVERIFY(ui.dialog.windowTitle().startsWith(QStringLiteral("Kivrel Tools V1.220")));
     QCOMPARE(tabs->tabText(0), QStringLiteral("基础参数设置"));
     QCOMPARE(tabs->tabText(4), QStringLiteral("电压显示及报警设置"));
+    // The four sensor boxes the window never shows stay hidden when their captions change.
+    QVERIFY(ui.dialog.control({Dialog::Main, 1060})->isVisibleTo(&ui.dialog));
+    for (int hidden : {1056, 1057, 1058, 1059}) {
+        QVERIFY(!ui.dialog.control({Dialog::Main, hidden})->isVisibleTo(&ui.dialog));
+    }
 
     QTest::mouseClick(language, Qt::LeftButton);
     QCOMPARE(language->text(), QStringLiteral("English"));
