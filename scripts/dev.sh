@@ -11,7 +11,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-serialport-dev libgl-dev
-    libgtest-dev libgmock-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
     fonts-wqy-microhei
     xvfb xauth
 )
