@@ -23,6 +23,7 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
       m_window(m_model, m_engine, m_prompts, [this] { showStatus(m_statusOpened); }) {
     m_port.SetOnComm([this] { m_engine.onComm(); });
     m_senders.registerWith(m_actions);
+    m_firmware.registerWith(m_actions);
     m_actions.on(ActionKind::Click, ids::main::kRefresh, [this](const UserAction&) { onRefresh(); });
     m_actions.on(ActionKind::Select, ids::main::kPortCombo,
                  [this](const UserAction& a) { onPortSelected(a.value); });
@@ -71,6 +72,7 @@ void OrvaCore::linkRestartFromFile() {
     m_openFailed = false;
     m_state.firmwareVersion = 0;
     m_store.set(kServoRateSlot, 1);
+    m_firmware.reset();
     m_model.setEnabled(ids::main::kUpgrade, false);
 
     if (m_port.GetPortOpen()) {

@@ -4,6 +4,7 @@
 
 #include "core/ActionTable.h"
 #include "core/UserAction.h"
+#include "firmware/FirmwareUpgrade.h"
 #include "model/Language.h"
 #include "model/WindowModel.h"
 #include "platform/IClock.h"
@@ -61,6 +62,7 @@ public:
     WindowLogic& window() { return m_window; }
     const PageSenders& senders() const { return m_senders; }
     CMSComm& port() { return m_port; }
+    FirmwareUpgrade& firmware() { return m_firmware; }
 
 private:
     // The status box, in the current language.
@@ -86,6 +88,8 @@ private:
     ReadbackChain m_readback{m_engine, m_model, m_store, [this] { return language(); }};
     PageSenders m_senders{m_engine, m_model, m_store, m_prompts, [this] { return language(); },
                           [this] { linkRestartFromCombo(); }};
+    FirmwareUpgrade m_firmware{m_engine, m_model, m_prompts, m_files, m_config,
+                               [this] { return language(); }};
 
     bool m_openFailed = false;
     bool m_statusOpened = false;

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/ActionTable.h"
+#include "firmware/FirmwareImage.h"
+#include "model/Language.h"
+#include "model/WindowModel.h"
+#include "platform/IPrompts.h"
+#include "protocol/ProtocolEngine.h"
+#include "serial/ConfigFile.h"
+
+namespace orva {
+
+// The Upgrade button and the exchange with the controller's loader. The ASCII entry asks for the
+// firmware tag ("?W\r") and enters the loader with the command that names it; then 64-byte
+// packets alternate with 64-byte answers, each answer naming the block the loader expects next.
+// Nothing times out: a silent controller leaves the transfer waiting until another exchange
+// sets another protocol mode.
+class UpgradeTransfer {
+  public:
+    using LanguageSource = std::function<Language()>;
+
+    UpgradeTransfer(ProtocolEngine& engine, WindowModel& model, IPrompts& prompts,
+                    ConfigFile& config, LanguageSource language, const FirmwareImage& image);
+
+    // The Upgrade button, and the receive handlers of the entry and packet modes.
+    void registerWith(ActionTable& actions);
+
+    // Clears the live monitor's channel values when a transfer has succeeded.
+    void setChannelReset(std::function<void()> reset) { m_channelReset = std::move(reset); }
+
+    // Button 1043.
+    void start();
+    // Back to the start values, with the progress bar hidden (the file-variant link restart).
+    void reset();
+
+    const std::string& tag() const { return m_tag; }
+    std::int32_t block() const { return m_block; }
+    std::int32_t dataOffset() const { return m_dataOffset; }
+    std::uint32_t checksum() const { return m_checksum; }
+    std::int32_t percent() const { return m_percent; }
+
+  private:
+    enum class Failure { DataSend, LastData, Checksum };
+
+    void onTagReply();
+    void onReadyReply();
+    void onLoaderAnswer(int mode);
+    void beginBlocks();
+    void succeed();
+    void fail(Failure failure);
+
+    void openPortFromConfig();
+    void enableMainArea(bool enabled);
+    // Updates the percent and shows `position` of the 0..B+1 bar as a percentage.
+    void showProgress(std::int32_t position);
+    // The status box: `chinese`/`english` followed by the percent, or alone when `withPercent`
+    // is false.
+    void showStatus(const char* chinese, const char* english, bool withPercent);
+    void send(const std::string& packet);
+
+    ProtocolEngine& m_engine;
+    WindowModel& m_model;
+    IPrompts& m_prompts;
+    ConfigFile& m_config;
+    LanguageSource m_language;
+    const FirmwareImage& m_image;
+    std::function<void()> m_channelReset;
+
+    std::string m_tag;
+    std::int32_t m_block = 0;
+    std::int32_t m_dataOffset = 0;
+    std::uint32_t m_checksum = 0;
+    std::int32_t m_percent = 0;
+};
+
+}  // namespace orva
