@@ -1,6 +1,7 @@
 #include "core/OrvaCore.h"
 
 #include "model/ControlIds.h"
+#include "protocol/Frames.h"
 
 namespace orva {
 namespace {
@@ -9,6 +10,8 @@ constexpr const char* kLineSettings = "115200,n,8,1";
 constexpr int kBufferSize = 1024;
 // Store slot of the servo output rate; a link restart puts its "50 Hz" entry back.
 constexpr int kServoRateSlot = 2;
+// The controller needs a moment after each acknowledgement before it takes the next command.
+constexpr std::uint64_t kAcknowledgementPauseMs = 50;
 
 }  // namespace
 
@@ -21,8 +24,13 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
       m_config(files, std::move(configPath)),
       m_engine(port, clock, m_state),
       m_window(m_model, m_engine, m_prompts, [this] { showStatus(m_statusOpened); }) {
-    m_port.SetOnComm([this] { m_engine.onComm(); });
+    m_port.SetOnComm([this] {
+        m_engine.onComm();
+        m_frame.afterReceive();
+    });
+    m_engine.setModeHandler(mode::kAckChain, [this](bool) { onAcknowledgement(); });
     m_senders.registerWith(m_actions);
+    m_frame.registerWith(m_actions);
     m_firmware.registerWith(m_actions);
     m_actions.on(ActionKind::Click, ids::main::kRefresh, [this](const UserAction&) { onRefresh(); });
     m_actions.on(ActionKind::Select, ids::main::kPortCombo,
@@ -147,6 +155,16 @@ void OrvaCore::configureLine() {
     m_port.SetInputLen(0);
     m_engine.discardInput();
     m_port.SetHandshaking(CMSComm::Handshaking::None);
+}
+
+void OrvaCore::onAcknowledgement() {
+    if (m_state.receivedCount != static_cast<int>(frames::kAckLength)) {
+        return;
+    }
+    const std::string prefix = m_state.replyBuffer.substr(0, 2);
+    m_engine.resetReply();
+    busyWait(m_clock, kAcknowledgementPauseMs);
+    m_frame.onAcknowledgement(prefix);
 }
 
 void OrvaCore::showStatus(bool opened) {

@@ -4,6 +4,7 @@
 
 #include "core/ActionTable.h"
 #include "core/UserAction.h"
+#include "frame/FrameDialogLogic.h"
 #include "firmware/FirmwareUpgrade.h"
 #include "model/Language.h"
 #include "model/WindowModel.h"
@@ -62,6 +63,7 @@ public:
     WindowLogic& window() { return m_window; }
     const PageSenders& senders() const { return m_senders; }
     CMSComm& port() { return m_port; }
+    FrameDialogLogic& frame() { return m_frame; }
     FirmwareUpgrade& firmware() { return m_firmware; }
 
 private:
@@ -71,6 +73,9 @@ private:
     // Line settings and input discard shared by both restart variants.
     void configureLine();
     void reportFileError(const std::string& error);
+    // Protocol mode 15: an acknowledgement is complete at exactly 8 bytes; after a pause it
+    // selects the next command of the chain it belongs to.
+    void onAcknowledgement();
 
     CMSComm& m_port;
     IClock& m_clock;
@@ -88,6 +93,9 @@ private:
     ReadbackChain m_readback{m_engine, m_model, m_store, [this] { return language(); }};
     PageSenders m_senders{m_engine, m_model, m_store, m_prompts, [this] { return language(); },
                           [this] { linkRestartFromCombo(); }};
+    // The custom frame dialog: its checks, its plan and the chain its Save starts.
+    FrameDialogLogic m_frame{m_engine, m_model, m_store, m_prompts, [this] { return language(); },
+                             [this] { linkRestartFromCombo(); }};
     FirmwareUpgrade m_firmware{m_engine, m_model, m_prompts, m_files, m_config,
                                [this] { return language(); }};
 

@@ -90,6 +90,16 @@ constexpr ControlKey kAxisCombo{Dialog::Frame, 1215};
 // the frame plan must be drawn again.
 constexpr ControlKey kAxisCount{Dialog::Frame, 9001};
 constexpr ControlKey kPlanRedraw{Dialog::Frame, 9002};
+// The dialog itself: `visible` while it is shown, `text` its title.
+constexpr ControlKey kDialog{Dialog::Frame, 0};
+// Not controls: goes up by one each time a new plan is ready to paint; and the control the
+// dialog puts the focus on (its ID as the value, set anew for each request).
+constexpr ControlKey kPlan{Dialog::Frame, 9003};
+constexpr ControlKey kFocus{Dialog::Frame, 9004};
+constexpr ControlKey kMaxX{Dialog::Frame, 1029};
+constexpr ControlKey kMaxY{Dialog::Frame, 1030};
+constexpr ControlKey kSave{Dialog::Frame, 1000};
+constexpr ControlKey kCancel{Dialog::Frame, 2};
 // Label, X edit, Y edit and reverse box of motors 5 and 6: in use only with six axes.
 inline constexpr ControlKey kExtraMotorControls[] = {
     {Dialog::Frame, 1224}, {Dialog::Frame, 1033}, {Dialog::Frame, 1036}, {Dialog::Frame, 1060},

@@ -3,60 +3,18 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <stdlib.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include "qtserial/QtCommPort.h"
+#include "support/PtyPeer.h"
 
 namespace orva {
 namespace {
 
-// The controller's end of a pseudo-terminal pair.
-class PtyPeer {
-public:
-    PtyPeer() {
-        m_fd = posix_openpt(O_RDWR | O_NOCTTY);
-        grantpt(m_fd);
-        unlockpt(m_fd);
-        termios t{};
-        tcgetattr(m_fd, &t);
-        cfmakeraw(&t);
-        tcsetattr(m_fd, TCSANOW, &t);
-        m_slave = ptsname(m_fd);
-    }
-    ~PtyPeer() { close(m_fd); }
-    const std::string& slave() const { return m_slave; }
-    void write(std::string_view bytes) { ASSERT_EQ(::write(m_fd, bytes.data(), bytes.size()), (ssize_t)bytes.size()); }
-    std::string read(std::size_t want, int timeoutMs) {
-        std::string out;
-        QElapsedTimer timer;
-        timer.start();
-        while (out.size() < want && timer.elapsed() < timeoutMs) {
-            pollfd p{m_fd, POLLIN, 0};
-            if (poll(&p, 1, 50) > 0) {
-                char buf[256];
-                ssize_t n = ::read(m_fd, buf, sizeof buf);
-                if (n > 0) {
-                    out.append(buf, n);
-                }
-            }
-        }
-        return out;
-    }
-
-private:
-    int m_fd;
-    std::string m_slave;
-};
-
 PortResolver resolverFor(const std::string& device) {
-    return PortResolver([device](const char* name) -> const char* {
-        return std::string(name) == "ORVA_COM3" ? device.c_str() : nullptr;
-    },
-                        [] { return std::vector<std::string>{}; });
+    return PortResolver(
+        [device](const char* name) -> const char* {
+            return std::string(name) == "ORVA_COM3" ? device.c_str() : nullptr;
+        },
+        [] { return std::vector<std::string>{}; });
 }
 
 TEST(QtCommPort, TalksToAPseudoTerminal) {
@@ -65,7 +23,7 @@ TEST(QtCommPort, TalksToAPseudoTerminal) {
     char* argv[] = {name};
     QCoreApplication app(argc, argv);
 
-    PtyPeer peer;
+    test::PtyPeer peer;
     QtCommPort port(resolverFor(peer.slave()));
     std::vector<std::uint8_t> received;
     port.SetOnComm([&] {
@@ -90,9 +48,12 @@ TEST(QtCommPort, TalksToAPseudoTerminal) {
     EXPECT_TRUE(port.GetPortOpen());
 
     port.SetOutput(std::string_view("?V\r\0S", 5));  // binary-safe, nothing added
-    EXPECT_EQ(peer.read(5, 2000), std::string("?V\r\0S", 5));
+    EXPECT_EQ(peer.read(5, std::chrono::seconds(2)), std::string("?V\r\0S", 5));
 
-    const std::string reply("?V\r\x00" "1220\r\n", 10);
+    const std::string reply(
+        "?V\r\x00"
+        "1220\r\n",
+        10);
     peer.write(reply);
     QElapsedTimer timer;
     timer.start();

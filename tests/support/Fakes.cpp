@@ -102,4 +102,22 @@ bool MemoryFiles::writeAll(const std::string& path, std::string_view bytes, std:
     return true;
 }
 
+std::optional<std::string> MemoryFiles::readPrefix(const std::string& path, std::size_t maxBytes,
+                                                   std::string& error) {
+    error.clear();
+    auto whole = readAll(path, error);
+    if (!whole) {
+        return std::nullopt;
+    }
+    if (auto f = failingAfter.find(path);
+        f != failingAfter.end() && f->second < maxBytes && whole->size() > f->second) {
+        whole->resize(f->second);
+        error = "\"" + path + "\": Input/output error";
+    }
+    if (whole->size() > maxBytes) {
+        whole->resize(maxBytes);
+    }
+    return whole;
+}
+
 }  // namespace orva::test

@@ -15,7 +15,7 @@ namespace orva::test {
 
 // A serial port that records what is written and delivers what the test feeds it.
 class FakePort : public CMSComm {
-public:
+  public:
     void SetCommPort(int port) override { commPort = port; }
     int GetCommPort() const override { return commPort; }
     bool SetPortOpen(bool open) override;
@@ -62,7 +62,7 @@ public:
 
 // A tick counter that moves only when read, by `step` ms each time, and records the reads.
 class FakeClock : public IClock {
-public:
+  public:
     std::uint64_t tickMs() override {
         ++reads;
         now += step;
@@ -75,7 +75,7 @@ public:
 
 // Answers message boxes and file choosers from a script and records what was asked.
 class ScriptedPrompts : public IPrompts {
-public:
+  public:
     MessageResult message(const MessageBox& box) override;
     std::optional<std::string> chooseFile(const FileChoice& choice) override;
 
@@ -87,15 +87,19 @@ public:
 
 // Files held in memory; `failing` paths report an error for every operation.
 class MemoryFiles : public IFiles {
-public:
+  public:
     std::optional<std::string> readOrCreate(const std::string& path, std::string& error) override;
     bool overwriteStart(const std::string& path, std::string_view bytes,
                         std::string& error) override;
     std::optional<std::string> readAll(const std::string& path, std::string& error) override;
     bool writeAll(const std::string& path, std::string_view bytes, std::string& error) override;
+    std::optional<std::string> readPrefix(const std::string& path, std::size_t maxBytes,
+                                          std::string& error) override;
 
     std::map<std::string, std::string> content;
     std::map<std::string, std::string> failing;  // path -> error text
+    // Paths whose reads fail after this many bytes, as a disk that goes bad mid-file does.
+    std::map<std::string, std::size_t> failingAfter;
 };
 
 }  // namespace orva::test

@@ -1,0 +1,392 @@
+#include "frame/FrameDialogLogic.h"
+
+#include <string_view>
+
+#include "model/ControlIds.h"
+#include "protocol/Frames.h"
+#include "settings/IntegerText.h"
+#include "settings/ParameterCatalogue.h"
+
+namespace orva {
+namespace {
+
+constexpr Dialog kFrame = Dialog::Frame;
+
+// Wire order of the numbers: the codes of the set commands, and the edit of each.
+constexpr std::string_view kNumberCodes = "lmnopqrstuvwxy";
+constexpr char kAxisCountCode = 'k';
+// The acknowledgements that lead to the next number, in the order of kNumberCodes.
+constexpr std::string_view kAcknowledged = "klmnopqrstuvwx";
+constexpr char kReverseCode = 'z';
+constexpr int kEdits[FrameDialogLogic::kNumbers] = {1029, 1030, 1031, 1034, 1037, 1040, 1032,
+                                                    1035, 1038, 1041, 1033, 1036, 1039, 1042};
+// The order in which the dialog's data exchange reads them.
+constexpr int kExchangeOrder[FrameDialogLogic::kNumbers] = {
+    1029, 1030, 1031, 1034, 1037, 1032, 1040, 1035, 1038, 1041, 1033, 1036, 1039, 1042};
+constexpr int kFirstCoordinate = 2;
+constexpr int kReverseBoxes[FrameGeometry::kMotors] = {1056, 1057, 1058, 1059, 1060, 1062};
+
+constexpr int kAxisCounts[] = {4, 6};
+constexpr int kStartDistance = 650;
+constexpr int kDistanceLimit = 5000;
+constexpr std::uint64_t kAxisCountPauseMs = 100;
+
+constexpr const char* kTitleChinese = "Halvane提示您:";
+constexpr const char* kTitleEnglish = "Halvane mentioned:";
+
+struct Text {
+    int id;
+    const char* chinese;
+    const char* english;
+};
+
+constexpr Text kTexts[] = {
+    {0, "异形机架设置：请输入异形机架的相关参数(注意各参数说明)，并按[保存]按扭!",
+     "IRRET_SHAPE Setup:Please setup all parameter,Then press [save] button!"},
+    {1001, "请输入机架的轴数：", "Please input  the numbers of Axis:"},
+    {1002, "请输入X轴方向最大距离", "Please input Maximum distance  of X axis"},
+    {1005, "请输入Y轴方向最大距离", "Please input Maximum distance  of Y axis"},
+    {1004, "请输入电机的（x,y）坐标", "Please input the coordinate  (X，Y)  of motors"},
+    {1003, "电机1", "Motor1"},
+    {1008, "电机2", "Motor2"},
+    {1006, "电机3", "Motor3"},
+    {1009, "电机4", "Motor4"},
+    {1224, "电机5", "Motor5"},
+    {1225, "电机6", "Motor6"},
+    {1015, "坐标", "Coord"},
+    {1016, "坐标", "Coord"},
+    {1017, "方向", "P_Rev"},
+    {1018, "方向", "P_Rev"},
+    {1263, "异形机架参数设置区", "Shape Frame Parameter Input Area"},
+    {1266, "异形机架图示", "Picture of IRRET_SHAPE"},
+    {1267, "说明：1.坐标原点与飞行器设计重心重合，X、Y轴相互垂直，建立坐标系",
+     "Note：1.Origin of coordinates is the point center of gravity，X、Y axis are orthogonality"},
+    {1268, "2.先测量出各电机对应的坐标值，再将测得的值输入到对应的数据框中(不超过5000mm)",
+     "2.Please measured the coordinate of motors (less than 5000mm),then input it to box"},
+    {1269, "3.选中每个电机前的复选框表示该电机的桨方向为反转(顺时针)，不选为正转(逆时针)",
+     "3.Check it to reverse (paddle direction)"},
+    {1270, "4.按右侧“保存”按扭将各参数的值保存到Kivrel飞控中",
+     "4.Click the button [save] to save the parameter to Kivrel"},
+    {1271, "5.电机按编号接到Kivrel飞控相应的输出通道",
+     "5.Moto1 connect to output 1channel of kivrel,the same connected mode to other !"},
+    {2, "取消", "Cancel"},
+    {1000, "保存", "Save"},
+};
+
+constexpr const char* kMaxXOutside[] = {
+    "X轴距的最大值必须在[0－5000]内,请重新输入数据!",
+    "The maximum of X axis distance must belong to [0－5000],Please input it again!"};
+constexpr const char* kMaxYOutside[] = {
+    "Y轴距的最大值必须在[0－5000]内,请重新输入数据!",
+    "The maximum of Y axis distance must belong to [0－5000],Please input it again!"};
+constexpr const char* kXBeyond[] = {
+    "该数据框内的数值的绝对值必须小于X轴距的最大值!请重新输入数据!",
+    "The absolute value of data must less than the maximum of X axis distance !please reinput "
+    "it again!"};
+constexpr const char* kYBeyond[] = {
+    "该数据框内的数值的绝对值必须小于Y轴距的最大值!请重新输入数据!",
+    "The absolute value of data must less than the maximum of Y axis distance !please reinput "
+    "it again!"};
+
+bool insideDistanceRange(int distance) {
+    return distance >= 0 && distance <= kDistanceLimit;
+}
+
+ControlKey edit(int wireIndex) {
+    return {kFrame, kEdits[wireIndex]};
+}
+
+}  // namespace
+
+FrameDialogLogic::FrameDialogLogic(ProtocolEngine& engine, WindowModel& model,
+                                   ParameterStore& store, IPrompts& prompts,
+                                   LanguageSource language, std::function<void()> linkRestart)
+    : m_engine(engine),
+      m_model(model),
+      m_store(store),
+      m_prompts(prompts),
+      m_language(std::move(language)),
+      m_linkRestart(std::move(linkRestart)) {
+    m_model.setVisible(ids::frame::kDialog, false);
+}
+
+void FrameDialogLogic::registerWith(ActionTable& actions) {
+    actions.on(ActionKind::Click, ids::main::kEditFrame, [this](const UserAction&) { open(); });
+    actions.on(ActionKind::Select, ids::frame::kAxisCombo,
+               [this](const UserAction& a) { onAxisCountSelected(a.value); });
+    actions.on(ActionKind::EditCommit, ids::frame::kMaxX,
+               [this](const UserAction& a) { onMaxXTyped(a.text); });
+    actions.on(ActionKind::EditCommit, ids::frame::kMaxY,
+               [this](const UserAction& a) { onMaxYTyped(a.text); });
+    for (int i = kFirstCoordinate; i < kNumbers; ++i) {
+        const ControlKey key = edit(i);
+        actions.on(ActionKind::EditCommit, key,
+                   [this, key](const UserAction& a) { onCoordinateTyped(key, a.text); });
+    }
+    for (int box : kReverseBoxes) {
+        actions.on(ActionKind::Check, {kFrame, box},
+                   [this](const UserAction&) { onReverseClicked(); });
+    }
+    actions.on(ActionKind::Click, ids::frame::kSave, [this](const UserAction&) { onSave(); });
+    actions.on(ActionKind::Click, ids::frame::kCancel, [this](const UserAction&) { hide(); });
+}
+
+void FrameDialogLogic::open() {
+    m_linkRestart();
+    if (!m_created) {
+        initialise();
+    }
+    m_model.setVisible(ids::frame::kDialog, true);
+    // Asked again on every opening, so the dialog shows what the controller holds now.
+    m_engine.state().mode = mode::kIdle;
+    m_engine.discardAndQuery(kAxisCountCode);
+}
+
+void FrameDialogLogic::initialise() {
+    m_created = true;
+    m_model.setValue(ids::frame::kAxisCombo, 0);
+    m_model.setValue(ids::frame::kAxisCount, kAxisCounts[0]);
+    m_ready = true;
+    for (int i = 0; i < kNumbers; ++i) {
+        m_model.setNumber(edit(i), i < kFirstCoordinate ? kStartDistance : 0);
+    }
+    m_sent = {};
+    m_redrawSeen = m_model.value(ids::frame::kPlanRedraw);
+    setTexts();
+    applyAxisCount(kAxisCounts[0]);
+
+    CMSComm& port = m_engine.port();
+    port.SetInputLen(0);
+    m_engine.discardInput();
+    port.SetHandshaking(CMSComm::Handshaking::None);
+    m_engine.state().mode = mode::kIdle;
+    m_engine.sendQuery(kAxisCountCode);
+    redraw();
+}
+
+void FrameDialogLogic::setTexts() {
+    const Language language = m_language();
+    for (const Text& text : kTexts) {
+        m_model.setText({kFrame, text.id}, pick(language, text.chinese, text.english));
+    }
+}
+
+void FrameDialogLogic::onAxisCountSelected(int position) {
+    if (position < 0 || position >= static_cast<int>(std::size(kAxisCounts))) {
+        return;
+    }
+    const int axisCount = kAxisCounts[position];
+    applyAxisCount(axisCount);
+    m_engine.state().mode = mode::kIdle;
+    m_engine.sendBytes(frames::set(kAxisCountCode, axisCount));
+    // The controller rearranges its outputs for the new count before it takes more commands.
+    busyWait(m_engine.clock(), kAxisCountPauseMs);
+    redraw();
+}
+
+void FrameDialogLogic::applyAxisCount(int axisCount) {
+    m_model.setValue(ids::frame::kAxisCount, axisCount);
+    for (ControlKey key : ids::frame::kExtraMotorControls) {
+        m_model.setEnabled(key, axisCount == 6);
+    }
+}
+
+void FrameDialogLogic::onMaxXTyped(const std::string& text) {
+    m_model.setText(ids::frame::kMaxX, text);
+    readEdits();
+    if (insideDistanceRange(number(0))) {
+        redraw();
+        return;
+    }
+    message(kMaxXOutside[0], kMaxXOutside[1]);
+    focus(ids::frame::kMaxX);
+}
+
+void FrameDialogLogic::onMaxYTyped(const std::string& text) {
+    m_model.setText(ids::frame::kMaxY, text);
+    readEdits();
+    if (!insideDistanceRange(number(1))) {
+        message(kMaxYOutside[0], kMaxYOutside[1]);
+        focus(ids::frame::kMaxY);
+        return;
+    }
+    if (insideDistanceRange(number(0))) {
+        redraw();
+    }
+}
+
+void FrameDialogLogic::onCoordinateTyped(ControlKey key, const std::string& text) {
+    // Without the ready flag the text waits in its edit until something else reads it.
+    m_model.setText(key, text);
+    if (m_ready) {
+        redraw();
+    }
+}
+
+void FrameDialogLogic::onReverseClicked() {
+    int flags = 0;
+    for (int n = 0; n < FrameGeometry::kMotors; ++n) {
+        if (m_model.value({kFrame, kReverseBoxes[n]}) != 0) {
+            flags |= 1 << n;
+        }
+    }
+    // Written at once and not confirmed: its acknowledgement matches no row of the chain.
+    m_engine.state().mode = mode::kAckChain;
+    redraw();
+    m_engine.sendSet(kReverseCode, flags);
+}
+
+void FrameDialogLogic::onSave() {
+    m_linkRestart();
+    const Language language = m_language();
+    m_prompts.message({pick(language, "您确信要保存您机架的上述设置值吗？",
+                            "Are you sure to save the frame parameter ? "),
+                       pick(language, "Halvane提示:", "Halvane Mentioned:"), MessageButtons::Ok,
+                       MessageIcon::Question, MessageResult::Ok});
+
+    const int position = m_model.value(ids::frame::kAxisCombo);
+    if (position >= 0 && position < static_cast<int>(std::size(kAxisCounts))) {
+        m_model.setValue(ids::frame::kAxisCount, kAxisCounts[position]);
+    }
+    // The acknowledgements are framed as 8 bytes from here on; bytes left from another framing
+    // would keep that count from ever being met.
+    m_engine.state().mode = mode::kAckChain;
+    m_engine.resetReply();
+    readEdits();
+    refreshSentCopy();
+
+    // Kept in the parameter store so that the next parameter file carries the frame.
+    const ParameterEntry& axisEntry = ParameterCatalogue::at(kAxisCountCode);
+    ParameterCatalogue::storeSent(m_store, axisEntry, ControlValue{position}, m_sent.axisCount);
+    for (int i = 0; i < kNumbers; ++i) {
+        const ParameterEntry& entry = ParameterCatalogue::at(kNumberCodes[i]);
+        ParameterCatalogue::storeSent(m_store, entry, ControlValue{m_sent.numbers[i]},
+                                      m_sent.numbers[i]);
+    }
+    m_engine.sendSet(kAxisCountCode, m_sent.axisCount);
+}
+
+void FrameDialogLogic::hide() {
+    m_model.setVisible(ids::frame::kDialog, false);
+}
+
+bool FrameDialogLogic::onAcknowledgement(std::string_view prefix) {
+    if (prefix.size() < 2 || prefix[0] != 'S') {
+        return false;
+    }
+    // The acknowledgement of code k asks for l, that of l for m, and so on; y's ends the chain.
+    const std::size_t at = kAcknowledged.find(prefix[1]);
+    if (at == std::string_view::npos) {
+        return false;
+    }
+    m_engine.state().mode = mode::kAckChain;
+    sendNumber(kNumberCodes[at], m_sent.numbers[at]);
+    return true;
+}
+
+void FrameDialogLogic::afterReceive() {
+    const int requested = m_model.value(ids::frame::kPlanRedraw);
+    if (requested == m_redrawSeen) {
+        return;
+    }
+    m_redrawSeen = requested;
+    if (m_created) {
+        redraw();
+    }
+}
+
+void FrameDialogLogic::readEdits() {
+    for (int id : kExchangeOrder) {
+        const ControlKey key{kFrame, id};
+        const ControlState& shown = m_model.get(key);
+        const auto parsed = integerText(shown.text);
+        if (!parsed) {
+            m_prompts.message({kNotAnInteger, pick(m_language(), kTitleChinese, kTitleEnglish),
+                               MessageButtons::Ok, MessageIcon::Warning, MessageResult::Ok});
+            focus(key);
+            return;
+        }
+        m_model.setNumber(key, *parsed);
+    }
+}
+
+void FrameDialogLogic::refreshSentCopy() {
+    m_sent.axisCount = m_model.value(ids::frame::kAxisCount);
+    for (int i = 0; i < kNumbers; ++i) {
+        m_sent.numbers[i] = number(i);
+    }
+}
+
+void FrameDialogLogic::redraw() {
+    readEdits();
+    refreshSentCopy();
+    // The numbers go back to their edits; a refused text gives way to the number kept.
+    for (int i = 0; i < kNumbers; ++i) {
+        m_model.setNumber(edit(i), m_sent.numbers[i]);
+    }
+    if (!checkCoordinates()) {
+        m_ready = false;
+        publish(FramePlan::emptyPlan());
+        return;
+    }
+    FrameGeometry frame;
+    frame.axisCount = m_sent.axisCount;
+    frame.maxX = m_sent.numbers[0];
+    frame.maxY = m_sent.numbers[1];
+    for (int n = 0; n < FrameGeometry::kMotors; ++n) {
+        frame.x[n] = m_sent.numbers[kFirstCoordinate + 2 * n];
+        frame.y[n] = m_sent.numbers[kFirstCoordinate + 2 * n + 1];
+        frame.reversed[n] = m_model.value({kFrame, kReverseBoxes[n]}) != 0;
+    }
+    publish(FramePlan::draw(frame));
+}
+
+bool FrameDialogLogic::checkCoordinates() {
+    for (int i = kFirstCoordinate; i < kNumbers; ++i) {
+        const bool isX = (i - kFirstCoordinate) % 2 == 0;
+        const long long limit = m_sent.numbers[isX ? 0 : 1];
+        const long long value = m_sent.numbers[i];
+        if (value > limit || value < -limit) {
+            if (isX) {
+                message(kXBeyond[0], kXBeyond[1]);
+            } else {
+                message(kYBeyond[0], kYBeyond[1]);
+            }
+            focus(edit(i));
+            return false;
+        }
+    }
+    return true;
+}
+
+void FrameDialogLogic::publish(std::vector<PlanItem> plan) {
+    m_plan = std::move(plan);
+    m_model.setValue(ids::frame::kPlan, m_model.value(ids::frame::kPlan) + 1);
+}
+
+void FrameDialogLogic::focus(ControlKey key) {
+    // Set anew each time, so that asking for the same control twice is seen twice.
+    m_model.setValue(ids::frame::kFocus, 0);
+    m_model.setValue(ids::frame::kFocus, key.id);
+}
+
+void FrameDialogLogic::message(const char* chinese, const char* english) {
+    m_prompts.message({pick(m_language(), chinese, english),
+                       pick(m_language(), kTitleChinese, kTitleEnglish), MessageButtons::Ok,
+                       MessageIcon::Warning, MessageResult::Ok});
+}
+
+void FrameDialogLogic::sendNumber(char code, int number) {
+    // Wire value = number + the code's offset, folded into the frame's four digits without
+    // overflowing for any number an edit can hold.
+    const ParameterEntry& entry = ParameterCatalogue::at(code);
+    long long wire = static_cast<long long>(number) + entry.rule.offset;
+    wire %= 10000;
+    m_engine.sendSet(code, static_cast<int>(wire));
+}
+
+int FrameDialogLogic::number(int wireIndex) const {
+    return m_model.value(edit(wireIndex));
+}
+
+}  // namespace orva
