@@ -30,6 +30,9 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
     });
     m_engine.setModeHandler(mode::kAckChain, [this](bool) { onAcknowledgement(); });
     m_senders.registerWith(m_actions);
+    m_customSenders.registerWith(m_actions);
+    m_monitor.registerWith(m_actions);
+    m_window.setLiveDisplayStopListener([this] { m_monitor.markStopped(); });
     m_frame.registerWith(m_actions);
     m_firmware.registerWith(m_actions);
     m_actions.on(ActionKind::Click, ids::main::kRefresh, [this](const UserAction&) { onRefresh(); });
@@ -80,6 +83,8 @@ void OrvaCore::linkRestartFromFile() {
     m_openFailed = false;
     m_state.firmwareVersion = 0;
     m_store.set(kServoRateSlot, 1);
+    m_monitor.reset();
+    m_senders.resetCalibration();
     m_firmware.reset();
     m_model.setEnabled(ids::main::kUpgrade, false);
 
@@ -142,6 +147,7 @@ void OrvaCore::linkRestartFromCombo() {
         }
     }
     configureLine();
+    m_monitor.clearChannels();
     m_state.mode = mode::kIdle;
     m_state.replyBuffer.clear();
     m_state.retryCounter = ProtocolState::kRetryStart;
@@ -164,6 +170,9 @@ void OrvaCore::onAcknowledgement() {
     const std::string prefix = m_state.replyBuffer.substr(0, 2);
     m_engine.resetReply();
     busyWait(m_clock, kAcknowledgementPauseMs);
+    if (m_calibration.onAcknowledgement(prefix)) {
+        return;
+    }
     m_frame.onAcknowledgement(prefix);
 }
 

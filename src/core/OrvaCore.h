@@ -8,6 +8,8 @@
 #include "firmware/FirmwareUpgrade.h"
 #include "model/Language.h"
 #include "model/WindowModel.h"
+#include "monitor/CalibrationChain.h"
+#include "monitor/LiveMonitor.h"
 #include "platform/IClock.h"
 #include "platform/IFiles.h"
 #include "platform/IPrompts.h"
@@ -15,6 +17,7 @@
 #include "protocol/ProtocolState.h"
 #include "serial/CMSComm.h"
 #include "serial/ConfigFile.h"
+#include "settings/CustomPageSenders.h"
 #include "settings/PageSenders.h"
 #include "settings/ParameterStore.h"
 #include "settings/ReadbackChain.h"
@@ -63,6 +66,7 @@ public:
     WindowLogic& window() { return m_window; }
     const PageSenders& senders() const { return m_senders; }
     CMSComm& port() { return m_port; }
+    LiveMonitor& monitor() { return m_monitor; }
     FrameDialogLogic& frame() { return m_frame; }
     FirmwareUpgrade& firmware() { return m_firmware; }
 
@@ -93,6 +97,11 @@ private:
     ReadbackChain m_readback{m_engine, m_model, m_store, [this] { return language(); }};
     PageSenders m_senders{m_engine, m_model, m_store, m_prompts, [this] { return language(); },
                           [this] { linkRestartFromCombo(); }};
+    CustomPageSenders m_customSenders{m_engine, m_model, m_store};
+    // The live data display, and the calibration rows of the acknowledgement chain.
+    LiveMonitor m_monitor{m_engine, m_model, m_store, [this] { return language(); }};
+    CalibrationChain m_calibration{m_engine, m_prompts, [this] { return language(); },
+                                   [this] { return m_senders.calibrationValues(); }};
     // The custom frame dialog: its checks, its plan and the chain its Save starts.
     FrameDialogLogic m_frame{m_engine, m_model, m_store, m_prompts, [this] { return language(); },
                              [this] { linkRestartFromCombo(); }};

@@ -29,6 +29,8 @@ public:
     // The four cell voltages as typed when the calibration last started; its acknowledgements
     // send their running sums.
     const std::array<int, 4>& calibrationValues() const { return m_calibration; }
+    // The link restart forgets a calibration that was under way.
+    void resetCalibration() { m_calibration.fill(0); }
 
 private:
     // Sliders: a draw, or a move by keyboard, shows the position; a release sends it.

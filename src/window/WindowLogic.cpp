@@ -119,6 +119,9 @@ void WindowLogic::onTabSelected(int index) {
 }
 
 void WindowLogic::stopLiveDisplay() {
+    if (m_liveDisplayStopped) {
+        m_liveDisplayStopped();
+    }
     m_engine.state().mode = mode::kIdle;
     const bool english = m_language == Language::English;
     m_model.setText(ids::custom::kDataDisplay, std::string(english ? data_display::kStartEnglish

@@ -43,6 +43,11 @@ class WindowLogic {
     void onTabSelected(int index);
     // Stops the live display stream and unlocks the setting controls, even when it is stopped.
     void stopLiveDisplay();
+    // Told every time the stop above runs, so that the live monitor records its display as
+    // stopped; the monitor lives outside the window logic.
+    void setLiveDisplayStopListener(std::function<void()> listener) {
+        m_liveDisplayStopped = std::move(listener);
+    }
 
     // The help message box of a label button; false when the button has none.
     bool showTip(ControlKey label);
@@ -63,6 +68,7 @@ class WindowLogic {
     ProtocolEngine& m_engine;
     IPrompts& m_prompts;
     std::function<void()> m_showStatus;
+    std::function<void()> m_liveDisplayStopped;
 
     Language m_language = Language::Chinese;
     // Once the language has been switched, Chinese texts take their switched forms rather than

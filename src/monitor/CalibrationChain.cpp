@@ -1,0 +1,70 @@
+#include "monitor/CalibrationChain.h"
+
+#include <string>
+
+#include "protocol/Frames.h"
+
+namespace orva {
+namespace {
+
+constexpr std::size_t kPrefixLength = 2;
+constexpr char kReceiverReverseCode = 'N';
+constexpr char kOutputReverseCode = 'O';
+
+}  // namespace
+
+CalibrationChain::CalibrationChain(ProtocolEngine& engine, IPrompts& prompts,
+                                   LanguageSource language, ValuesSource values)
+    : m_engine(engine),
+      m_prompts(prompts),
+      m_language(std::move(language)),
+      m_values(std::move(values)) {}
+
+std::array<int, 4> CalibrationChain::taps(const std::array<int, 4>& cells) {
+    std::array<int, 4> out{};
+    // Summed wide and folded to the four digits the frame carries, so absurd typed values
+    // cannot overflow.
+    long long sum = 0;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        sum += cells[i];
+        out[i] = static_cast<int>(sum % 10000);
+    }
+    return out;
+}
+
+bool CalibrationChain::onAcknowledgement(std::string_view prefix) {
+    if (prefix.size() != kPrefixLength || prefix[0] != 'S') {
+        return false;
+    }
+    const std::string_view codes = frames::kCalibrationCodes;
+    const std::size_t step = codes.find(prefix[1]);
+    if (step != std::string_view::npos) {
+        if (step + 1 < codes.size()) {
+            sendTap(static_cast<int>(step) + 1);
+        } else {
+            finish();
+        }
+        return true;
+    }
+    if (prefix[1] == kReceiverReverseCode || prefix[1] == kOutputReverseCode) {
+        m_engine.state().mode = mode::kMonitorReverse;
+        m_engine.discardAndQuery(prefix[1]);
+        return true;
+    }
+    return false;
+}
+
+void CalibrationChain::sendTap(int tap) {
+    const std::array<int, 4> sums = taps(m_values ? m_values() : std::array<int, 4>{});
+    m_engine.sendSet(frames::kCalibrationCodes[tap], sums[tap]);
+}
+
+void CalibrationChain::finish() {
+    const bool english = m_language() == Language::English;
+    m_prompts.message({english ? "Calibrate OK !" : "校准完成！",
+                       english ? "Halvane Mentioned:" : "Halvane提示:", MessageButtons::Ok,
+                       MessageIcon::Information, MessageResult::Ok});
+    m_engine.state().mode = mode::kIdle;
+}
+
+}  // namespace orva
