@@ -30,6 +30,7 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
     });
     m_engine.setModeHandler(mode::kAckChain, [this](bool) { onAcknowledgement(); });
     m_senders.registerWith(m_actions);
+    m_paramFiles.registerWith(m_actions);
     m_customSenders.registerWith(m_actions);
     m_monitor.registerWith(m_actions);
     m_window.setLiveDisplayStopListener([this] { m_monitor.markStopped(); });

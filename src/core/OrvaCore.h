@@ -8,6 +8,7 @@
 #include "firmware/FirmwareUpgrade.h"
 #include "model/Language.h"
 #include "model/WindowModel.h"
+#include "paramfile/ParameterFiles.h"
 #include "monitor/CalibrationChain.h"
 #include "monitor/LiveMonitor.h"
 #include "platform/IClock.h"
@@ -66,6 +67,7 @@ public:
     WindowLogic& window() { return m_window; }
     const PageSenders& senders() const { return m_senders; }
     CMSComm& port() { return m_port; }
+    ParameterFiles& paramFiles() { return m_paramFiles; }
     LiveMonitor& monitor() { return m_monitor; }
     FrameDialogLogic& frame() { return m_frame; }
     FirmwareUpgrade& firmware() { return m_firmware; }
@@ -95,6 +97,9 @@ private:
     WindowLogic m_window;
     // The query chains that fill the model and the store, and the settings pages' senders.
     ReadbackChain m_readback{m_engine, m_model, m_store, [this] { return language(); }};
+    // The save file, the controller's default sets and the restore chain.
+    ParameterFiles m_paramFiles{m_engine, m_model, m_store, m_prompts, m_files,
+                                [this] { return language(); }};
     PageSenders m_senders{m_engine, m_model, m_store, m_prompts, [this] { return language(); },
                           [this] { linkRestartFromCombo(); }};
     CustomPageSenders m_customSenders{m_engine, m_model, m_store};

@@ -22,6 +22,11 @@ public:
     // Whole-file binary read and write (parameter and firmware files).
     virtual std::optional<std::string> readAll(const std::string& path, std::string& error) = 0;
     virtual bool writeAll(const std::string& path, std::string_view bytes, std::string& error) = 0;
+    // Reads the file from its start, at most `maxBytes`. Nothing when it cannot be opened. A read
+    // that fails after the opening gives what came before it, with `error` saying why; `error` is
+    // left empty otherwise.
+    virtual std::optional<std::string> readPrefix(const std::string& path, std::size_t maxBytes,
+                                                  std::string& error) = 0;
 };
 
 }  // namespace orva

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -101,6 +102,34 @@ bool PosixFiles::writeAll(const std::string& path, std::string_view bytes, std::
         return false;
     }
     return writeFd(fd.get(), bytes, path, error);
+}
+
+std::optional<std::string> PosixFiles::readPrefix(const std::string& path, std::size_t maxBytes,
+                                                  std::string& error) {
+    error.clear();
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        error = describe(path, errno);
+        return std::nullopt;
+    }
+    std::string content;
+    char buf[65536];
+    while (content.size() < maxBytes) {
+        const std::size_t want = std::min(sizeof buf, maxBytes - content.size());
+        ssize_t n = ::read(fd.get(), buf, want);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = describe(path, errno);
+            break;
+        }
+        if (n == 0) {
+            break;
+        }
+        content.append(buf, static_cast<std::size_t>(n));
+    }
+    return content;
 }
 
 }  // namespace orva

@@ -1,0 +1,147 @@
+#include "paramfile/ParameterFiles.h"
+
+#include <utility>
+
+#include "model/ControlIds.h"
+#include "paramfile/ParameterSaveFile.h"
+#include "protocol/Frames.h"
+
+namespace orva {
+namespace {
+
+constexpr const char* kTitleEnglish = "Halvane Mentioned:";
+constexpr const char* kTitleChinese = "Halvane提示:";
+
+constexpr const char* kSaveQuestionChinese =
+    "此操作将把当前显示的飞控参数保存到电脑中，默认文件名为QDMC_Data.txt,\r\r"
+    "可自行更改文件名和存贮路径。\r\r"
+    "注意：保存后的文本格式请不要更改，否则将无法正确恢复到飞控中！\r\r"
+    "您确定需要立即保存当前各项数据吗？";
+constexpr const char* kSaveQuestionEnglish =
+    "This operation will save the parameter to a file，The default filename is QDMC_Data.txt,\r\r"
+    "Note:You can't edit it or it can't recover to Kivrel！\r\r"
+    "Are you sure to save the data？";
+
+constexpr const char* kRestoreHelpChinese =
+    "提示：请从右侧列表框中选择您要恢复的参数类型，\r\r"
+    "1.可恢复相应机架类型的默认参数。\r\r"
+    "2.恢复自我保存的相关参数(选择本人按[保存当前数据]按扭保存的文件）\r\r"
+    "注意：不要改变原有文件的格式，否则恢复的参数可能不正确!";
+constexpr const char* kRestoreHelpEnglish =
+    "This operation will recover the parameter to Kivrel，Please select the item from the "
+    "combobox.\r\r"
+    "1.You can recover the default parameter data of factory. \r\r"
+    "2.You can recover the data that you saved in file.";
+
+constexpr const char* kSaveFilter = "文本文件 (*.txt)|*.txt||";
+constexpr const char* kRestoreFilter = "自存Kivrel飞控参数文件(*.txt)|*.txt|所有文件(*.*)|*.*||";
+
+// Not a text of the controller's tool: the labels are fixed, so this only shows on a system whose
+// C library has no GBK converter.
+constexpr const char* kNoGbk = "GBK (code page 936) conversion is not available on this system.";
+
+}  // namespace
+
+ParameterFiles::ParameterFiles(ProtocolEngine& engine, WindowModel& model,
+                               const ParameterStore& store, IPrompts& prompts, IFiles& files,
+                               LanguageSource language)
+    : m_engine(engine),
+      m_model(model),
+      m_store(store),
+      m_prompts(prompts),
+      m_files(files),
+      m_language(std::move(language)) {}
+
+void ParameterFiles::registerWith(ActionTable& actions) {
+    actions.on(ActionKind::Click, ids::main::kSaveData, [this](const UserAction&) { onSave(); });
+    actions.on(ActionKind::Select, ids::main::kRestoreChoice,
+               [this](const UserAction& a) { onRestoreSelected(a.value); });
+    actions.on(ActionKind::Click, ids::main::kLoadData,
+               [this](const UserAction&) { onRestoreHelp(); });
+}
+
+void ParameterFiles::onSave() {
+    const bool en = english();
+    const MessageResult answer = m_prompts.message(
+        {en ? kSaveQuestionEnglish : kSaveQuestionChinese, en ? kTitleEnglish : kTitleChinese,
+         MessageButtons::OkCancel, MessageIcon::Question, MessageResult::Ok});
+    if (answer != MessageResult::Ok) {
+        return;
+    }
+    FileChoice choice;
+    choice.save = true;
+    choice.defaultName = ParameterSaveFile::kDefaultName;
+    choice.defaultSuffix = ParameterSaveFile::kDefaultSuffix;
+    choice.filter = kSaveFilter;
+    const auto path = m_prompts.chooseFile(choice);
+    if (!path) {
+        return;
+    }
+    const auto bytes = ParameterSaveFile::compose(m_store, m_model.value(ids::main::kPortCombo));
+    if (!bytes) {
+        reportError(kNoGbk);
+        return;
+    }
+    std::string error;
+    if (!m_files.writeAll(*path, *bytes, error)) {
+        reportError(error);
+    }
+}
+
+void ParameterFiles::onRestoreSelected(int index) {
+    if (index >= 0 && index < kDefaultSetCount) {
+        restoreDefaultSet(index);
+    } else if (index == kFileChoice) {
+        restoreFromFile();
+    }
+}
+
+void ParameterFiles::restoreDefaultSet(int set) {
+    // The controller's acknowledgement restarts the read-back in mode 0 (the protocol engine's
+    // default-set rule), so the pages show the loaded set.
+    m_engine.state().mode = mode::kIdle;
+    m_engine.resetReply();
+    m_engine.sendSet(frames::kDefaultSetCode, set);
+}
+
+void ParameterFiles::restoreFromFile() {
+    m_engine.state().mode = mode::kRestore;
+    FileChoice choice;
+    choice.filter = kRestoreFilter;
+    const auto path = m_prompts.chooseFile(choice);
+    if (!path) {
+        return;
+    }
+    // Announces the restore; its acknowledgement arrives in mode 7 and triggers no link.
+    m_engine.resetReply();
+    m_engine.sendSet(frames::kDefaultSetCode, kFileChoice);
+
+    std::string error;
+    const auto bytes = m_files.readPrefix(*path, kMaxReadBytes, error);
+    if (!bytes) {
+        // Nothing to restore from: the chain is not started.
+        reportError(error);
+        return;
+    }
+    m_entries.readFrom(*bytes);
+    if (!error.empty()) {
+        // A read that broke off: the chain goes on with the entries read so far.
+        reportError(error);
+    }
+    m_chain.sendFirst();
+}
+
+void ParameterFiles::onRestoreHelp() {
+    const bool en = english();
+    // The answer changes nothing.
+    (void)m_prompts.message({en ? kRestoreHelpEnglish : kRestoreHelpChinese,
+                             en ? kTitleEnglish : kTitleChinese, MessageButtons::OkCancel,
+                             MessageIcon::Information, MessageResult::Ok});
+}
+
+void ParameterFiles::reportError(const std::string& text) {
+    m_prompts.message({text, english() ? kTitleEnglish : kTitleChinese, MessageButtons::Ok,
+                       MessageIcon::Error, MessageResult::Ok});
+}
+
+}  // namespace orva

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+#include "core/ActionTable.h"
+#include "model/Language.h"
+#include "model/WindowModel.h"
+#include "paramfile/RestoreChain.h"
+#include "paramfile/RestoreEntries.h"
+#include "platform/IFiles.h"
+#include "platform/IPrompts.h"
+#include "protocol/ProtocolEngine.h"
+#include "settings/ParameterStore.h"
+
+namespace orva {
+
+// The main window's parameter files: "Save Data" writes the parameter store to a text file; the
+// restore list makes the controller load one of its default sets, or writes a saved file to it
+// through the restore chain; the button beside the list explains the choices.
+class ParameterFiles {
+  public:
+    using LanguageSource = std::function<Language()>;
+
+    // Items 0 to 3 of the restore list load the controller's default sets; item 4 reads a file.
+    static constexpr int kDefaultSetCount = 4;
+    static constexpr int kFileChoice = RestoreChain::kFileChoice;
+    // A restore reads no further than this. The 220 lines it can use take a few kilobytes in
+    // any file of the save format; the cap keeps an absurd file from filling memory.
+    static constexpr std::size_t kMaxReadBytes = std::size_t{1} << 20;
+
+    ParameterFiles(ProtocolEngine& engine, WindowModel& model, const ParameterStore& store,
+                   IPrompts& prompts, IFiles& files, LanguageSource language);
+
+    // Save button 1015, restore list 1099, restore help button 1100.
+    void registerWith(ActionTable& actions);
+
+    void onSave();
+    void onRestoreSelected(int index);
+    void onRestoreHelp();
+
+    const RestoreEntries& entries() const { return m_entries; }
+
+  private:
+    void restoreDefaultSet(int set);
+    void restoreFromFile();
+    bool english() const { return m_language() == Language::English; }
+    void reportError(const std::string& text);
+
+    ProtocolEngine& m_engine;
+    WindowModel& m_model;
+    const ParameterStore& m_store;
+    IPrompts& m_prompts;
+    IFiles& m_files;
+    LanguageSource m_language;
+    RestoreEntries m_entries;
+    RestoreChain m_chain{m_engine, m_model, m_entries};
+};
+
+}  // namespace orva

@@ -1,0 +1,104 @@
+#include <string>
+
+#include "ParamFileFixture.h"
+#include "SampleStore.h"
+#include "paramfile/ParameterSaveFile.h"
+
+namespace orva::test {
+namespace {
+
+constexpr const char* kPath = "/home/pilot/QDMC_Data.txt";
+
+class SaveFlow : public ParamFileFixture {
+  protected:
+    void toEnglish() { click(ids::main::kLanguage); }
+};
+
+TEST_F(SaveFlow, WritesTheStoreAfterConfirmationAndChoice) {
+    core.store() = sampleStore();
+    core.model().setValue(ids::main::kPortCombo, 11);  // COM12
+    prompts.files.push_back(kPath);
+    click(ids::main::kSaveData);
+
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].title, "Halvane提示:");
+    EXPECT_EQ(prompts.shown[0].buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(prompts.shown[0].text,
+              "此操作将把当前显示的飞控参数保存到电脑中，默认文件名为QDMC_Data.txt,\r\r"
+              "可自行更改文件名和存贮路径。\r\r注意：保存后的文本格式请不要更改，否则将无法正确"
+              "恢复到飞控中！\r\r您确定需要立即保存当前各项数据吗？");
+    ASSERT_EQ(prompts.asked.size(), 1u);
+    EXPECT_TRUE(prompts.asked[0].save);
+    EXPECT_EQ(prompts.asked[0].defaultName, "QDMC_Data");
+    EXPECT_EQ(prompts.asked[0].defaultSuffix, "txt");
+    EXPECT_EQ(prompts.asked[0].filter, "文本文件 (*.txt)|*.txt||");
+
+    const std::string& file = files.content[kPath];
+    EXPECT_EQ(file, ParameterSaveFile::compose(sampleStore(), 11).value());
+    EXPECT_EQ(file.substr(10, 8), "COM12\r\r\n");
+    // Saving talks to nobody and changes nothing.
+    EXPECT_TRUE(port.writes.empty());
+    for (int slot = 0; slot < ParameterStore::kSize; ++slot) {
+        EXPECT_EQ(core.store().get(slot), sampleStore().get(slot));
+    }
+
+    // An existing file is replaced without a question.
+    core.store().set(3, 99);
+    prompts.files.push_back(kPath);
+    click(ids::main::kSaveData);
+    EXPECT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(files.content[kPath].substr(18 + 13, 4), "0008");
+    EXPECT_NE(files.content[kPath].find("0099\r\r\n"), std::string::npos);
+}
+
+TEST_F(SaveFlow, CancelAndFailures) {
+    toEnglish();
+    // Cancel in the question: no chooser, nothing written.
+    prompts.answers.push_back(MessageResult::Cancel);
+    click(ids::main::kSaveData);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].title, "Halvane Mentioned:");
+    EXPECT_EQ(prompts.shown[0].text,
+              "This operation will save the parameter to a file，The default filename is "
+              "QDMC_Data.txt,\r\rNote:You can't edit it or it can't recover to Kivrel！\r\rAre "
+              "you sure to save the data？");
+    EXPECT_TRUE(prompts.asked.empty());
+    // Cancel in the chooser: nothing written.
+    click(ids::main::kSaveData);
+    EXPECT_EQ(prompts.asked.size(), 1u);
+    EXPECT_EQ(files.content.count(kPath), 0u);
+
+    // A file that cannot be written: the file layer's reason in a box, and the tool goes on.
+    files.failing[kPath] = "\"" + std::string(kPath) + "\": No space left on device";
+    prompts.files.push_back(kPath);
+    click(ids::main::kSaveData);
+    ASSERT_EQ(prompts.shown.size(), 4u);
+    EXPECT_EQ(prompts.shown[3].text, files.failing[kPath]);
+    EXPECT_EQ(prompts.shown[3].icon, MessageIcon::Error);
+    EXPECT_EQ(prompts.shown[3].title, "Halvane Mentioned:");
+    EXPECT_TRUE(port.writes.empty());
+}
+
+TEST_F(SaveFlow, RestoreHelpExplainsTheChoices) {
+    click(ids::main::kLoadData);
+    toEnglish();
+    prompts.answers.push_back(MessageResult::Cancel);  // the answer changes nothing
+    click(ids::main::kLoadData);
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[0].title, "Halvane提示:");
+    EXPECT_EQ(prompts.shown[0].buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(prompts.shown[0].text,
+              "提示：请从右侧列表框中选择您要恢复的参数类型，\r\r1.可恢复相应机架类型的默认参数。"
+              "\r\r2.恢复自我保存的相关参数(选择本人按[保存当前数据]按扭保存的文件）\r\r注意：不要"
+              "改变原有文件的格式，否则恢复的参数可能不正确!");
+    EXPECT_EQ(prompts.shown[1].title, "Halvane Mentioned:");
+    EXPECT_EQ(prompts.shown[1].text,
+              "This operation will recover the parameter to Kivrel，Please select the item from "
+              "the combobox.\r\r1.You can recover the default parameter data of factory. \r\r2.You "
+              "can recover the data that you saved in file.");
+    EXPECT_TRUE(port.writes.empty());
+    EXPECT_TRUE(prompts.asked.empty());
+}
+
+}  // namespace
+}  // namespace orva::test
