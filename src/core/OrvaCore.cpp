@@ -36,6 +36,7 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
     m_window.setLiveDisplayStopListener([this] { m_monitor.markStopped(); });
     m_frame.registerWith(m_actions);
     m_firmware.registerWith(m_actions);
+    m_firmware.transfer().setChannelReset([this] { m_monitor.clearChannels(); });
     m_actions.on(ActionKind::Click, ids::main::kRefresh, [this](const UserAction&) { onRefresh(); });
     m_actions.on(ActionKind::Select, ids::main::kPortCombo,
                  [this](const UserAction& a) { onPortSelected(a.value); });

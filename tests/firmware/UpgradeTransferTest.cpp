@@ -351,5 +351,28 @@ TEST_F(UpgradeTransferTest, RefreshPutsTheTransferBackToItsStart) {
     EXPECT_FALSE(enabled(ids::main::kUpgrade));
 }
 
+TEST_F(UpgradeTransferTest, SuccessClearsTheLiveMonitorChannels) {
+    ASSERT_TRUE(choose(sampleImage(2)));
+    click(ids::custom::kDataDisplay);
+    port.receive(std::string("CHDA") + "15001500110019001000120018002000" + "\r\n");
+    ASSERT_EQ(core.monitor().values().receiver[0], 1500);
+
+    click(ids::main::kUpgrade);
+    port.receive("QDMC");
+    port.receive("RADY");
+    port.takeWritten();
+    port.receive(answer(2));
+    port.receive(answer(3));
+    port.receive(answer(4, sum(sampleImage(2))));
+    port.receive(answer(5));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    for (int value : core.monitor().values().receiver) {
+        EXPECT_EQ(value, 0);
+    }
+    for (int value : core.monitor().values().outputs) {
+        EXPECT_EQ(value, 0);
+    }
+}
+
 }  // namespace
 }  // namespace orva
