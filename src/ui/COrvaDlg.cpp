@@ -5,6 +5,7 @@
 
 #include "model/ControlIds.h"
 #include "ui/DialogTables.h"
+#include "ui/FrameDialog.h"
 #include "ui/ModelBinder.h"
 #include "ui/PageHost.h"
 #include "ui/WidgetFactory.h"
@@ -44,6 +45,7 @@ COrvaDlg::COrvaDlg(OrvaCore& core, QWidget* parent)
         m_binder->bindPage({pages[i].dialog, 0}, m_pages, i);
     }
     m_binder->bindTitle(ids::main::kWindowTitle, this);
+    m_binder->watch(ids::frame::kDialog, [this] { syncFrameDialog(); });
     m_binder->attach();
 
     // Enter and Escape are taken before any control of this window sees them.
@@ -67,6 +69,23 @@ bool COrvaDlg::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void COrvaDlg::syncFrameDialog() {
+    const bool shown = m_core.model().visible(ids::frame::kDialog);
+    if (shown && m_frameDialog == nullptr) {
+        m_frameDialog = new FrameDialog(m_core, *m_binder, this);
+    }
+    if (m_frameDialog == nullptr) {
+        return;
+    }
+    if (shown) {
+        m_frameDialog->show();
+        m_frameDialog->raise();
+        m_frameDialog->activateWindow();
+    } else {
+        m_frameDialog->hide();
+    }
 }
 
 void COrvaDlg::reject() {

@@ -6,6 +6,7 @@
 
 namespace orva {
 
+class FrameDialog;
 class ModelBinder;
 class PageHost;
 
@@ -21,6 +22,8 @@ class COrvaDlg : public QDialog {
     // The widget of a control, or null when the window has none for `key`.
     QWidget* control(ControlKey key) const;
     PageHost* pages() const { return m_pages; }
+    // The custom frame dialog; null until the core first shows it.
+    FrameDialog* frameDialog() const { return m_frameDialog; }
 
     // The close box and the system close command: closes only when the user confirms.
     void reject() override;
@@ -29,9 +32,13 @@ class COrvaDlg : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Creates the custom frame dialog on first use, and shows or hides it as the core says.
+    void syncFrameDialog();
+
     OrvaCore& m_core;
     ModelBinder* m_binder;
     PageHost* m_pages = nullptr;
+    FrameDialog* m_frameDialog = nullptr;
 };
 
 }  // namespace orva

@@ -15,6 +15,9 @@ DialogTable gpsPageTable();
 DialogTable gimbalPageTable();
 DialogTable voltagePageTable();
 
+// The custom frame dialog (130).
+DialogTable frameDialogTable();
+
 constexpr int kPageCount = 5;
 std::array<DialogTable, kPageCount> pageTables();
 

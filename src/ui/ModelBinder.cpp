@@ -151,10 +151,32 @@ QWidget* ModelBinder::widget(ControlKey key) const {
 }
 
 void ModelBinder::attach() {
-    m_core.model().setListener([this](ControlKey key) { apply(key, false); });
+    m_core.model().setListener([this](ControlKey key) {
+        apply(key, false);
+        auto it = m_watchers.find(key);
+        if (it != m_watchers.end()) {
+            // A watcher may add watchers of its own; run the ones there were.
+            const std::vector<std::function<void()>> watchers = it->second;
+            for (const auto& onChange : watchers) {
+                onChange();
+            }
+        }
+    });
     for (const auto& entry : m_targets) {
         apply(entry.first, true);
     }
+}
+
+void ModelBinder::applyDialog(Dialog dialog) {
+    for (const auto& entry : m_targets) {
+        if (entry.first.dialog == dialog) {
+            apply(entry.first, true);
+        }
+    }
+}
+
+void ModelBinder::watch(ControlKey key, std::function<void()> onChange) {
+    m_watchers[key].push_back(std::move(onChange));
 }
 
 void ModelBinder::report(UserAction action) {

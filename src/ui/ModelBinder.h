@@ -3,7 +3,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QSlider>
+#include <functional>
 #include <map>
+#include <vector>
 
 #include "core/OrvaCore.h"
 #include "ui/ControlSpec.h"
@@ -31,6 +33,11 @@ class ModelBinder : public QObject {
     // Installs the model listener and shows what the model holds already: texts it has set,
     // values, and controls it has disabled or hidden.
     void attach();
+    // Shows what the model holds for the controls of `dialog` bound since attach(), as attach()
+    // does for the window's own.
+    void applyDialog(Dialog dialog);
+    // Runs `onChange` after every change of `key`, for what the view draws beyond its controls.
+    void watch(ControlKey key, std::function<void()> onChange);
 
     QWidget* widget(ControlKey key) const;
 
@@ -58,6 +65,7 @@ class ModelBinder : public QObject {
 
     OrvaCore& m_core;
     std::map<ControlKey, Target> m_targets;
+    std::map<ControlKey, std::vector<std::function<void()>>> m_watchers;
     // A mouse press on a slider outside its thumb pages it; the release then counts as the
     // release of a drag.
     QPointer<QSlider> m_pressedSlider;

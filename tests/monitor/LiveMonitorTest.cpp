@@ -264,6 +264,15 @@ TEST_F(LiveMonitorTest, ReverseBoxWhileStreamingKeepsTheStreamMode) {
     EXPECT_EQ(number(1122), 1102);
 }
 
+TEST_F(LiveMonitorTest, ReverseAcknowledgementWhileIdleIsNotActedOn) {
+    check({Dialog::Custom, 1197}, true);
+    EXPECT_EQ(writes(), std::vector<std::string>{"SN0001\r"});
+    port.receive("SN0001\r\n");
+    EXPECT_TRUE(port.takeWrites().empty());  // no read-back, no stream
+    EXPECT_EQ(mode(), mode::kIdle);
+    EXPECT_FALSE(core.monitor().running());
+}
+
 TEST_F(LiveMonitorTest, ReverseAcknowledgementReadsTheBitsBackAndResumesTheStream) {
     start();
     core.state().mode = mode::kAckChain;  // as a calibration or declination leaves it

@@ -1,0 +1,153 @@
+#include <vector>
+
+#include "ui/DialogTables.h"
+
+namespace orva {
+namespace {
+
+using K = ControlKind;
+namespace L = layout;
+
+constexpr const char* kAxisCounts[] = {"4 Axis(轴)", "6 Axis(轴)"};
+
+// The input group and the plan group keep their template IDs; the motor frame, the notes and the
+// buttons have none.
+constexpr int kInput = 1263;
+constexpr int kPlan = 1266;
+constexpr int kMotors = caption_ids::kFirst + 0;
+constexpr int kNotes = caption_ids::kFirst + 1;
+constexpr int kButtons = caption_ids::kFirst + 2;
+
+// One motor row: reverse box, label, X edit, Y edit, from grid column `col`.
+struct MotorRow {
+    int row;
+    int col;
+    int box;
+    int label;
+    const char* name;
+    int x;
+    int y;
+};
+
+constexpr MotorRow kMotorRows[] = {
+    {2, 0, 1056, 1003, "电机1", 1031, 1034}, {2, 5, 1057, 1008, "电机2", 1037, 1040},
+    {3, 0, 1058, 1006, "电机3", 1032, 1035}, {3, 5, 1059, 1009, "电机4", 1038, 1041},
+    {4, 0, 1060, 1224, "电机5", 1033, 1036}, {4, 5, 1062, 1225, "电机6", 1039, 1042},
+};
+
+constexpr struct {
+    int id;
+    const char* text;
+} kNoteTexts[] = {
+    {1267, "说明：1.坐标原点与飞行器设计重心重合，X、Y轴相互垂直，建立坐标系"},
+    {1268, "2.先测量出各电机对应的坐标值，再将测得的值输入到对应的数据框中(不超过5000mm)"},
+    {1269, "3.选中每个电机前的复选框表示该电机的桨方向为反转(顺时针)，不选为正转(逆时针)"},
+    {1270, "4.按右侧“保存”按扭将各参数的值保存到Kivrel飞控中"},
+    {1271, "5.电机按编号接到Kivrel飞控相应的输出通道"},
+};
+
+std::vector<ControlSpec> frameControls() {
+    std::vector<ControlSpec> c = {
+        // Axis count and the two maximum distances.
+        {.id = kInput, .kind = K::GroupBox, .at = {0, 0}, .text = "异形机架参数设置区"},
+        {.id = 1001,
+         .kind = K::Label,
+         .parent = kInput,
+         .at = {0, 0},
+         .text = "请输入机架的轴数："},
+        {.id = 1215,
+         .kind = K::Combo,
+         .parent = kInput,
+         .at = {0, 1},
+         .flags = L::kLeft,
+         .items = kAxisCounts},
+        {.id = 1002,
+         .kind = K::Label,
+         .parent = kInput,
+         .at = {1, 0},
+         .text = "请输入X轴方向最大距离"},
+        {.id = 1029,
+         .kind = K::Edit,
+         .parent = kInput,
+         .at = {1, 1},
+         .flags = L::kNarrow | L::kLeft},
+        {.id = 1005,
+         .kind = K::Label,
+         .parent = kInput,
+         .at = {2, 0},
+         .text = "请输入Y轴方向最大距离"},
+        {.id = 1030,
+         .kind = K::Edit,
+         .parent = kInput,
+         .at = {2, 1},
+         .flags = L::kNarrow | L::kLeft},
+
+        // Motor coordinates and propeller directions, motors 1, 3, 5 left and 2, 4, 6 right.
+        {.id = kMotors, .kind = K::GroupBox, .at = {1, 0}},
+        {.id = 1004,
+         .kind = K::Label,
+         .parent = kMotors,
+         .at = {0, 0, 1, 9},
+         .text = "请输入电机的（x,y）坐标"},
+        {.id = 1017, .kind = K::Label, .parent = kMotors, .at = {1, 0}, .text = "方向"},
+        {.id = 1015,
+         .kind = K::Label,
+         .parent = kMotors,
+         .at = {1, 2, 1, 2},
+         .text = "坐标",
+         .flags = L::kCentreText},
+        {.id = 1018, .kind = K::Label, .parent = kMotors, .at = {1, 5}, .text = "方向"},
+        {.id = 1016,
+         .kind = K::Label,
+         .parent = kMotors,
+         .at = {1, 7, 1, 2},
+         .text = "坐标",
+         .flags = L::kCentreText},
+
+        // The plan.
+        {.id = kPlan, .kind = K::GroupBox, .at = {0, 1, 2, 1}, .text = "异形机架图示"},
+
+        // Notes, and the buttons beside them.
+        {.id = kNotes, .kind = K::Panel, .at = {2, 0}},
+        {.id = kButtons, .kind = K::Panel, .at = {2, 1}},
+        {.id = 2, .kind = K::Button, .parent = kButtons, .at = {1, 1}, .text = "取消"},
+        {.id = 1000, .kind = K::Button, .parent = kButtons, .at = {2, 1}, .text = "保存"},
+    };
+    for (const MotorRow& m : kMotorRows) {
+        c.push_back({.id = m.box, .kind = K::CheckBox, .parent = kMotors, .at = {m.row, m.col}});
+        c.push_back({.id = m.label,
+                     .kind = K::Label,
+                     .parent = kMotors,
+                     .at = {m.row, m.col + 1},
+                     .text = m.name});
+        c.push_back({.id = m.x,
+                     .kind = K::Edit,
+                     .parent = kMotors,
+                     .at = {m.row, m.col + 2},
+                     .flags = L::kNarrow});
+        c.push_back({.id = m.y,
+                     .kind = K::Edit,
+                     .parent = kMotors,
+                     .at = {m.row, m.col + 3},
+                     .flags = L::kNarrow});
+    }
+    int row = 0;
+    for (const auto& note : kNoteTexts) {
+        c.push_back({.id = note.id,
+                     .kind = K::Label,
+                     .parent = kNotes,
+                     .at = {row++, 0},
+                     .text = note.text});
+    }
+    return c;
+}
+
+const std::vector<ControlSpec> kControls = frameControls();
+
+}  // namespace
+
+DialogTable frameDialogTable() {
+    return {Dialog::Frame, kControls};
+}
+
+}  // namespace orva
