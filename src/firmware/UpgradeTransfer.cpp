@@ -19,6 +19,13 @@ constexpr std::size_t kReadyWindow = 6;
 constexpr std::size_t kReadyLength = 4;
 constexpr int kBarMaximum = 100;
 
+// The packet phase's protocol modes, after the ready word: what the next answer acknowledges.
+constexpr int kAwaitReady = mode::kUpgradeFirst;
+constexpr int kDataAnswer = mode::kUpgradeFirst + 1;  // the start packet or a data packet
+constexpr int kLastDataAnswer = mode::kUpgradeFirst + 2;
+constexpr int kEndAnswer = mode::kUpgradeFirst + 3;  // carries the loader's checksum
+constexpr int kConfirmAnswer = mode::kUpgradeLast;
+
 // Controls of the main area that would start another exchange; they stay off until the
 // transfer succeeds.
 constexpr ControlKey kMainAreaControls[] = {
@@ -75,8 +82,8 @@ UpgradeTransfer::UpgradeTransfer(ProtocolEngine& engine, WindowModel& model, IPr
 void UpgradeTransfer::registerWith(ActionTable& actions) {
     actions.on(ActionKind::Click, ids::main::kUpgrade, [this](const UserAction&) { start(); });
     m_engine.setModeHandler(mode::kUpgradeEntry, [this](bool) { onTagReply(); });
-    m_engine.setModeHandler(mode::kUpgradeFirst, [this](bool) { onReadyReply(); });
-    for (int m = mode::kUpgradeFirst + 1; m <= mode::kUpgradeLast; ++m) {
+    m_engine.setModeHandler(kAwaitReady, [this](bool) { onReadyReply(); });
+    for (int m = kDataAnswer; m <= kConfirmAnswer; ++m) {
         m_engine.setModeHandler(m, [this, m](bool) { onLoaderAnswer(m); });
     }
 }
@@ -140,10 +147,10 @@ void UpgradeTransfer::onTagReply() {
     m_tag = last.substr(0, std::min(kTagLength, last.size()));
     m_engine.resetReply();
     if (m_tag == frames::kTagQdec) {
-        state.mode = mode::kUpgradeFirst;
+        state.mode = kAwaitReady;
         m_engine.sendBytes(frames::kUpgradeEnterQdec);
     } else if (m_tag == frames::kTagQdmc) {
-        state.mode = mode::kUpgradeFirst;
+        state.mode = kAwaitReady;
         m_engine.sendBytes(frames::kUpgradeEnterQdmc);
     }
 }
@@ -168,7 +175,7 @@ void UpgradeTransfer::onReadyReply() {
 void UpgradeTransfer::beginBlocks() {
     ProtocolState& state = m_engine.state();
     state.replyBuffer.clear();
-    state.mode = mode::kUpgradeFirst + 1;
+    state.mode = kDataAnswer;
     m_block = 1;
     m_dataOffset = 0;
     m_checksum = 0;
@@ -180,7 +187,7 @@ void UpgradeTransfer::beginBlocks() {
     showStatus("正传输数据>>", "Data Sending>>", true);
 }
 
-void UpgradeTransfer::onLoaderAnswer(int mode) {
+void UpgradeTransfer::onLoaderAnswer(int current) {
     ProtocolState& state = m_engine.state();
     // Acts only on exactly one whole answer; two answers in one read pass 64 and are never taken.
     if (state.receivedCount != static_cast<int>(frames::kPacketSize)) {
@@ -195,13 +202,13 @@ void UpgradeTransfer::onLoaderAnswer(int mode) {
     const bool inTurn = expected == static_cast<std::uint32_t>(m_block);
     const auto block = static_cast<std::uint32_t>(m_block);
 
-    switch (mode) {
-        case mode::kUpgradeFirst + 1:  // an answer to the start packet or to a data packet
+    switch (current) {
+        case kDataAnswer:
             if (!inTurn) {
                 return fail(Failure::DataSend);
             }
             if (m_block == m_image.blockCount()) {
-                state.mode = mode + 1;
+                state.mode = kLastDataAnswer;
             }
             showProgress(m_block);
             showStatus("升级已完成", "Finished", true);
@@ -209,25 +216,25 @@ void UpgradeTransfer::onLoaderAnswer(int mode) {
                                      m_checksum));
             m_dataOffset += static_cast<std::int32_t>(FirmwareImage::kBytesPerPacket);
             return;
-        case mode::kUpgradeFirst + 2:  // the last data packet taken
+        case kLastDataAnswer:
             if (!inTurn) {
                 return fail(Failure::LastData);
             }
-            state.mode = mode + 1;
+            state.mode = kEndAnswer;
             showProgress(m_block);
             showStatus("串口已打开", "COM Opened", false);
             send(UpgradePacket::end(block, m_checksum));
             return;
-        case mode::kUpgradeFirst + 3:  // the loader's checksum of what it took
+        case kEndAnswer:
             if (!inTurn || theirs != m_checksum) {
                 return fail(Failure::Checksum);
             }
-            state.mode = mode + 1;
+            state.mode = kConfirmAnswer;
             showProgress(m_block);
             showStatus("升级已完成", "Finished ", true);
             send(UpgradePacket::confirm(block));
             return;
-        default:  // the confirm packet taken
+        default:  // kConfirmAnswer
             if (!inTurn) {
                 return fail(Failure::Checksum);
             }

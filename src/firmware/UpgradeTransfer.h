@@ -48,7 +48,7 @@ class UpgradeTransfer {
 
     void onTagReply();
     void onReadyReply();
-    void onLoaderAnswer(int mode);
+    void onLoaderAnswer(int current);
     void beginBlocks();
     void succeed();
     void fail(Failure failure);
