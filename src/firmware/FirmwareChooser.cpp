@@ -60,11 +60,17 @@ bool FirmwareChooser::choose() {
         m_model.setEnabled(ids::main::kUpgrade, true);
     }
 
-    // A cancelled dialog leaves the path empty, and opening an empty path fails.
+    // A cancelled dialog leaves the path empty, and opening an empty path fails. One byte past
+    // the buffer is enough to tell a file that does not fit it.
     std::string error;
-    const auto content = m_path.empty() ? std::nullopt : m_files.readAll(m_path, error);
+    const auto content = m_path.empty()
+                             ? std::nullopt
+                             : m_files.readPrefix(m_path, FirmwareImage::kCapacity + 1, error);
     if (!content) {
         return refuse(Problem::Damaged);
+    }
+    if (!error.empty()) {
+        return refuse(Problem::ReadError);
     }
     switch (FirmwareImage::fit(content->size())) {
         case FirmwareImage::Fit::Damaged:

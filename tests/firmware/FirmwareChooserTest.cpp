@@ -89,6 +89,16 @@ TEST_F(FirmwareChooserTest, DamagedAndUnreadableFilesAreRefused) {
     click(ids::main::kChooseFirmware);
     expectRefused("File error ! Please select it again!");
 
+    // Opened, then the disk fails: the read error.
+    files.failingAfter["/pilot/bad.bin"] = 30;
+    EXPECT_FALSE(choose(sampleImage(100), "/pilot/bad.bin"));
+    expectRefused("File error ! Please select it again!");
+    files.failingAfter["/pilot/bad2.bin"] = 30;
+    core.window().toggleLanguage();
+    EXPECT_FALSE(choose(sampleImage(100), "/pilot/bad2.bin"));
+    EXPECT_EQ(lastMessage(), "文件错误，请重新选择升级文件");
+    core.window().toggleLanguage();
+
     // Two bytes are enough: one data packet.
     EXPECT_TRUE(choose("ab", "/pilot/two.bin"));
     EXPECT_EQ(core.firmware().image().blockCount(), 2);
