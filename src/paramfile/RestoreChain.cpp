@@ -103,9 +103,10 @@ static_assert(chainIsContiguous());
 // The main stability value opens the chain, sent by the restore itself.
 constexpr char kFirstCode = 'C';
 constexpr int kFirstEntry = 4;
-// Entry 1 holding one of these (GIMBAL, BI) rules out the custom frame editor.
-constexpr int kGimbalEntry = 1;
-constexpr int kBiEntry = 2;
+// The multi-axis entry holding GIMBAL or BI rules out the custom frame editor.
+constexpr int kMultiAxisEntry = 1;
+constexpr int kGimbalFrame = 1;
+constexpr int kBiFrame = 2;
 
 std::string textFrame(char code, const std::string& text) {
     std::string frame{'S', code};
@@ -152,10 +153,9 @@ void RestoreChain::advance(std::size_t row) {
     // may have company still waiting in the port.
     if (kChain[row].ack != kFirstCode) {
         m_engine.discardInput();
-    }
-    if (kChain[row].ack == kFirstCode) {
-        const int frameType = m_entries.integer(kGimbalEntry);
-        if (frameType == kGimbalEntry || frameType == kBiEntry) {
+    } else {
+        const int frameType = m_entries.integer(kMultiAxisEntry);
+        if (frameType == kGimbalFrame || frameType == kBiFrame) {
             m_model.setEnabled(ids::main::kEditFrame, false);
         }
     }
