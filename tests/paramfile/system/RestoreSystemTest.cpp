@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,10 @@
 #include "platform/PosixFiles.h"
 #include "platform/SteadyClock.h"
 #include "qtserial/QtCommPort.h"
+#include "settings/ParameterCatalogue.h"
+#include "sim/DefaultSets.h"
 #include "sim/SimRunner.h"
+#include "support/ExpectedStore.h"
 #include "support/Fakes.h"
 
 namespace orva {
@@ -39,16 +43,24 @@ class RecordingPort : public QtCommPort {
         sent.emplace_back(bytes);
         QtCommPort::SetOutput(bytes);
     }
+    std::vector<std::uint8_t> GetInput() override {
+        auto bytes = QtCommPort::GetInput();
+        received += bytes.size();
+        return bytes;
+    }
     std::vector<std::string> sent;
+    std::size_t received = 0;
 };
 
-sim::SimOptions controllerOptions() {
+// Without `silentAnnouncement` the controller acknowledges every set command. With it, the
+// restore announcement ("Sj0004\r") goes unacknowledged: that acknowledgement would arrive in
+// the same read as the one of the first link, which is sent right after the file is read, and
+// take it down with it, since the chain looks only at the first acknowledgement of a read.
+sim::SimOptions controllerOptions(bool silentAnnouncement) {
     sim::SimOptions options;
-    // This controller takes the restore announcement ("Sj0004\r") without acknowledging it. An
-    // acknowledgement would arrive in the same read as that of the first link, which is sent
-    // right after the file is read, and take it down with it: the chain looks only at the first
-    // acknowledgement of a read.
-    options.controller.silentCodes = "j";
+    if (silentAnnouncement) {
+        options.controller.silentCodes = "j";
+    }
     return options;
 }
 
@@ -62,13 +74,14 @@ std::vector<std::string> fileLines(const std::string& bytes) {
     return lines;
 }
 
-class RestoreSystem : public ::testing::Test {
+template <bool kSilentAnnouncement>
+class SimulatorFixture : public ::testing::Test {
   protected:
-    RestoreSystem() {
+    SimulatorFixture() {
         char pattern[] = "/tmp/orva-restore-XXXXXX";
         dir = mkdtemp(pattern);
     }
-    ~RestoreSystem() override {
+    ~SimulatorFixture() override {
         for (const char* f : {"/qdmcconfig.ini", "/saved.txt", "/again.txt"}) {
             ::unlink((dir + f).c_str());
         }
@@ -111,7 +124,7 @@ class RestoreSystem : public ::testing::Test {
     char* argv[1] = {name};
     QCoreApplication app{argc, argv};
     std::string dir;
-    sim::SimRunner controller{controllerOptions()};
+    sim::SimRunner controller{controllerOptions(kSilentAnnouncement)};
     std::string device = controller.start();
     RecordingPort port{onlyCom3(device)};
     SteadyClock clock;
@@ -119,6 +132,9 @@ class RestoreSystem : public ::testing::Test {
     PosixFiles files;
     OrvaCore core{port, clock, prompts, files, dir + "/qdmcconfig.ini"};
 };
+
+using RestoreSystem = SimulatorFixture<true>;
+using DefaultSetSystem = SimulatorFixture<false>;
 
 TEST_F(RestoreSystem, SavedFileGoesToTheControllerAndReadsBackEqual) {
     core.initialise();
@@ -172,6 +188,35 @@ TEST_F(RestoreSystem, SavedFileGoesToTheControllerAndReadsBackEqual) {
         }
         EXPECT_EQ(after[line], before[line]) << "line " << line;
     }
+}
+
+TEST_F(DefaultSetSystem, ControllerLoadsTheSetAndThePagesShowIt) {
+    core.initialise();
+    // Every query of the start-up answered, the last one too: a reply still on its way when the
+    // default-set command goes out would share a read with its acknowledgement.
+    ASSERT_TRUE(
+        runUntil([&] { return readBackDone(0) && port.received == 10 * port.sent.size(); }, 30000));
+
+    const std::size_t start = port.sent.size();
+    core.onUserAction({ActionKind::Select, ids::main::kRestoreChoice, 2, {}});
+    ASSERT_TRUE(runUntil([&] { return readBackDone(start); }, 30000));
+    EXPECT_EQ(port.sent[start], "Sj0002\r");
+    EXPECT_EQ(port.sent[start + 1], "?V\r");  // the acknowledgement restarts the read-back
+
+    const auto set = sim::DefaultSets::wireValues(2, 1220);
+    std::map<char, int> wire(set.begin(), set.end());
+    const auto expected = test::expectedStore([&](char code) {
+        auto it = wire.find(code);
+        return it == wire.end() ? 0 : it->second;
+    });
+    for (const auto& [code, value] : set) {
+        const auto range = ParameterCatalogue::storeSlots(code);
+        for (int slot = range.first; slot >= 0 && slot < range.first + range.count; ++slot) {
+            EXPECT_EQ(core.store().get(slot), expected[slot]) << code << " slot " << slot;
+        }
+    }
+    // The answer to "?j\r", the chain's last, shows the set in the restore list.
+    EXPECT_TRUE(runUntil([&] { return core.model().value(ids::main::kRestoreChoice) == 2; }, 5000));
 }
 
 }  // namespace
