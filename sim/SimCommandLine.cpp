@@ -22,6 +22,7 @@ constexpr Option kOptions[] = {
     {"--tag", "QDMC|QDEC", "firmware tag of the upgrade loader (default QDMC)"},
     {"--default-set", "N", "default parameter set held at power-on, 0..3 (default 1)"},
     {"--stream-interval", "MS", "milliseconds between two monitor frames (default 40)"},
+    {"--command-time", "US", "microseconds spent on each command before answering (default 2000)"},
     {"--image", "PATH", "write each firmware image the loader receives to PATH"},
     {"--log", "PATH", "log every frame received and sent, with time stamps"},
     {"--wire-timing", "", "pace every byte as 115200 baud 8N1 would (about 87 us a byte)"},
@@ -104,6 +105,8 @@ SimCommandLine::Result SimCommandLine::parse(const std::vector<std::string>& arg
             o.controller.firmwareVersion = static_cast<int>(number);
         } else if (name == "--default-set" && numeric(0, 3)) {
             o.controller.powerOnSet = static_cast<int>(number);
+        } else if (name == "--command-time" && numeric(0, 10'000'000)) {
+            o.commandTime = std::chrono::microseconds{number};
         } else if (name == "--stream-interval" && numeric(1, 60000)) {
             o.streamInterval = std::chrono::milliseconds{number};
         } else if (name == "--drop-every" && numeric(0, kMaxCount)) {

@@ -32,6 +32,10 @@ struct SimOptions {
     ControllerOptions controller;
     FaultOptions faults;
     std::chrono::milliseconds streamInterval{40};  // between two monitor frames
+    // How long the controller works on a command before it answers (a set command writes its
+    // parameter memory). Commands that arrive together are therefore answered one by one, a
+    // little apart, as a real controller does.
+    std::chrono::microseconds commandTime{2000};
     bool wireTiming = false;                       // pace bytes as 115200 baud 8N1 would
     std::string linkPath;   // symbolic link to the slave device, when not empty
     std::string imagePath;  // where each firmware image the loader receives is written

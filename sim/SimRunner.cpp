@@ -175,6 +175,10 @@ void SimRunner::serveInput(const std::string& bytes) {
     // The image is on disk before the answer that completes the upgrade leaves.
     storeImage();
     for (const Outgoing& message : messages) {
+        if (message.kind == Outgoing::Kind::Reply && m_options.commandTime.count() > 0 &&
+            !pause(m_options.commandTime)) {
+            return;
+        }
         deliver(message);
         if (m_lineClosed || m_stop) {
             return;

@@ -120,8 +120,6 @@ TEST_F(FrameSaveSystem, SaveWritesTheFramePacedByTheControllersAcknowledgements)
 
     // A six-axis frame; the axis count goes out at once.
     act(ActionKind::Select, ids::frame::kAxisCombo, 1);
-    act(ActionKind::EditCommit, ids::frame::kMaxX, 0, "400");
-    act(ActionKind::EditCommit, ids::frame::kMaxY, 0, "350");
     const std::vector<std::pair<int, const char*>> typed = {
         {1031, "400"},  {1034, "0"},    {1037, "200"},  {1040, "-350"},  // motors 1, 2
         {1032, "-200"}, {1035, "-350"}, {1038, "-400"}, {1041, "0"},     // motors 3, 4
@@ -130,6 +128,9 @@ TEST_F(FrameSaveSystem, SaveWritesTheFramePacedByTheControllersAcknowledgements)
     for (const auto& [id, text] : typed) {
         act(ActionKind::EditCommit, {Dialog::Frame, id}, 0, text);
     }
+    // The maxima last: the frame read back from the controller may reach beyond them.
+    act(ActionKind::EditCommit, ids::frame::kMaxX, 0, "400");
+    act(ActionKind::EditCommit, ids::frame::kMaxY, 0, "350");
     ASSERT_TRUE(user.shown.empty()) << user.shown.front().text;
     settle(300);
 

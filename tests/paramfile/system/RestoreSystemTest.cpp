@@ -17,6 +17,7 @@
 #include "paramfile/ParameterSaveFile.h"
 #include "platform/PosixFiles.h"
 #include "platform/SteadyClock.h"
+#include "protocol/Frames.h"
 #include "qtserial/QtCommPort.h"
 #include "settings/ParameterCatalogue.h"
 #include "sim/DefaultSets.h"
@@ -41,6 +42,9 @@ class RecordingPort : public QtCommPort {
     using QtCommPort::QtCommPort;
     void SetOutput(std::string_view bytes) override {
         sent.emplace_back(bytes);
+        if (bytes == "?j\r") {
+            receivedAtLastQuery = received;
+        }
         QtCommPort::SetOutput(bytes);
     }
     std::vector<std::uint8_t> GetInput() override {
@@ -50,19 +54,8 @@ class RecordingPort : public QtCommPort {
     }
     std::vector<std::string> sent;
     std::size_t received = 0;
+    std::size_t receivedAtLastQuery = 0;  // `received` when "?j\r" went out
 };
-
-// Without `silentAnnouncement` the controller acknowledges every set command. With it, the
-// restore announcement ("Sj0004\r") goes unacknowledged: that acknowledgement would arrive in
-// the same read as the one of the first link, which is sent right after the file is read, and
-// take it down with it, since the chain looks only at the first acknowledgement of a read.
-sim::SimOptions controllerOptions(bool silentAnnouncement) {
-    sim::SimOptions options;
-    if (silentAnnouncement) {
-        options.controller.silentCodes = "j";
-    }
-    return options;
-}
 
 std::vector<std::string> fileLines(const std::string& bytes) {
     std::vector<std::string> lines;
@@ -74,7 +67,9 @@ std::vector<std::string> fileLines(const std::string& bytes) {
     return lines;
 }
 
-template <bool kSilentAnnouncement>
+// The controller answers each command a couple of milliseconds after it arrives, so the
+// acknowledgement of the restore announcement ("Sj0004\r") and that of the first link, sent right
+// after it, come in separate reads, as from a real controller.
 class SimulatorFixture : public ::testing::Test {
   protected:
     SimulatorFixture() {
@@ -99,13 +94,15 @@ class SimulatorFixture : public ::testing::Test {
         }
         return true;
     }
-    // The main read-back has asked its last question and nothing is left half read.
+    // The main read-back has asked its last question, its answer is in and nothing is left half
+    // read.
     bool readBackDone(std::size_t from) {
         bool versionSeen = false;
         for (std::size_t i = from; i < port.sent.size(); ++i) {
             versionSeen = versionSeen || port.sent[i] == "?V\r";
             if (versionSeen && port.sent[i] == "?j\r") {
-                return core.state().replyBuffer.empty();
+                return port.received >= port.receivedAtLastQuery + frames::kReplyLength &&
+                       core.state().replyBuffer.empty();
             }
         }
         return false;
@@ -124,7 +121,7 @@ class SimulatorFixture : public ::testing::Test {
     char* argv[1] = {name};
     QCoreApplication app{argc, argv};
     std::string dir;
-    sim::SimRunner controller{controllerOptions(kSilentAnnouncement)};
+    sim::SimRunner controller;
     std::string device = controller.start();
     RecordingPort port{onlyCom3(device)};
     SteadyClock clock;
@@ -133,8 +130,8 @@ class SimulatorFixture : public ::testing::Test {
     OrvaCore core{port, clock, prompts, files, dir + "/qdmcconfig.ini"};
 };
 
-using RestoreSystem = SimulatorFixture<true>;
-using DefaultSetSystem = SimulatorFixture<false>;
+using RestoreSystem = SimulatorFixture;
+using DefaultSetSystem = SimulatorFixture;
 
 TEST_F(RestoreSystem, SavedFileGoesToTheControllerAndReadsBackEqual) {
     core.initialise();
