@@ -36,10 +36,10 @@ struct SimOptions {
     // parameter memory). Commands that arrive together are therefore answered one by one, a
     // little apart, as a real controller does.
     std::chrono::microseconds commandTime{2000};
-    bool wireTiming = false;                       // pace bytes as 115200 baud 8N1 would
-    std::string linkPath;   // symbolic link to the slave device, when not empty
-    std::string imagePath;  // where each firmware image the loader receives is written
-    std::string logPath;    // log of every frame received and sent
+    bool wireTiming = false;  // pace bytes as 115200 baud 8N1 would
+    std::string linkPath;     // symbolic link to the slave device, when not empty
+    std::string imagePath;    // where each firmware image the loader receives is written
+    std::string logPath;      // log of every frame received and sent
 };
 
 }  // namespace orva::sim

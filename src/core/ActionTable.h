@@ -10,7 +10,7 @@ namespace orva {
 
 // Which handler answers which user action: each page's logic registers its own.
 class ActionTable {
-public:
+  public:
     using Handler = std::function<void(const UserAction&)>;
 
     void on(ActionKind kind, ControlKey key, Handler handler) {
@@ -26,7 +26,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::map<std::pair<ActionKind, ControlKey>, Handler> m_handlers;
 };
 

@@ -37,7 +37,8 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
     m_frame.registerWith(m_actions);
     m_firmware.registerWith(m_actions);
     m_firmware.transfer().setChannelReset([this] { m_monitor.clearChannels(); });
-    m_actions.on(ActionKind::Click, ids::main::kRefresh, [this](const UserAction&) { onRefresh(); });
+    m_actions.on(ActionKind::Click, ids::main::kRefresh,
+                 [this](const UserAction&) { onRefresh(); });
     m_actions.on(ActionKind::Select, ids::main::kPortCombo,
                  [this](const UserAction& a) { onPortSelected(a.value); });
     m_window.registerActions(m_actions);
@@ -201,8 +202,8 @@ void OrvaCore::showPortDevice() {
 
 void OrvaCore::reportFileError(const std::string& error) {
     const bool english = language() == Language::English;
-    m_prompts.message({error, english ? "Halvane Mentioned:" : "Halvane提示:",
-                       MessageButtons::Ok, MessageIcon::Error, MessageResult::Ok});
+    m_prompts.message({error, english ? "Halvane Mentioned:" : "Halvane提示:", MessageButtons::Ok,
+                       MessageIcon::Error, MessageResult::Ok});
 }
 
 }  // namespace orva

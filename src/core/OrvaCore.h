@@ -4,13 +4,13 @@
 
 #include "core/ActionTable.h"
 #include "core/UserAction.h"
-#include "frame/FrameDialogLogic.h"
 #include "firmware/FirmwareUpgrade.h"
+#include "frame/FrameDialogLogic.h"
 #include "model/Language.h"
 #include "model/WindowModel.h"
-#include "paramfile/ParameterFiles.h"
 #include "monitor/CalibrationChain.h"
 #include "monitor/LiveMonitor.h"
+#include "paramfile/ParameterFiles.h"
 #include "platform/IClock.h"
 #include "platform/IFiles.h"
 #include "platform/IPrompts.h"
@@ -29,7 +29,7 @@ namespace orva {
 // The heart of the main window without its widgets: all protocol state, the parameter store and
 // the model of what the window shows. The view forwards the user's actions here.
 class OrvaCore {
-public:
+  public:
     static constexpr int kPortCount = 20;
     static constexpr int kDefaultPort = 3;
 
@@ -67,12 +67,12 @@ public:
     WindowLogic& window() { return m_window; }
     const PageSenders& senders() const { return m_senders; }
     CMSComm& port() { return m_port; }
-    ParameterFiles& paramFiles() { return m_paramFiles; }
     LiveMonitor& monitor() { return m_monitor; }
+    ParameterFiles& paramFiles() { return m_paramFiles; }
     FrameDialogLogic& frame() { return m_frame; }
     FirmwareUpgrade& firmware() { return m_firmware; }
 
-private:
+  private:
     // The status box, in the current language.
     void showStatus(bool opened);
     void showPortDevice();
@@ -98,9 +98,13 @@ private:
     // The query chains that fill the model and the store, and the settings pages' senders.
     ReadbackChain m_readback{m_engine, m_model, m_store, [this] { return language(); }};
     // The save file, the controller's default sets and the restore chain.
-    ParameterFiles m_paramFiles{m_engine, m_model, m_store, m_prompts, m_files,
-                                [this] { return language(); }};
-    PageSenders m_senders{m_engine, m_model, m_store, m_prompts, [this] { return language(); },
+    ParameterFiles m_paramFiles{m_engine,  m_model, m_store,
+                                m_prompts, m_files, [this] { return language(); }};
+    PageSenders m_senders{m_engine,
+                          m_model,
+                          m_store,
+                          m_prompts,
+                          [this] { return language(); },
                           [this] { linkRestartFromCombo(); }};
     CustomPageSenders m_customSenders{m_engine, m_model, m_store};
     // The live data display, and the calibration rows of the acknowledgement chain.
@@ -108,10 +112,14 @@ private:
     CalibrationChain m_calibration{m_engine, m_prompts, [this] { return language(); },
                                    [this] { return m_senders.calibrationValues(); }};
     // The custom frame dialog: its checks, its plan and the chain its Save starts.
-    FrameDialogLogic m_frame{m_engine, m_model, m_store, m_prompts, [this] { return language(); },
+    FrameDialogLogic m_frame{m_engine,
+                             m_model,
+                             m_store,
+                             m_prompts,
+                             [this] { return language(); },
                              [this] { linkRestartFromCombo(); }};
-    FirmwareUpgrade m_firmware{m_engine, m_model, m_prompts, m_files, m_config,
-                               [this] { return language(); }};
+    FirmwareUpgrade m_firmware{m_engine, m_model,  m_prompts,
+                               m_files,  m_config, [this] { return language(); }};
 
     bool m_openFailed = false;
     bool m_statusOpened = false;

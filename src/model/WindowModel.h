@@ -21,7 +21,7 @@ struct ControlState {
 // The core's picture of every window: the view draws it and reports user actions back to
 // the core, which alone decides what changes here.
 class WindowModel {
-public:
+  public:
     using Listener = std::function<void(ControlKey)>;
 
     const ControlState& get(ControlKey key) const;
@@ -40,7 +40,7 @@ public:
     // Called after every change, once per changed control.
     void setListener(Listener listener) { m_listener = std::move(listener); }
 
-private:
+  private:
     ControlState& slot(ControlKey key) { return m_controls[key]; }
     void changed(ControlKey key);
 

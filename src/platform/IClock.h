@@ -6,7 +6,7 @@ namespace orva {
 
 // A monotonic millisecond tick counter; the protocol's short pauses are busy waits on it.
 class IClock {
-public:
+  public:
     virtual ~IClock() = default;
     virtual std::uint64_t tickMs() = 0;
 };

@@ -10,12 +10,13 @@ namespace orva {
 
 // File access of the tool. Each call reports a failure as the file layer's own message.
 class IFiles {
-public:
+  public:
     virtual ~IFiles() = default;
 
     // Opens `path` for reading and writing, creating it empty when missing and never truncating
     // it, and returns its whole content.
-    virtual std::optional<std::string> readOrCreate(const std::string& path, std::string& error) = 0;
+    virtual std::optional<std::string> readOrCreate(const std::string& path,
+                                                    std::string& error) = 0;
     // Opens as above and overwrites the first bytes with `bytes`; later bytes stay as they are.
     virtual bool overwriteStart(const std::string& path, std::string_view bytes,
                                 std::string& error) = 0;

@@ -29,7 +29,7 @@ struct FileChoice {
 // Everything that asks the user: message boxes and file choosers. The view answers with real
 // dialogs; tests answer from a script.
 class IPrompts {
-public:
+  public:
     virtual ~IPrompts() = default;
     virtual MessageResult message(const MessageBox& box) = 0;
     // The chosen path, or nothing when the user cancels.

@@ -16,7 +16,7 @@ std::string describe(const std::string& path, int err) {
 
 // Closes the descriptor on every path out of a function.
 class Fd {
-public:
+  public:
     explicit Fd(int fd) : m_fd(fd) {}
     ~Fd() {
         if (m_fd >= 0) {
@@ -27,7 +27,7 @@ public:
     Fd& operator=(const Fd&) = delete;
     int get() const { return m_fd; }
 
-private:
+  private:
     int m_fd;
 };
 

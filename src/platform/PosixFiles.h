@@ -5,7 +5,7 @@
 namespace orva {
 
 class PosixFiles : public IFiles {
-public:
+  public:
     std::optional<std::string> readOrCreate(const std::string& path, std::string& error) override;
     bool overwriteStart(const std::string& path, std::string_view bytes,
                         std::string& error) override;

@@ -5,7 +5,7 @@
 namespace orva {
 
 class SteadyClock : public IClock {
-public:
+  public:
     std::uint64_t tickMs() override;
 };
 

@@ -42,7 +42,8 @@ void ProtocolEngine::onComm() {
         const std::vector<std::uint8_t> bytes = m_port.GetInput();
         inputRead = true;
         const bool packetMode = mode >= 3 && mode <= mode::kUpgradeLast;
-        std::size_t at = static_cast<std::size_t>(m_state.receivedCount < 0 ? 0 : m_state.receivedCount);
+        std::size_t at =
+            static_cast<std::size_t>(m_state.receivedCount < 0 ? 0 : m_state.receivedCount);
         for (std::uint8_t b : bytes) {
             if (packetMode) {
                 // Bytes past one packet are dropped; the loader never sends more than one.
@@ -76,8 +77,7 @@ void ProtocolEngine::frameIdle(bool inputRead) {
     }
     m_state.receivedCount = 0;
     const std::string_view buffer = m_state.replyBuffer;
-    if (buffer.size() < frames::kQueryLength || buffer[0] != '?' ||
-        buffer[2] != frames::kCr) {
+    if (buffer.size() < frames::kQueryLength || buffer[0] != '?' || buffer[2] != frames::kCr) {
         return;
     }
     const char code = buffer[1];

@@ -15,7 +15,7 @@ namespace orva {
 // what the port holds, frames it by protocol mode and hands complete replies to the handler
 // that the mode (and in mode 0 the reply's prefix) selects.
 class ProtocolEngine {
-public:
+  public:
     // A mode-0 reply handler gets the reply's four value characters; the buffer is already empty.
     using ReplyHandler = std::function<void(std::string_view valueChars)>;
     // Other modes frame their own replies; `inputRead` says whether this event read the port.
@@ -47,7 +47,7 @@ public:
     CMSComm& port() { return m_port; }
     IClock& clock() { return m_clock; }
 
-private:
+  private:
     static bool isListedMode(int mode);
     void frameIdle(bool inputRead);
 

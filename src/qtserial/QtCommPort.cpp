@@ -35,8 +35,8 @@ bool QtCommPort::SetPortOpen(bool open) {
     m_serial.setPortName(QString::fromStdString(device));
     m_serial.setReadBufferSize(m_inBufferSize);
     if (!m_serial.open(QIODevice::ReadWrite)) {
-        m_lastError = explain(m_serial.error(), QString::fromStdString(device),
-                              m_serial.errorString());
+        m_lastError =
+            explain(m_serial.error(), QString::fromStdString(device), m_serial.errorString());
         return false;
     }
     m_lastError.clear();
@@ -47,8 +47,9 @@ std::string QtCommPort::explain(QSerialPort::SerialPortError error, const QStrin
                                 const QString& text) {
     std::string why = device.toStdString() + ": " + text.toStdString();
     if (error == QSerialPort::PermissionError) {
-        why += " - add your user to the group that owns the device (usually dialout) and log in "
-               "again";
+        why +=
+            " - add your user to the group that owns the device (usually dialout) and log in "
+            "again";
     } else if (error == QSerialPort::DeviceNotFoundError) {
         why += " - is the controller plugged in?";
     }

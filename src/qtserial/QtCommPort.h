@@ -12,7 +12,7 @@ namespace orva {
 // receive event, so the core reads bytes between window messages like any other event.
 class QtCommPort : public QObject, public CMSComm {
     Q_OBJECT
-public:
+  public:
     explicit QtCommPort(PortResolver resolver = PortResolver(), QObject* parent = nullptr);
 
     void SetCommPort(int port) override;
@@ -32,7 +32,7 @@ public:
     std::string DeviceName() const override;
     std::string LastError() const override { return m_lastError; }
 
-private:
+  private:
     void onReadyRead();
     static std::string explain(QSerialPort::SerialPortError error, const QString& device,
                                const QString& text);

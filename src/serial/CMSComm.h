@@ -11,7 +11,7 @@ namespace orva {
 // The serial port as the tool drives it: the operations of the communications control it was
 // first written against, under their names. Implementations: the Qt adapter, and fakes in tests.
 class CMSComm {
-public:
+  public:
     enum class InputMode { Text, Binary };
     enum class Handshaking { None, XonXoff, RtsCts, RtsCtsXonXoff };
     static constexpr int kCommEventReceive = 2;
@@ -46,14 +46,14 @@ public:
     // The receive event: raised on the user-interface thread whenever bytes arrive.
     void SetOnComm(std::function<void()> handler) { m_onComm = std::move(handler); }
 
-protected:
+  protected:
     void RaiseOnComm() {
         if (m_onComm) {
             m_onComm();
         }
     }
 
-private:
+  private:
     std::function<void()> m_onComm;
 };
 

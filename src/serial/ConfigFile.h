@@ -12,7 +12,7 @@ namespace orva {
 // bytes ("3" + NUL for COM3, "12" for COM12). The file is never truncated, so bytes after the
 // first two survive a write.
 class ConfigFile {
-public:
+  public:
     static constexpr const char* kFileName = "qdmcconfig.ini";
 
     explicit ConfigFile(IFiles& files, std::string path = kFileName);
@@ -28,7 +28,7 @@ public:
     // The two bytes written for `port`.
     static std::string encode(int port);
 
-private:
+  private:
     IFiles& m_files;
     std::string m_path;
 };

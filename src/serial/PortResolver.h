@@ -11,7 +11,7 @@ namespace orva {
 // with USB adapters first (ttyACM*, then ttyUSB*, each by number), then built-in ports
 // (ttyS*, ttyAMA*, by number), so the numbering stays put while the same devices are plugged in.
 class PortResolver {
-public:
+  public:
     using EnvLookup = std::function<const char*(const char*)>;
     using DeviceLister = std::function<std::vector<std::string>()>;
 
@@ -24,7 +24,7 @@ public:
     // The candidate devices in COM order.
     std::vector<std::string> orderedDevices() const;
 
-private:
+  private:
     EnvLookup m_env;
     DeviceLister m_devices;
 };

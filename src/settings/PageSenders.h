@@ -18,7 +18,7 @@ namespace orva {
 // the user changes a setting: sliders on release, lists on selection, check boxes on click, the
 // magnetic declination and the battery calibration after a confirmation.
 class PageSenders {
-public:
+  public:
     using LanguageSource = std::function<Language()>;
 
     PageSenders(ProtocolEngine& engine, WindowModel& model, ParameterStore& store,
@@ -32,7 +32,7 @@ public:
     // The link restart forgets a calibration that was under way.
     void resetCalibration() { m_calibration.fill(0); }
 
-private:
+  private:
     // Sliders: a draw, or a move by keyboard, shows the position; a release sends it.
     void onSliderMoved(const ParameterEntry& entry, int position, bool writesStore);
     void onSliderReleased(const ParameterEntry& entry, int position, bool writesStore);

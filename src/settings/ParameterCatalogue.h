@@ -76,7 +76,7 @@ struct ParameterEntry {
 // The one table of parameter codes: which controls edit each, how it travels on the wire and
 // where the parameter store keeps it. Pages, read-back, save file and restore all go through it.
 class ParameterCatalogue {
-public:
+  public:
     // Firmware at or below this version number expects the gimbal offsets.
     static constexpr int kLastOffsetFirmware = 1211;
 

@@ -15,7 +15,7 @@ namespace orva {
 // to "?z\r" fills the custom frame dialog. Each reply handler shows its value and sends the
 // query that follows it, so the chain runs by itself once its first query is out.
 class ReadbackChain {
-public:
+  public:
     using LanguageSource = std::function<Language()>;
 
     static constexpr char kMainFirst = 'V';
@@ -35,7 +35,7 @@ public:
         bool discardAtEnd = false;
     };
 
-private:
+  private:
     void onReply(const Link& link, std::string_view valueChars);
     // The version reply; returns the number its repeat test uses.
     int showVersion(std::string_view valueChars);

@@ -55,7 +55,7 @@ enum : unsigned {
 
 // One control of a dialog: the key the model knows it by, its kind, its place and its template
 // text. The model's text replaces the template text once the core sets one.
-struct ControlSpec {
+struct ControlEntry {
     int id = 0;
     ControlKind kind = ControlKind::Label;
     int parent = 0;  // id of the group box or panel holding it; 0 for the dialog itself
@@ -69,7 +69,7 @@ struct ControlSpec {
 // The controls of one dialog, containers before what they hold.
 struct DialogTable {
     Dialog dialog;
-    std::span<const ControlSpec> controls;
+    std::span<const ControlEntry> controls;
 };
 
 }  // namespace orva

@@ -219,7 +219,7 @@ void addDataDisplay(TableBuilder& b) {
            .flags = L::kCentre});
 }
 
-std::vector<ControlSpec> customControls() {
+std::vector<ControlEntry> customControls() {
     TableBuilder b;
     addFunctionMatrix(b);
     addFailsafeAndDelay(b);
@@ -227,7 +227,7 @@ std::vector<ControlSpec> customControls() {
     return b.take();
 }
 
-const std::vector<ControlSpec> kCustom = customControls();
+const std::vector<ControlEntry> kCustom = customControls();
 
 }  // namespace
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "ui/ControlSpec.h"
+#include "ui/ControlEntry.h"
 
 namespace orva {
 

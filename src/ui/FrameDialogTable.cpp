@@ -46,8 +46,8 @@ constexpr struct {
     {1271, "5.电机按编号接到Kivrel飞控相应的输出通道"},
 };
 
-std::vector<ControlSpec> frameControls() {
-    std::vector<ControlSpec> c = {
+std::vector<ControlEntry> frameControls() {
+    std::vector<ControlEntry> c = {
         // Axis count and the two maximum distances.
         {.id = kInput, .kind = K::GroupBox, .at = {0, 0}, .text = "异形机架参数设置区"},
         {.id = 1001,
@@ -142,7 +142,7 @@ std::vector<ControlSpec> frameControls() {
     return c;
 }
 
-const std::vector<ControlSpec> kControls = frameControls();
+const std::vector<ControlEntry> kControls = frameControls();
 
 }  // namespace
 

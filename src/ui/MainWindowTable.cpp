@@ -49,7 +49,7 @@ constexpr int kModesRow = caption_ids::kFirst + 2;
 constexpr int kSensorRow = caption_ids::kFirst + 3;
 constexpr int kFilesRow = caption_ids::kFirst + 4;
 
-const std::vector<ControlSpec> kControls = {
+const std::vector<ControlEntry> kControls = {
     {.id = kUpper,
      .kind = K::GroupBox,
      .at = {0, 0, 1, 5},

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/OrvaCore.h"
-#include "ui/ControlSpec.h"
+#include "ui/ControlEntry.h"
 
 namespace orva {
 

@@ -20,7 +20,7 @@ constexpr const char* kRising = "0             50           100";
 constexpr const char* kFalling = "100           50             0";
 
 // Basic setup page: five rows in each of two columns.
-std::vector<ControlSpec> basicControls() {
+std::vector<ControlEntry> basicControls() {
     constexpr int kGroup = 1206;
     const SliderRow left[] = {
         {1000, "主稳定度", 1038, 1251, kScale + 0, kFalling, kPercentFromLeft},
@@ -50,7 +50,7 @@ std::vector<ControlSpec> basicControls() {
 }
 
 // GPS page: four rows.
-std::vector<ControlSpec> gpsControls() {
+std::vector<ControlEntry> gpsControls() {
     constexpr int kGroup = 1302;
     constexpr const char* kGpsScale = "100                 50                   0";
     const SliderRow rows[] = {
@@ -72,7 +72,7 @@ std::vector<ControlSpec> gpsControls() {
 }
 
 // Gimbal page: scales and angle limits on the left, servo mid points on the right.
-std::vector<ControlSpec> gimbalControls() {
+std::vector<ControlEntry> gimbalControls() {
     constexpr int kGroup = 1207;
     constexpr const char* kScaleText = "100            50            0";
     constexpr const char* kMidText = "100            0            100-";
@@ -105,7 +105,7 @@ std::vector<ControlSpec> gimbalControls() {
 }
 
 // Voltage page: the four cell voltages with the calibrate button, then the alarm threshold.
-std::vector<ControlSpec> voltageControls() {
+std::vector<ControlEntry> voltageControls() {
     constexpr int kGroup = 1263;
     constexpr int kCells = kScale + 1;
     constexpr int kAlarm = kScale + 2;
@@ -142,10 +142,10 @@ std::vector<ControlSpec> voltageControls() {
     return b.take();
 }
 
-const std::vector<ControlSpec> kBasic = basicControls();
-const std::vector<ControlSpec> kGps = gpsControls();
-const std::vector<ControlSpec> kGimbal = gimbalControls();
-const std::vector<ControlSpec> kVoltage = voltageControls();
+const std::vector<ControlEntry> kBasic = basicControls();
+const std::vector<ControlEntry> kGps = gpsControls();
+const std::vector<ControlEntry> kGimbal = gimbalControls();
+const std::vector<ControlEntry> kVoltage = voltageControls();
 
 }  // namespace
 

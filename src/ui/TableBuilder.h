@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "ui/ControlSpec.h"
+#include "ui/ControlEntry.h"
 
 namespace orva {
 
@@ -21,8 +21,8 @@ struct SliderRow {
 // Collects the rows of a dialog table, with the patterns that repeat on the setting pages.
 class TableBuilder {
   public:
-    TableBuilder& add(const ControlSpec& spec) {
-        m_controls.push_back(spec);
+    TableBuilder& add(const ControlEntry& control) {
+        m_controls.push_back(control);
         return *this;
     }
 
@@ -30,10 +30,10 @@ class TableBuilder {
     // the slider and its edit. `labelKind` is Label or LabelButton.
     void sliderRow(int parent, int row, int col, ControlKind labelKind, const SliderRow& r);
 
-    std::vector<ControlSpec> take() { return std::move(m_controls); }
+    std::vector<ControlEntry> take() { return std::move(m_controls); }
 
   private:
-    std::vector<ControlSpec> m_controls;
+    std::vector<ControlEntry> m_controls;
 };
 
 }  // namespace orva

@@ -34,21 +34,21 @@ int charWidth(const QWidget* w, int chars) {
     return QFontMetrics(w->font()).horizontalAdvance(QLatin1Char('0')) * chars;
 }
 
-QLineEdit* createEdit(const ControlSpec& spec, QWidget* parent) {
+QLineEdit* createEdit(const ControlEntry& control, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
-    if (spec.kind == ControlKind::ReadOnlyEdit) {
+    if (control.kind == ControlKind::ReadOnlyEdit) {
         edit->setReadOnly(true);
         // Read-only boxes look like the window behind them rather than like input fields.
         QPalette p = edit->palette();
         p.setBrush(QPalette::Base, p.brush(QPalette::Window));
         edit->setPalette(p);
     }
-    if (spec.flags & L::kCentreText) {
+    if (control.flags & L::kCentreText) {
         edit->setAlignment(Qt::AlignCenter);
     }
-    if (spec.flags & L::kNarrow) {
+    if (control.flags & L::kNarrow) {
         edit->setFixedWidth(charWidth(edit, 5) + 14);
-    } else if (spec.flags & L::kWide) {
+    } else if (control.flags & L::kWide) {
         edit->setMinimumWidth(charWidth(edit, 36));
     } else {
         edit->setMinimumWidth(charWidth(edit, 10));
@@ -56,15 +56,15 @@ QLineEdit* createEdit(const ControlSpec& spec, QWidget* parent) {
     return edit;
 }
 
-QSlider* createSlider(const ControlSpec& spec, QWidget* parent) {
+QSlider* createSlider(const ControlEntry& control, QWidget* parent) {
     auto* slider = new QSlider(Qt::Horizontal, parent);
-    slider->setRange(spec.range.min, spec.range.max);
+    slider->setRange(control.range.min, control.range.max);
     slider->setSingleStep(1);
-    slider->setPageStep(spec.range.tick);
-    slider->setTickInterval(spec.range.tick);
+    slider->setPageStep(control.range.tick);
+    slider->setTickInterval(control.range.tick);
     slider->setTickPosition(QSlider::TicksBelow);
-    slider->setInvertedAppearance(spec.range.inverted);
-    slider->setMinimumWidth(charWidth(slider, (spec.flags & L::kNarrow) ? 6 : 20));
+    slider->setInvertedAppearance(control.range.inverted);
+    slider->setMinimumWidth(charWidth(slider, (control.flags & L::kNarrow) ? 6 : 20));
     return slider;
 }
 
@@ -86,39 +86,39 @@ void WidgetFactory::build(const DialogTable& table, QWidget* root) {
     std::map<int, Grid> grids;
     grids[0] = {new QGridLayout(root)};
 
-    for (const ControlSpec& spec : table.controls) {
-        auto it = grids.find(spec.parent);
+    for (const ControlEntry& control : table.controls) {
+        auto it = grids.find(control.parent);
         if (it == grids.end()) {
             continue;  // a container is listed before what it holds
         }
         Grid& grid = it->second;
         QWidget* parent = grid.layout->parentWidget();
-        const ControlKey key{table.dialog, spec.id};
-        for (int c = spec.at.col; c < spec.at.col + spec.at.colSpan; ++c) {
+        const ControlKey key{table.dialog, control.id};
+        for (int c = control.at.col; c < control.at.col + control.at.colSpan; ++c) {
             grid.usedColumns.insert(c);
-            if (spec.flags & L::kStretch) {
+            if (control.flags & L::kStretch) {
                 grid.layout->setColumnStretch(c, 1);
                 grid.stretchColumn = true;
             }
         }
-        grid.columns = std::max(grid.columns, spec.at.col + spec.at.colSpan);
-        grid.rows = std::max(grid.rows, spec.at.row + spec.at.rowSpan);
+        grid.columns = std::max(grid.columns, control.at.col + control.at.colSpan);
+        grid.rows = std::max(grid.rows, control.at.row + control.at.rowSpan);
 
-        if (spec.kind == ControlKind::ColumnCaption) {
-            addColumnCaption(spec, key, parent, grid.layout);
+        if (control.kind == ControlKind::ColumnCaption) {
+            addColumnCaption(control, key, parent, grid.layout);
             continue;
         }
-        QWidget* widget = create(spec, key, parent);
-        place(spec, widget, grid.layout);
-        if (spec.kind == ControlKind::GroupBox || spec.kind == ControlKind::Panel) {
+        QWidget* widget = create(control, key, parent);
+        place(control, widget, grid.layout);
+        if (control.kind == ControlKind::GroupBox || control.kind == ControlKind::Panel) {
             auto* inner = new QGridLayout(widget);
-            if (spec.kind == ControlKind::Panel) {
+            if (control.kind == ControlKind::Panel) {
                 inner->setContentsMargins(0, 0, 0, 0);
             }
-            grids[spec.id] = {inner};
+            grids[control.id] = {inner};
         }
-        if (spec.kind == ControlKind::TabControl) {
-            grid.layout->setRowStretch(spec.at.row, 1);
+        if (control.kind == ControlKind::TabControl) {
+            grid.layout->setRowStretch(control.at.row, 1);
             grid.stretchRow = true;
         }
     }
@@ -140,12 +140,12 @@ void WidgetFactory::build(const DialogTable& table, QWidget* root) {
     }
 }
 
-QWidget* WidgetFactory::create(const ControlSpec& spec, ControlKey key, QWidget* parent) {
+QWidget* WidgetFactory::create(const ControlEntry& control, ControlKey key, QWidget* parent) {
     QWidget* widget = nullptr;
-    switch (spec.kind) {
+    switch (control.kind) {
         case ControlKind::Button:
         case ControlKind::LabelButton: {
-            auto* button = new QPushButton(qt(spec.text), parent);
+            auto* button = new QPushButton(qt(control.text), parent);
             // Enter never presses a button of this window.
             button->setAutoDefault(false);
             button->setDefault(false);
@@ -153,8 +153,8 @@ QWidget* WidgetFactory::create(const ControlSpec& spec, ControlKey key, QWidget*
             break;
         }
         case ControlKind::Label: {
-            auto* label = new QLabel(qt(spec.text), parent);
-            if (spec.flags & L::kCentreText) {
+            auto* label = new QLabel(qt(control.text), parent);
+            if (control.flags & L::kCentreText) {
                 label->setAlignment(Qt::AlignCenter);
             }
             widget = label;
@@ -162,14 +162,14 @@ QWidget* WidgetFactory::create(const ControlSpec& spec, ControlKey key, QWidget*
         }
         case ControlKind::Edit:
         case ControlKind::ReadOnlyEdit:
-            widget = createEdit(spec, parent);
+            widget = createEdit(control, parent);
             break;
         case ControlKind::Slider:
-            widget = createSlider(spec, parent);
+            widget = createSlider(control, parent);
             break;
         case ControlKind::Combo: {
             auto* combo = new QComboBox(parent);
-            for (const char* item : spec.items) {
+            for (const char* item : control.items) {
                 combo->addItem(qt(item));
             }
             combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -178,10 +178,10 @@ QWidget* WidgetFactory::create(const ControlSpec& spec, ControlKey key, QWidget*
             break;
         }
         case ControlKind::CheckBox:
-            widget = new QCheckBox(qt(spec.text), parent);
+            widget = new QCheckBox(qt(control.text), parent);
             break;
         case ControlKind::GroupBox:
-            widget = new QGroupBox(qt(spec.text), parent);
+            widget = new QGroupBox(qt(control.text), parent);
             break;
         case ControlKind::Panel:
             widget = new QWidget(parent);
@@ -195,7 +195,7 @@ QWidget* WidgetFactory::create(const ControlSpec& spec, ControlKey key, QWidget*
             break;
         }
         case ControlKind::ScaleCaption:
-            widget = new ScaleStrip(qt(spec.text), parent);
+            widget = new ScaleStrip(qt(control.text), parent);
             break;
         case ControlKind::TabControl:
             m_pageHost = new PageHost(parent);
@@ -205,35 +205,36 @@ QWidget* WidgetFactory::create(const ControlSpec& spec, ControlKey key, QWidget*
             return nullptr;  // laid out label by label
     }
     widget->setObjectName(objectName(key));
-    if (spec.flags & L::kHidden) {
+    if (control.flags & L::kHidden) {
         widget->setVisible(false);
     }
-    m_binder.bind(key, spec.kind, widget, (spec.flags & L::kHidden) != 0);
+    m_binder.bind(key, control.kind, widget, (control.flags & L::kHidden) != 0);
     return widget;
 }
 
-void WidgetFactory::place(const ControlSpec& spec, QWidget* widget, QGridLayout* grid) {
+void WidgetFactory::place(const ControlEntry& control, QWidget* widget, QGridLayout* grid) {
     Qt::Alignment align;
-    if (spec.flags & L::kCentre) {
+    if (control.flags & L::kCentre) {
         align = Qt::AlignCenter;
-    } else if (spec.flags & L::kLeft) {
+    } else if (control.flags & L::kLeft) {
         align = Qt::AlignLeft | Qt::AlignVCenter;
     }
-    grid->addWidget(widget, spec.at.row, spec.at.col, spec.at.rowSpan, spec.at.colSpan, align);
+    grid->addWidget(widget, control.at.row, control.at.col, control.at.rowSpan, control.at.colSpan,
+                    align);
 }
 
-void WidgetFactory::addColumnCaption(const ControlSpec& spec, ControlKey key, QWidget* parent,
+void WidgetFactory::addColumnCaption(const ControlEntry& control, ControlKey key, QWidget* parent,
                                      QGridLayout* grid) {
     std::vector<QLabel*> labels;
-    for (int i = 0; i < spec.at.colSpan; ++i) {
+    for (int i = 0; i < control.at.colSpan; ++i) {
         auto* label = new QLabel(parent);
         label->setObjectName(objectName(key));
         label->setAlignment(Qt::AlignCenter);
-        grid->addWidget(label, spec.at.row, spec.at.col + i);
+        grid->addWidget(label, control.at.row, control.at.col + i);
         labels.push_back(label);
     }
     auto* caption = new CaptionRow(std::move(labels), parent);
-    caption->setText(qt(spec.text));
+    caption->setText(qt(control.text));
     m_binder.bindCaption(key, caption);
 }
 

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <map>
 
-#include "ui/ControlSpec.h"
+#include "ui/ControlEntry.h"
 
 namespace orva {
 
@@ -27,9 +27,9 @@ class WidgetFactory {
     static QString objectName(ControlKey key);
 
   private:
-    QWidget* create(const ControlSpec& spec, ControlKey key, QWidget* parent);
-    void place(const ControlSpec& spec, QWidget* widget, QGridLayout* grid);
-    void addColumnCaption(const ControlSpec& spec, ControlKey key, QWidget* parent,
+    QWidget* create(const ControlEntry& control, ControlKey key, QWidget* parent);
+    void place(const ControlEntry& control, QWidget* widget, QGridLayout* grid);
+    void addColumnCaption(const ControlEntry& control, ControlKey key, QWidget* parent,
                           QGridLayout* grid);
 
     ModelBinder& m_binder;

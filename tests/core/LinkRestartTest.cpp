@@ -10,7 +10,7 @@ namespace {
 using namespace std::string_literals;
 
 class LinkRestartTest : public ::testing::Test {
-protected:
+  protected:
     std::string& configBytes() { return files.content["qdmcconfig.ini"]; }
 
     test::FakePort port;

@@ -59,21 +59,41 @@ TEST_F(Restore, WholeChainFromASavedFile) {
         {'A', "SB0007\r"},  // entry 2 = 5 maps to 7
         {'B', "SP0003\r"},  // entry 3 = 2 maps to 3
         {'P', "SD0007\r"},  // entry 5 as text
-        {'D', "SE0100\r"}, {'E', "SF0050\r"}, {'F', "SG0060\r"}, {'G', "SY0070\r"},
-        {'Y', "SZ0080\r"}, {'Z', "SR0090\r"},  // R follows Z
-        {'R', "ST0011\r"}, {'T', "S`0012\r"}, {'`', "S@0013\r"}, {'@', "S#0014\r"},
-        {'#', "S$0015\r"}, {'$', "S!0016\r"}, {'!', "SJ0041\r"},  // J from entry 19, K from entry
-                                                                  // 18
-        {'J', "SK0040\r"}, {'K', "S%0042\r"}, {'%', "S)0021\r"},  // ) from entry 22, _ from entry
-                                                                  // 21
-        {')', "S_0020\r"}, {'_', "S+0022\r"}, {'+', "S^0130\r"},  // entry 25 (^ = 30) plus 100
-        {'^', "S&0095\r"},                                        // entry 24 (& = -5) plus 100
-        {'&', "S(0000\r"},                                        // entry 26 (( = -100) plus 100
-        {'(', "SL0330\r"}, {'L', "SQ0168\r"},                     // entry 191 (-12) plus 180
-        {'Q', "Sa4095\r"},                                        // every box of row a
-        {'a', "Sb2048\r"},                                        // CH8 high only
-        {'b', "Sc0003\r"}, {'c', "Sd0000\r"}, {'d', "Se0000\r"}, {'e', "Sf0000\r"},
-        {'f', "S=0000\r"}, {'=', "Sg0000\r"}, {'g', "Sh0000\r"}, {'h', "Si0032\r"},  // CH6 high
+        {'D', "SE0100\r"},
+        {'E', "SF0050\r"},
+        {'F', "SG0060\r"},
+        {'G', "SY0070\r"},
+        {'Y', "SZ0080\r"},
+        {'Z', "SR0090\r"},  // R follows Z
+        {'R', "ST0011\r"},
+        {'T', "S`0012\r"},
+        {'`', "S@0013\r"},
+        {'@', "S#0014\r"},
+        {'#', "S$0015\r"},
+        {'$', "S!0016\r"},
+        {'!', "SJ0041\r"},  // J from entry 19, K from entry
+                            // 18
+        {'J', "SK0040\r"},
+        {'K', "S%0042\r"},
+        {'%', "S)0021\r"},  // ) from entry 22, _ from entry
+                            // 21
+        {')', "S_0020\r"},
+        {'_', "S+0022\r"},
+        {'+', "S^0130\r"},  // entry 25 (^ = 30) plus 100
+        {'^', "S&0095\r"},  // entry 24 (& = -5) plus 100
+        {'&', "S(0000\r"},  // entry 26 (( = -100) plus 100
+        {'(', "SL0330\r"},
+        {'L', "SQ0168\r"},  // entry 191 (-12) plus 180
+        {'Q', "Sa4095\r"},  // every box of row a
+        {'a', "Sb2048\r"},  // CH8 high only
+        {'b', "Sc0003\r"},
+        {'c', "Sd0000\r"},
+        {'d', "Se0000\r"},
+        {'e', "Sf0000\r"},
+        {'f', "S=0000\r"},
+        {'=', "Sg0000\r"},
+        {'g', "Sh0000\r"},
+        {'h', "Si0032\r"},  // CH6 high
         {'i', "SM0095\r"},  // 15 + 16 x (1 + 0 + 4 + 0)
         {'M', "SN0129\r"},  // CH1 and CH8 reversed
         {'N', "SO0004\r"},  // M/S3 reversed

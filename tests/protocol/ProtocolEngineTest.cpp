@@ -11,7 +11,7 @@ using namespace std::string_literals;
 
 // Remembers the tick at which each frame was written.
 class TimedPort : public test::FakePort {
-public:
+  public:
     explicit TimedPort(test::FakeClock& clock) : m_clock(clock) {}
     void SetOutput(std::string_view bytes) override {
         writeTimes.push_back(m_clock.now);
@@ -19,12 +19,12 @@ public:
     }
     std::vector<std::uint64_t> writeTimes;
 
-private:
+  private:
     test::FakeClock& m_clock;
 };
 
 class ProtocolEngineTest : public ::testing::Test {
-protected:
+  protected:
     ProtocolEngineTest() : port(clock), engine(port, clock, state) {
         port.SetOnComm([this] { engine.onComm(); });
         engine.setReplyHandler('C', [this](std::string_view v) { calls.emplace_back(v); });
@@ -42,13 +42,17 @@ TEST(Frames, QueryAndSetBytes) {
     EXPECT_EQ(frames::set('E', 50), "SE0050\r");
     EXPECT_EQ(frames::set('Q', 180), "SQ0180\r");
     EXPECT_EQ(frames::set('a', 4095), "Sa4095\r");
-    EXPECT_EQ(frames::set('j', 0), "Sj0000\r");  // first default set
+    EXPECT_EQ(frames::set('j', 0), "Sj0000\r");      // first default set
     EXPECT_EQ(frames::set('C', 12345), "SC2345\r");  // value mod 10000
 }
 
 TEST_F(ProtocolEngineTest, ReplyCompleteAtExactlyTenBytesInAnySplit) {
     // "?C\r" query echo, one spare byte, value "0050", two trailing bytes.
-    const std::string reply = "?C\r" "x" "0050" "\r\n";
+    const std::string reply =
+        "?C\r"
+        "x"
+        "0050"
+        "\r\n";
     for (std::size_t cut1 = 1; cut1 < reply.size(); ++cut1) {
         for (std::size_t cut2 = cut1; cut2 < reply.size(); ++cut2) {
             calls.clear();
@@ -63,10 +67,10 @@ TEST_F(ProtocolEngineTest, ReplyCompleteAtExactlyTenBytesInAnySplit) {
 }
 
 TEST_F(ProtocolEngineTest, CountPassingTenIsNeverProcessed) {
-    port.receive("?C\rx0050");        // 8 bytes
-    port.receive("\r\n?C");           // 12 in all: the reply's end and two more bytes
+    port.receive("?C\rx0050");  // 8 bytes
+    port.receive("\r\n?C");     // 12 in all: the reply's end and two more bytes
     EXPECT_EQ(state.receivedCount, 12);
-    port.receive("\rx0050\r\n?C\rx"); // keeps growing
+    port.receive("\rx0050\r\n?C\rx");  // keeps growing
     EXPECT_TRUE(calls.empty());
     EXPECT_EQ(state.receivedCount, 24);
 }
@@ -126,7 +130,8 @@ TEST_F(ProtocolEngineTest, DefaultSetRuleNeedsInputInThisEvent) {
 TEST_F(ProtocolEngineTest, ModesDispatchAndUnlistedModesReadNothing) {
     std::vector<std::pair<int, int>> seen;  // mode, count
     for (int mode : {2, 3, 7, 10, 15, 20, 30}) {
-        engine.setModeHandler(mode, [&, mode](bool) { seen.emplace_back(mode, state.receivedCount); });
+        engine.setModeHandler(mode,
+                              [&, mode](bool) { seen.emplace_back(mode, state.receivedCount); });
     }
     for (int mode : {1, 8, 9, 11, 16, 31, 100, -1}) {
         state.mode = mode;

@@ -41,7 +41,10 @@ TEST(ConfigFile, ReadsLeadingInteger) {
         {"  7x", 7},  // blanks before, stops at the first non-digit
         {"-4", -4},
         {"abc", 0},  // no number at all
-        {std::string("1\0" "9", 3), 1},
+        {std::string("1\0"
+                     "9",
+                     3),
+         1},
     };
     for (const auto& [content, port] : cases) {
         files.content["qdmcconfig.ini"] = content;

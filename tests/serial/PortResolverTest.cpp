@@ -29,8 +29,8 @@ TEST(PortResolver, UsbAdaptersFirstInNumericOrder) {
 }
 
 TEST(PortResolver, EnvironmentNamesTheDevice) {
-    auto resolver = resolverWith({{"ORVA_COM3", "/dev/pts/4"}, {"ORVA_COM5", ""}},
-                                 {"/dev/ttyUSB0"});
+    auto resolver =
+        resolverWith({{"ORVA_COM3", "/dev/pts/4"}, {"ORVA_COM5", ""}}, {"/dev/ttyUSB0"});
     EXPECT_EQ(resolver.deviceFor(3), "/dev/pts/4");
     EXPECT_EQ(resolver.deviceFor(1), "/dev/ttyUSB0");
     EXPECT_EQ(resolver.deviceFor(5), "");  // an empty variable falls back to the rule

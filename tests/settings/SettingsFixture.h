@@ -13,7 +13,7 @@ namespace orva::test {
 
 // The core after start-up, with the port open and the first "?V\r" already taken off the line.
 class SettingsFixture : public ::testing::Test {
-protected:
+  protected:
     SettingsFixture() {
         core.initialise();
         port.takeWritten();
