@@ -14,38 +14,12 @@
 #include "support/ExpectedStore.h"
 #include "support/Fakes.h"
 #include "support/PtyPeer.h"
+#include "support/SimulatorLine.h"
 
 namespace orva {
 namespace {
 
 using namespace std::chrono_literals;
-
-PortResolver onlyCom3(const std::string& device) {
-    return PortResolver(
-        [device](const char* name) -> const char* {
-            return std::string(name) == "ORVA_COM3" ? device.c_str() : nullptr;
-        },
-        [] { return std::vector<std::string>{}; });
-}
-
-// Notes when the reply to the last query of the main chain has been taken in.
-class WatchedPort : public QtCommPort {
-  public:
-    using QtCommPort::QtCommPort;
-    void SetOutput(std::string_view bytes) override {
-        lastAsked = bytes == "?j\r";
-        QtCommPort::SetOutput(bytes);
-    }
-    std::vector<std::uint8_t> GetInput() override {
-        auto bytes = QtCommPort::GetInput();
-        if (lastAsked) {
-            bytesAfterLast += bytes.size();
-        }
-        return bytes;
-    }
-    bool lastAsked = false;
-    std::size_t bytesAfterLast = 0;
-};
 
 TEST(SimulatorReadback, StoreEqualsWhatTheControllerHolds) {
     int argc = 1;
@@ -60,7 +34,7 @@ TEST(SimulatorReadback, StoreEqualsWhatTheControllerHolds) {
     sim::SimRunner controller(options);
     const std::string device = controller.start();
 
-    WatchedPort port(onlyCom3(device));
+    test::RecordingPort port(test::comTo(device));
     SteadyClock clock;
     test::ScriptedPrompts prompts;
     test::MemoryFiles files;
@@ -68,8 +42,7 @@ TEST(SimulatorReadback, StoreEqualsWhatTheControllerHolds) {
     core.initialise();
     QElapsedTimer timer;
     timer.start();
-    while (!(port.bytesAfterLast >= frames::kReplyLength && core.state().replyBuffer.empty()) &&
-           timer.elapsed() < 30000) {
+    while (!port.chainDone(core.state()) && timer.elapsed() < 30000) {
         app.processEvents(QEventLoop::WaitForMoreEvents, 20);
     }
     ASSERT_TRUE(port.lastAsked) << "the chain did not reach j";

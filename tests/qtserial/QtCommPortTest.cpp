@@ -5,17 +5,10 @@
 
 #include "qtserial/QtCommPort.h"
 #include "support/PtyPeer.h"
+#include "support/SimulatorLine.h"
 
 namespace orva {
 namespace {
-
-PortResolver resolverFor(const std::string& device) {
-    return PortResolver(
-        [device](const char* name) -> const char* {
-            return std::string(name) == "ORVA_COM3" ? device.c_str() : nullptr;
-        },
-        [] { return std::vector<std::string>{}; });
-}
 
 TEST(QtCommPort, TalksToAPseudoTerminal) {
     int argc = 1;
@@ -24,7 +17,7 @@ TEST(QtCommPort, TalksToAPseudoTerminal) {
     QCoreApplication app(argc, argv);
 
     test::PtyPeer peer;
-    QtCommPort port(resolverFor(peer.slave()));
+    QtCommPort port(test::comTo(peer.slave()));
     std::vector<std::uint8_t> received;
     port.SetOnComm([&] {
         EXPECT_EQ(port.GetCommEvent(), CMSComm::kCommEventReceive);

@@ -16,46 +16,10 @@
 #include "qtserial/QtCommPort.h"
 #include "sim/SimRunner.h"
 #include "support/Fakes.h"
+#include "support/SimulatorLine.h"
 
 namespace orva {
 namespace {
-
-PortResolver onlyCom3(const std::string& device) {
-    return PortResolver(
-        [device](const char* name) -> const char* {
-            return std::string(name) == "ORVA_COM3" ? device.c_str() : nullptr;
-        },
-        [] { return std::vector<std::string>{}; });
-}
-
-// Records what the tool writes, and notes when the reply to the main chain's last query is in.
-class WatchedPort : public QtCommPort {
-  public:
-    using QtCommPort::QtCommPort;
-    void SetOutput(std::string_view bytes) override {
-        lastAsked = bytes == "?j\r";
-        if (lastAsked) {
-            bytesAfterLast = 0;
-        }
-        written.emplace_back(bytes);
-        QtCommPort::SetOutput(bytes);
-    }
-    std::vector<std::uint8_t> GetInput() override {
-        auto bytes = QtCommPort::GetInput();
-        if (lastAsked) {
-            bytesAfterLast += bytes.size();
-        }
-        return bytes;
-    }
-    bool chainDone(OrvaCore& core) const {
-        return lastAsked && bytesAfterLast >= frames::kReplyLength &&
-               core.state().replyBuffer.empty();
-    }
-
-    bool lastAsked = false;
-    std::size_t bytesAfterLast = 0;
-    std::vector<std::string> written;
-};
 
 std::uint32_t sum(const std::string& bytes) {
     std::uint32_t total = 0;
@@ -79,7 +43,7 @@ TEST(UpgradeSystem, AThousandByteImageReachesTheSimulatedController) {
     sim::SimRunner controller(options);
     const std::string device = controller.start();
 
-    WatchedPort port(onlyCom3(device));
+    test::RecordingPort port(test::comTo(device));
     SteadyClock clock;
     test::ScriptedPrompts prompts;
     test::MemoryFiles files;
@@ -94,7 +58,8 @@ TEST(UpgradeSystem, AThousandByteImageReachesTheSimulatedController) {
     };
 
     core.initialise();
-    ASSERT_TRUE(runUntil([&] { return port.chainDone(core); })) << "the read-back did not end";
+    ASSERT_TRUE(runUntil([&] { return port.chainDone(core.state()); }))
+        << "the read-back did not end";
 
     std::string image(1000, '\0');
     for (std::size_t i = 0; i < image.size(); ++i) {
@@ -106,7 +71,7 @@ TEST(UpgradeSystem, AThousandByteImageReachesTheSimulatedController) {
     ASSERT_TRUE(core.model().enabled(ids::main::kUpgrade));
     ASSERT_EQ(core.firmware().image().blockCount(), 19);
 
-    port.written.clear();
+    port.sent.clear();
     port.lastAsked = false;
     core.onUserAction({ActionKind::Click, ids::main::kUpgrade});
     ASSERT_TRUE(runUntil([&] { return !prompts.shown.empty(); })) << "no end of the transfer";
@@ -115,10 +80,10 @@ TEST(UpgradeSystem, AThousandByteImageReachesTheSimulatedController) {
     EXPECT_EQ(core.state().mode, 0);
 
     // Entry words, start, 18 data packets, end, confirm, then the version query.
-    ASSERT_GE(port.written.size(), 24u);
-    EXPECT_EQ(port.written[0], "?W\r");
-    EXPECT_EQ(port.written[1], "UPQDMC\r");
-    const std::string& end = port.written[21];
+    ASSERT_GE(port.sent.size(), 24u);
+    EXPECT_EQ(port.sent[0], "?W\r");
+    EXPECT_EQ(port.sent[1], "UPQDMC\r");
+    const std::string& end = port.sent[21];
     ASSERT_EQ(end.size(), frames::kPacketSize);
     EXPECT_EQ(static_cast<unsigned char>(end[0]), frames::kPacketEnd);
     std::uint32_t sent = 0;
@@ -126,7 +91,7 @@ TEST(UpgradeSystem, AThousandByteImageReachesTheSimulatedController) {
         sent |= static_cast<std::uint32_t>(static_cast<unsigned char>(end[8 + i])) << (8 * i);
     }
     EXPECT_EQ(sent, sum(image));
-    EXPECT_EQ(port.written[23], "?V\r");
+    EXPECT_EQ(port.sent[23], "?V\r");
 
     // The loader kept the file and the zero padding of the last data packet.
     std::ifstream file(stored, std::ios::binary);
@@ -136,7 +101,7 @@ TEST(UpgradeSystem, AThousandByteImageReachesTheSimulatedController) {
     EXPECT_EQ(sum(kept), sent);
 
     // And the parameters are read again.
-    EXPECT_TRUE(runUntil([&] { return port.chainDone(core); }));
+    EXPECT_TRUE(runUntil([&] { return port.chainDone(core.state()); }));
     EXPECT_EQ(core.model().text(ids::main::kVersionText), "1.220");
     std::remove(stored.c_str());
 }

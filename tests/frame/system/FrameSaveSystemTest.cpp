@@ -14,47 +14,10 @@
 #include "qtserial/QtCommPort.h"
 #include "sim/SimRunner.h"
 #include "support/Fakes.h"
+#include "support/SimulatorLine.h"
 
 namespace orva {
 namespace {
-
-PortResolver onlyCom3(const std::string& device) {
-    return PortResolver(
-        [device](const char* name) -> const char* {
-            return std::string(name) == "ORVA_COM3" ? device.c_str() : nullptr;
-        },
-        [] { return std::vector<std::string>{}; });
-}
-
-// Records what the core writes and counts what it reads.
-class RecordingPort : public QtCommPort {
-  public:
-    using QtCommPort::QtCommPort;
-    void SetOutput(std::string_view bytes) override {
-        sent.emplace_back(bytes);
-        QtCommPort::SetOutput(bytes);
-    }
-    std::vector<std::uint8_t> GetInput() override {
-        auto bytes = QtCommPort::GetInput();
-        received += bytes.size();
-        return bytes;
-    }
-    std::vector<std::string> sent;
-    std::size_t received = 0;
-};
-
-// Runs the event loop until `done` holds or `ms` have passed; false on time-out.
-bool runUntil(QCoreApplication& app, const std::function<bool()>& done, int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > ms) {
-            return false;
-        }
-        app.processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
-}
 
 // A user who reads every message box for as long as the window needs to finish what it has
 // started: the window keeps receiving meanwhile, as it does under a real message box.
@@ -93,7 +56,7 @@ class FrameSaveSystem : public ::testing::Test {
     // The main read-back runs until its last query has been answered (and asked again while it
     // reads 0).
     void mainChainEnds() {
-        ASSERT_TRUE(runUntil(
+        ASSERT_TRUE(test::runUntil(
             app, [&] { return !port.sent.empty() && port.sent.back() == "?j\r"; }, 30000));
         settle(500);
     }
@@ -104,7 +67,7 @@ class FrameSaveSystem : public ::testing::Test {
     QCoreApplication app{argc, argv};
     sim::SimRunner controller;
     std::string device = controller.start();
-    RecordingPort port{onlyCom3(device)};
+    test::RecordingPort port{test::comTo(device)};
     SteadyClock clock;
     PatientUser user;
     test::MemoryFiles files;
@@ -141,7 +104,7 @@ TEST_F(FrameSaveSystem, SaveWritesTheFramePacedByTheControllersAcknowledgements)
     user.whileShown = nullptr;
     ASSERT_EQ(user.shown.size(), 1u);
     const std::string last = frames::set('y', 350 + 5000);
-    ASSERT_TRUE(runUntil(
+    ASSERT_TRUE(test::runUntil(
         app, [&] { return port.sent.back() == last; }, 30000))
         << "stopped after " << port.sent.back();
     settle(300);

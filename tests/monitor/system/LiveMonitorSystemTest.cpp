@@ -15,48 +15,16 @@
 #include "qtserial/QtCommPort.h"
 #include "sim/SimRunner.h"
 #include "support/Fakes.h"
+#include "support/SimulatorLine.h"
 
 namespace orva {
 namespace {
-
-PortResolver onlyCom3(const std::string& device) {
-    return PortResolver(
-        [device](const char* name) -> const char* {
-            return std::string(name) == "ORVA_COM3" ? device.c_str() : nullptr;
-        },
-        [] { return std::vector<std::string>{}; });
-}
-
-// Counts the bytes the core takes off the line.
-class CountingPort : public QtCommPort {
-  public:
-    using QtCommPort::QtCommPort;
-    void SetOutput(std::string_view bytes) override {
-        sent.emplace_back(bytes);
-        QtCommPort::SetOutput(bytes);
-    }
-    std::vector<std::uint8_t> GetInput() override {
-        auto bytes = QtCommPort::GetInput();
-        received += bytes.size();
-        return bytes;
-    }
-    std::vector<std::string> sent;
-    std::size_t received = 0;
-};
 
 class LiveMonitorSystem : public ::testing::Test {
   protected:
     // Runs the event loop until `done` holds or `ms` have passed; false on time-out.
     bool runUntil(const std::function<bool()>& done, int ms) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done()) {
-            if (timer.elapsed() > ms) {
-                return false;
-            }
-            app.processEvents(QEventLoop::WaitForMoreEvents, 20);
-        }
-        return true;
+        return test::runUntil(app, done, ms);
     }
     void click(ControlKey key) { core.onUserAction({ActionKind::Click, key, 0, {}}); }
     std::string shown(int id) { return core.model().text({Dialog::Custom, id}); }
@@ -76,7 +44,7 @@ class LiveMonitorSystem : public ::testing::Test {
     QCoreApplication app{argc, argv};
     sim::SimRunner controller;
     std::string device = controller.start();
-    CountingPort port{onlyCom3(device)};
+    test::RecordingPort port{test::comTo(device)};
     SteadyClock clock;
     test::ScriptedPrompts prompts;
     test::MemoryFiles files;

@@ -24,38 +24,10 @@
 #include "sim/SimRunner.h"
 #include "support/ExpectedStore.h"
 #include "support/Fakes.h"
+#include "support/SimulatorLine.h"
 
 namespace orva {
 namespace {
-
-PortResolver onlyCom3(const std::string& device) {
-    return PortResolver(
-        [device](const char* name) -> const char* {
-            return std::string(name) == "ORVA_COM3" ? device.c_str() : nullptr;
-        },
-        [] { return std::vector<std::string>{}; });
-}
-
-// Records every write the core makes.
-class RecordingPort : public QtCommPort {
-  public:
-    using QtCommPort::QtCommPort;
-    void SetOutput(std::string_view bytes) override {
-        sent.emplace_back(bytes);
-        if (bytes == "?j\r") {
-            receivedAtLastQuery = received;
-        }
-        QtCommPort::SetOutput(bytes);
-    }
-    std::vector<std::uint8_t> GetInput() override {
-        auto bytes = QtCommPort::GetInput();
-        received += bytes.size();
-        return bytes;
-    }
-    std::vector<std::string> sent;
-    std::size_t received = 0;
-    std::size_t receivedAtLastQuery = 0;  // `received` when "?j\r" went out
-};
 
 std::vector<std::string> fileLines(const std::string& bytes) {
     std::vector<std::string> lines;
@@ -84,15 +56,7 @@ class SimulatorFixture : public ::testing::Test {
     }
 
     bool runUntil(const std::function<bool()>& done, int ms) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done()) {
-            if (timer.elapsed() > ms) {
-                return false;
-            }
-            app.processEvents(QEventLoop::WaitForMoreEvents, 20);
-        }
-        return true;
+        return test::runUntil(app, done, ms);
     }
     // The main read-back has asked its last question, its answer is in and nothing is left half
     // read.
@@ -101,8 +65,7 @@ class SimulatorFixture : public ::testing::Test {
         for (std::size_t i = from; i < port.sent.size(); ++i) {
             versionSeen = versionSeen || port.sent[i] == "?V\r";
             if (versionSeen && port.sent[i] == "?j\r") {
-                return port.received >= port.receivedAtLastQuery + frames::kReplyLength &&
-                       core.state().replyBuffer.empty();
+                return port.chainDone(core.state());
             }
         }
         return false;
@@ -123,7 +86,7 @@ class SimulatorFixture : public ::testing::Test {
     std::string dir;
     sim::SimRunner controller;
     std::string device = controller.start();
-    RecordingPort port{onlyCom3(device)};
+    test::RecordingPort port{test::comTo(device)};
     SteadyClock clock;
     test::ScriptedPrompts prompts;
     PosixFiles files;
