@@ -9,8 +9,8 @@ namespace {
 using Item = PlanItem;
 using Point = PlanItem::Point;
 
-// The angle table keeps the constants of the original drawing code, in the precision each had
-// there; the outline order depends on exact ties between these values.
+// The angles are kept at exactly these values and precisions (single-precision pi among them):
+// the outline order depends on exact ties between them.
 constexpr float kAngleFactor = 10000.0f;
 constexpr float kAngleSentinel = 100000.0f;
 constexpr float kPositiveYAxis = 15707.963f;

@@ -41,7 +41,7 @@ constexpr ControlKey kPageCustom{Dialog::Main, 1006};
 constexpr ControlKey kPageGps{Dialog::Main, 1007};
 constexpr ControlKey kPageGimbal{Dialog::Main, 1009};
 constexpr ControlKey kPageVoltage{Dialog::Main, 1010};
-// Not a control of the original window: the device that the chosen COM number stands for and,
+// Not a control of the window template: the device that the chosen COM number stands for and,
 // after a failed opening, the system's reason.
 constexpr ControlKey kPortDevice{Dialog::Main, 9001};
 }  // namespace main

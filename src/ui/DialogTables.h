@@ -21,7 +21,7 @@ DialogTable frameDialogTable();
 constexpr int kPageCount = 5;
 std::array<DialogTable, kPageCount> pageTables();
 
-// Captions that no control ID of the original dialogs names: the slider scales, the data
+// Captions that no control ID of the dialog templates names: the slider scales, the data
 // display's column headings and the unnamed frames. They keep one range clear of the dialogs' own
 // IDs.
 namespace caption_ids {
