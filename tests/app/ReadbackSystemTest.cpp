@@ -46,8 +46,9 @@ TEST(ReadbackSystem, RealBinaryWalksTheChainAgainstAScriptedController) {
 
     // A default-set acknowledgement restarts the chain, after the controller had 10 ms.
     pty.write("Sj0");
-    pty.write("00");  // five bytes in all
+    // Taken before the last bytes go out: the tool cannot start its pause before they exist.
     const auto sent = std::chrono::steady_clock::now();
+    pty.write("00");  // five bytes in all
     EXPECT_EQ(pty.read(3), "?V\r");
     // Ten ticks of a whole-millisecond counter span a little over nine milliseconds at least.
     EXPECT_GE(std::chrono::steady_clock::now() - sent, 9ms);

@@ -40,11 +40,8 @@ TEST(SimulatorReadback, StoreEqualsWhatTheControllerHolds) {
     test::MemoryFiles files;
     OrvaCore core(port, clock, prompts, files);
     core.initialise();
-    QElapsedTimer timer;
-    timer.start();
-    while (!port.chainDone(core.state()) && timer.elapsed() < 30000) {
-        app.processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
+    test::runUntil(
+        app, [&] { return port.chainDone(core.state()); }, 30000);
     ASSERT_TRUE(port.lastAsked) << "the chain did not reach j";
     EXPECT_EQ(core.model().text(ids::main::kVersionText), "1.220");
     port.SetPortOpen(false);

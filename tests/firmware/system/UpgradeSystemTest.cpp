@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
@@ -48,13 +50,8 @@ TEST(UpgradeSystem, AThousandByteImageReachesTheSimulatedController) {
     test::ScriptedPrompts prompts;
     test::MemoryFiles files;
     OrvaCore core(port, clock, prompts, files);
-    auto runUntil = [&](auto done) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!done() && timer.elapsed() < 30000) {
-            app.processEvents(QEventLoop::WaitForMoreEvents, 20);
-        }
-        return done();
+    auto runUntil = [&](const std::function<bool()>& done) {
+        return test::runUntil(app, done, 30000);
     };
 
     core.initialise();
