@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "core/OrvaCore.h"
+#include "model/ControlIds.h"
 #include "platform/SteadyClock.h"
 #include "qtserial/QtCommPort.h"
 #include "sim/SimRunner.h"
@@ -62,11 +63,11 @@ int main(int argc, char** argv) {
         if (run == 0) {
             core.initialise();
         } else {
-            core.onRefresh();
+            core.onUserAction({orva::ActionKind::Click, orva::ids::main::kRefresh});
         }
         // The chain is over once "?j\r" has gone out and its reply has been taken in.
         while (!(port.lastQuerySent && port.bytesAfterLastQuery >= 10 &&
-                 core.state().replyBuffer.empty()) &&
+                 core.link().replyText().empty()) &&
                timer.elapsed() < 20000) {
             app.processEvents(QEventLoop::WaitForMoreEvents, 5);
         }

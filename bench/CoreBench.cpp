@@ -1,9 +1,10 @@
 #include <benchmark/benchmark.h>
 
-#include "LoopbackController.h"
 #include "core/OrvaCore.h"
-#include "protocol/ProtocolEngine.h"
+#include "model/ControlIds.h"
+#include "protocol/Link.h"
 #include "support/Fakes.h"
+#include "support/LoopbackController.h"
 
 namespace orva::bench {
 namespace {
@@ -22,11 +23,14 @@ class ReplayPort : public test::FakePort {
 void BM_FrameReply(benchmark::State& state) {
     ReplayPort port;
     test::FakeClock clock;
-    ProtocolState protocol;
-    ProtocolEngine engine(port, clock, protocol);
-    port.SetOnComm([&] { engine.onComm(); });
+    test::ScriptedPrompts prompts;
+    test::MemoryFiles files;
+    ConfigFile config(files);
+    WindowModel model;
+    LanguageFlag language;
+    Link link(port, clock, config, model, prompts, language);
     long handled = 0;
-    engine.setReplyHandler('C', [&](std::string_view) { ++handled; });
+    link.on<QueryReply>(ProtocolMode::Idle, [&](const QueryReply&) { ++handled; });
     const std::size_t chunk = static_cast<std::size_t>(state.range(0));
     for (auto _ : state) {
         port.deliver("?C\r=0050\r\n", chunk);
@@ -40,7 +44,7 @@ BENCHMARK(BM_FrameReply)->Arg(1)->Arg(3)->Arg(10);
 
 // The whole main read-back chain, "?V\r" to "?j\r", against the in-memory controller.
 void BM_FullReadback(benchmark::State& state) {
-    LoopbackController port;
+    test::LoopbackController port;
     test::FakeClock clock;
     test::ScriptedPrompts prompts;
     test::MemoryFiles files;
@@ -48,7 +52,7 @@ void BM_FullReadback(benchmark::State& state) {
     core.initialise();
     port.pump();
     for (auto _ : state) {
-        core.onRefresh();
+        core.onUserAction({ActionKind::Click, ids::main::kRefresh});
         port.pump();
     }
     state.counters["queries"] =

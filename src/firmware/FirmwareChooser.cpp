@@ -30,11 +30,11 @@ std::string baseName(const std::string& path) {
 }  // namespace
 
 FirmwareChooser::FirmwareChooser(WindowModel& model, IPrompts& prompts, IFiles& files,
-                                 LanguageSource language, FirmwareImage& image)
+                                 const LanguageFlag& language, FirmwareImage& image)
     : m_model(model),
       m_prompts(prompts),
       m_files(files),
-      m_language(std::move(language)),
+      m_language(language),
       m_image(image) {}
 
 void FirmwareChooser::registerWith(ActionTable& actions) {

@@ -3,9 +3,9 @@
 #include <functional>
 #include <string>
 
-#include "core/ActionTable.h"
+#include "model/ActionTable.h"
 #include "firmware/FirmwareImage.h"
-#include "model/Language.h"
+#include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
 #include "platform/IFiles.h"
 #include "platform/IPrompts.h"
@@ -16,15 +16,13 @@ namespace orva {
 // into the image and enables the Upgrade button only when all of that succeeded.
 class FirmwareChooser {
   public:
-    using LanguageSource = std::function<Language()>;
-
     static constexpr const char* kHintChinese =
         "<-请先点击左侧按扭选择升级文件(*.bin),再点右侧按扭开始升级!";
     static constexpr const char* kHintEnglish =
         "<-Please select FW file(*.bin),then click the [Upgrade]!";
     static constexpr const char* kFilter = "Halvane升级文件(*.bin)|*.bin|所有文件(*.*)|*.*||";
 
-    FirmwareChooser(WindowModel& model, IPrompts& prompts, IFiles& files, LanguageSource language,
+    FirmwareChooser(WindowModel& model, IPrompts& prompts, IFiles& files, const LanguageFlag& language,
                     FirmwareImage& image);
 
     void registerWith(ActionTable& actions);
@@ -44,7 +42,7 @@ class FirmwareChooser {
     WindowModel& m_model;
     IPrompts& m_prompts;
     IFiles& m_files;
-    LanguageSource m_language;
+    const LanguageFlag& m_language;
     FirmwareImage& m_image;
     std::string m_path;
     std::string m_fileName;

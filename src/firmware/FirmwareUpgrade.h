@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/ActionTable.h"
 #include "firmware/FirmwareChooser.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/UpgradeTransfer.h"
+#include "model/ActionTable.h"
 
 namespace orva {
 
@@ -11,12 +11,10 @@ namespace orva {
 // transfer that the Upgrade button starts.
 class FirmwareUpgrade {
   public:
-    using LanguageSource = std::function<Language()>;
-
-    FirmwareUpgrade(ProtocolEngine& engine, WindowModel& model, IPrompts& prompts, IFiles& files,
-                    ConfigFile& config, LanguageSource language)
+    FirmwareUpgrade(Link& link, ReadbackChain& readback, WindowModel& model, IPrompts& prompts,
+                    IFiles& files, const LanguageFlag& language)
         : m_chooser(model, prompts, files, language, m_image),
-          m_transfer(engine, model, prompts, config, std::move(language), m_image) {}
+          m_transfer(link, readback, model, prompts, language, m_image) {}
 
     void registerWith(ActionTable& actions) {
         m_chooser.registerWith(actions);
@@ -27,7 +25,9 @@ class FirmwareUpgrade {
 
     const FirmwareImage& image() const { return m_image; }
     FirmwareChooser& chooser() { return m_chooser; }
+    const FirmwareChooser& chooser() const { return m_chooser; }
     UpgradeTransfer& transfer() { return m_transfer; }
+    const UpgradeTransfer& transfer() const { return m_transfer; }
 
   private:
     FirmwareImage m_image;

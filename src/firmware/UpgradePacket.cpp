@@ -17,15 +17,6 @@ void UpgradePacket::put(std::string& packet, std::size_t offset, std::uint32_t v
     }
 }
 
-std::uint32_t UpgradePacket::field(
-    const std::array<std::uint8_t, ProtocolState::kPacketSize>& packet, std::size_t offset) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        value |= static_cast<std::uint32_t>(packet[offset + i]) << (8 * i);
-    }
-    return value;
-}
-
 std::string UpgradePacket::start(std::uint32_t block) {
     return header(frames::kPacketStart, block);
 }

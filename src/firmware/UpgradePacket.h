@@ -5,7 +5,6 @@
 #include <string>
 
 #include "firmware/FirmwareImage.h"
-#include "protocol/ProtocolState.h"
 
 namespace orva {
 
@@ -20,10 +19,6 @@ class UpgradePacket {
     // Carries the tool's checksum in its first four payload bytes.
     static std::string end(std::uint32_t block, std::uint32_t checksum);
     static std::string confirm(std::uint32_t block);
-
-    // A 32-bit field of a packet, least significant byte first.
-    static std::uint32_t field(const std::array<std::uint8_t, ProtocolState::kPacketSize>& packet,
-                               std::size_t offset);
 
   private:
     static std::string header(unsigned char type, std::uint32_t block);

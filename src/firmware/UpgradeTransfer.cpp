@@ -9,22 +9,10 @@
 namespace orva {
 namespace {
 
-constexpr int kDefaultPort = 3;
-constexpr int kPortCount = 20;
-// The tag stands in the first four of the last eight characters of the "?W\r" answer.
-constexpr std::size_t kTagWindow = 8;
-constexpr std::size_t kTagLength = 4;
-// A ready word may end the buffer followed by a line end of two characters.
-constexpr std::size_t kReadyWindow = 6;
-constexpr std::size_t kReadyLength = 4;
 constexpr int kBarMaximum = 100;
-
-// The packet phase's protocol modes, after the ready word: what the next answer acknowledges.
-constexpr int kAwaitReady = mode::kUpgradeFirst;
-constexpr int kDataAnswer = mode::kUpgradeFirst + 1;  // the start packet or a data packet
-constexpr int kLastDataAnswer = mode::kUpgradeFirst + 2;
-constexpr int kEndAnswer = mode::kUpgradeFirst + 3;  // carries the loader's checksum
-constexpr int kConfirmAnswer = mode::kUpgradeLast;
+// The packet modes, in the order the transfer passes through them.
+constexpr ProtocolMode kPacketModes[] = {ProtocolMode::LoaderData, ProtocolMode::LoaderLastData,
+                                         ProtocolMode::LoaderEnd, ProtocolMode::LoaderConfirm};
 
 // Controls of the main area that would start another exchange; they stay off until the
 // transfer succeeds.
@@ -63,28 +51,27 @@ constexpr FailureText kFailureTexts[] = {
     {"数据校验错误，请重新升级!", "Data Error，Please Update again!"},
 };
 
-bool isReadyWord(std::string_view word) {
-    return word == frames::kReadyQdmc || word == frames::kReadyQdec;
-}
-
 }  // namespace
 
-UpgradeTransfer::UpgradeTransfer(ProtocolEngine& engine, WindowModel& model, IPrompts& prompts,
-                                 ConfigFile& config, LanguageSource language,
+UpgradeTransfer::UpgradeTransfer(Link& link, ReadbackChain& readback, WindowModel& model,
+                                 IPrompts& prompts, const LanguageFlag& language,
                                  const FirmwareImage& image)
-    : m_engine(engine),
+    : m_link(link),
+      m_readback(readback),
       m_model(model),
       m_prompts(prompts),
-      m_config(config),
-      m_language(std::move(language)),
+      m_language(language),
       m_image(image) {}
 
 void UpgradeTransfer::registerWith(ActionTable& actions) {
     actions.on(ActionKind::Click, ids::main::kUpgrade, [this](const UserAction&) { start(); });
-    m_engine.setModeHandler(mode::kUpgradeEntry, [this](bool) { onTagReply(); });
-    m_engine.setModeHandler(kAwaitReady, [this](bool) { onReadyReply(); });
-    for (int m = kDataAnswer; m <= kConfirmAnswer; ++m) {
-        m_engine.setModeHandler(m, [this, m](bool) { onLoaderAnswer(m); });
+    m_link.on<LoaderTag>(ProtocolMode::UpgradeEntry,
+                         [this](const LoaderTag& tag) { onTagReply(tag.tag); });
+    m_link.on<ReadyWord>(ProtocolMode::LoaderReady, [this](const ReadyWord&) { beginBlocks(); });
+    for (ProtocolMode mode : kPacketModes) {
+        m_link.on<LoaderAnswer>(mode, [this, mode](const LoaderAnswer& answer) {
+            onLoaderAnswer(mode, answer);
+        });
     }
 }
 
@@ -99,37 +86,13 @@ void UpgradeTransfer::reset() {
 }
 
 void UpgradeTransfer::start() {
-    ProtocolState& state = m_engine.state();
-    state.mode = mode::kUpgradeEntry;
-    state.receivedCount = 0;
-    if (!m_engine.port().GetPortOpen()) {
-        openPortFromConfig();
-    }
+    m_link.enter(ProtocolMode::UpgradeEntry, Reply::Recounted);
+    m_link.openStoredPortIfClosed();
     enableMainArea(false);
-    m_engine.discardInput();
+    m_link.discardInput();
     showStatus("串口未打开", "COM Not Opened", false);
-    m_engine.discardInput();
-    m_engine.sendBytes(frames::kUpgradeKindQuery);
-}
-
-void UpgradeTransfer::openPortFromConfig() {
-    CMSComm& port = m_engine.port();
-    std::string error;
-    const auto stored = m_config.read(error);
-    if (!stored) {
-        m_prompts.message({error, pick(m_language(), kTitleChinese, kTitleEnglish),
-                           MessageButtons::Ok, MessageIcon::Error, MessageResult::Ok});
-    }
-    if (stored && stored->recorded) {
-        port.SetCommPort(stored->port);
-        // Outside COM1..COM20 the list has no such entry and shows no selection.
-        const int position = stored->port - 1;
-        m_model.setValue(ids::main::kPortCombo,
-                         position >= 0 && position < kPortCount ? position : -1);
-    } else {
-        port.SetCommPort(kDefaultPort);
-    }
-    port.SetPortOpen(true);
+    m_link.discardInput();
+    m_link.sendBytes(frames::kUpgradeKindQuery);
 }
 
 void UpgradeTransfer::enableMainArea(bool enabled) {
@@ -138,44 +101,19 @@ void UpgradeTransfer::enableMainArea(bool enabled) {
     }
 }
 
-// The whole answer to "?W\r" must have come in this one event: the buffer is emptied each time.
-void UpgradeTransfer::onTagReply() {
-    ProtocolState& state = m_engine.state();
-    const std::string& buffer = state.replyBuffer;
-    const std::string last =
-        buffer.size() > kTagWindow ? buffer.substr(buffer.size() - kTagWindow) : buffer;
-    m_tag = last.substr(0, std::min(kTagLength, last.size()));
-    m_engine.resetReply();
+void UpgradeTransfer::onTagReply(const std::string& tag) {
+    m_tag = tag;
     if (m_tag == frames::kTagQdec) {
-        state.mode = kAwaitReady;
-        m_engine.sendBytes(frames::kUpgradeEnterQdec);
+        m_link.enter(ProtocolMode::LoaderReady);
+        m_link.sendBytes(frames::kUpgradeEnterQdec);
     } else if (m_tag == frames::kTagQdmc) {
-        state.mode = kAwaitReady;
-        m_engine.sendBytes(frames::kUpgradeEnterQdmc);
-    }
-}
-
-// The ready word may come at the head of the buffer or just before a two-character line end;
-// four characters stay between events so that a word split over two reads is still found.
-void UpgradeTransfer::onReadyReply() {
-    ProtocolState& state = m_engine.state();
-    state.receivedCount = 0;
-    const std::string& buffer = state.replyBuffer;
-    const std::string head = buffer.substr(0, std::min(kReadyLength, buffer.size()));
-    const std::string beforeEnd = buffer.size() < kReadyWindow
-                                      ? buffer
-                                      : buffer.substr(buffer.size() - kReadyWindow, kReadyLength);
-    if (isReadyWord(head) || isReadyWord(beforeEnd)) {
-        beginBlocks();
-    } else {
-        state.replyBuffer = beforeEnd;
+        m_link.enter(ProtocolMode::LoaderReady);
+        m_link.sendBytes(frames::kUpgradeEnterQdmc);
     }
 }
 
 void UpgradeTransfer::beginBlocks() {
-    ProtocolState& state = m_engine.state();
-    state.replyBuffer.clear();
-    state.mode = kDataAnswer;
+    m_link.enter(ProtocolMode::LoaderData);
     m_block = 1;
     m_dataOffset = 0;
     m_checksum = 0;
@@ -187,28 +125,20 @@ void UpgradeTransfer::beginBlocks() {
     showStatus("正传输数据>>", "Data Sending>>", true);
 }
 
-void UpgradeTransfer::onLoaderAnswer(int current) {
-    ProtocolState& state = m_engine.state();
-    // Acts only on exactly one whole answer; two answers in one read pass 64 and are never taken.
-    if (state.receivedCount != static_cast<int>(frames::kPacketSize)) {
-        return;
-    }
-    state.receivedCount = 0;
-    const std::uint32_t expected =
-        UpgradePacket::field(state.packetReply, frames::kPacketBlockOffset);
-    const std::uint32_t theirs =
-        UpgradePacket::field(state.packetReply, frames::kPacketChecksumOffset);
+void UpgradeTransfer::onLoaderAnswer(ProtocolMode current, const LoaderAnswer& answer) {
+    const std::uint32_t expected = answer.block;
+    const std::uint32_t theirs = answer.checksum;
     ++m_block;
     const bool inTurn = expected == static_cast<std::uint32_t>(m_block);
     const auto block = static_cast<std::uint32_t>(m_block);
 
     switch (current) {
-        case kDataAnswer:
+        case ProtocolMode::LoaderData:
             if (!inTurn) {
                 return fail(Failure::DataSend);
             }
             if (m_block == m_image.blockCount()) {
-                state.mode = kLastDataAnswer;
+                m_link.enter(ProtocolMode::LoaderLastData);
             }
             showProgress(m_block);
             showStatus("升级已完成", "Finished", true);
@@ -216,25 +146,25 @@ void UpgradeTransfer::onLoaderAnswer(int current) {
                                      m_checksum));
             m_dataOffset += static_cast<std::int32_t>(FirmwareImage::kBytesPerPacket);
             return;
-        case kLastDataAnswer:
+        case ProtocolMode::LoaderLastData:
             if (!inTurn) {
                 return fail(Failure::LastData);
             }
-            state.mode = kEndAnswer;
+            m_link.enter(ProtocolMode::LoaderEnd);
             showProgress(m_block);
             showStatus("串口已打开", "COM Opened", false);
             send(UpgradePacket::end(block, m_checksum));
             return;
-        case kEndAnswer:
+        case ProtocolMode::LoaderEnd:
             if (!inTurn || theirs != m_checksum) {
                 return fail(Failure::Checksum);
             }
-            state.mode = kConfirmAnswer;
+            m_link.enter(ProtocolMode::LoaderConfirm);
             showProgress(m_block);
             showStatus("升级已完成", "Finished ", true);
             send(UpgradePacket::confirm(block));
             return;
-        default:  // kConfirmAnswer
+        default:  // the confirm packet's answer
             if (!inTurn) {
                 return fail(Failure::Checksum);
             }
@@ -244,14 +174,13 @@ void UpgradeTransfer::onLoaderAnswer(int current) {
 }
 
 void UpgradeTransfer::succeed() {
-    ProtocolState& state = m_engine.state();
     showProgress(m_block + 1);
     showStatus("升级已完成", "Finished ", true);
     const Language language = m_language();
     m_prompts.message({pick(language, kSuccessChinese, kSuccessEnglish),
                        pick(language, kTitleChinese, kSuccessTitleEnglish), MessageButtons::Ok,
                        MessageIcon::Information, MessageResult::Ok});
-    state.mode = mode::kIdle;
+    m_link.enter(ProtocolMode::Idle);
     m_checksum = 0;
     enableMainArea(true);
     for (ControlKey key : kEnabledOnSuccess) {
@@ -260,9 +189,8 @@ void UpgradeTransfer::succeed() {
     if (m_channelReset) {
         m_channelReset();
     }
-    state.replyBuffer.clear();
-    state.retryCounter = ProtocolState::kRetryStart;
-    m_engine.sendQuery('V');
+    m_link.enter(ProtocolMode::Idle, Reply::Emptied);
+    m_readback.start();
     m_model.setVisible(ids::main::kProgress, false);
     showStatus("串口已打开", "COM Opened", false);
 }
@@ -276,7 +204,7 @@ void UpgradeTransfer::fail(Failure failure) {
     m_checksum = 0;
     m_model.setVisible(ids::main::kProgress, false);
     showStatus("串口已打开", "COM Opened", false);
-    m_engine.state().mode = mode::kIdle;
+    m_link.enter(ProtocolMode::Idle);
 }
 
 void UpgradeTransfer::showProgress(std::int32_t position) {
@@ -295,7 +223,7 @@ void UpgradeTransfer::showStatus(const char* chinese, const char* english, bool 
 }
 
 void UpgradeTransfer::send(const std::string& packet) {
-    m_engine.sendBytes(packet);
+    m_link.sendBytes(packet);
 }
 
 }  // namespace orva

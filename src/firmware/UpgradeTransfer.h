@@ -4,13 +4,13 @@
 #include <functional>
 #include <string>
 
-#include "core/ActionTable.h"
+#include "model/ActionTable.h"
 #include "firmware/FirmwareImage.h"
-#include "model/Language.h"
+#include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
 #include "platform/IPrompts.h"
-#include "protocol/ProtocolEngine.h"
-#include "serial/ConfigFile.h"
+#include "protocol/Link.h"
+#include "settings/ReadbackChain.h"
 
 namespace orva {
 
@@ -21,10 +21,8 @@ namespace orva {
 // sets another protocol mode.
 class UpgradeTransfer {
   public:
-    using LanguageSource = std::function<Language()>;
-
-    UpgradeTransfer(ProtocolEngine& engine, WindowModel& model, IPrompts& prompts,
-                    ConfigFile& config, LanguageSource language, const FirmwareImage& image);
+    UpgradeTransfer(Link& link, ReadbackChain& readback, WindowModel& model, IPrompts& prompts,
+                    const LanguageFlag& language, const FirmwareImage& image);
 
     // The Upgrade button, and the receive handlers of the entry and packet modes.
     void registerWith(ActionTable& actions);
@@ -46,14 +44,12 @@ class UpgradeTransfer {
   private:
     enum class Failure { DataSend, LastData, Checksum };
 
-    void onTagReply();
-    void onReadyReply();
-    void onLoaderAnswer(int current);
+    void onTagReply(const std::string& tag);
+    void onLoaderAnswer(ProtocolMode current, const LoaderAnswer& answer);
     void beginBlocks();
     void succeed();
     void fail(Failure failure);
 
-    void openPortFromConfig();
     void enableMainArea(bool enabled);
     // Updates the percent and shows `position` of the 0..B+1 bar as a percentage.
     void showProgress(std::int32_t position);
@@ -62,11 +58,11 @@ class UpgradeTransfer {
     void showStatus(const char* chinese, const char* english, bool withPercent);
     void send(const std::string& packet);
 
-    ProtocolEngine& m_engine;
+    Link& m_link;
+    ReadbackChain& m_readback;
     WindowModel& m_model;
     IPrompts& m_prompts;
-    ConfigFile& m_config;
-    LanguageSource m_language;
+    const LanguageFlag& m_language;
     const FirmwareImage& m_image;
     std::function<void()> m_channelReset;
 

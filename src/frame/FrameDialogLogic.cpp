@@ -98,16 +98,19 @@ ControlKey edit(int wireIndex) {
 
 }  // namespace
 
-FrameDialogLogic::FrameDialogLogic(ProtocolEngine& engine, WindowModel& model,
+FrameDialogLogic::FrameDialogLogic(Link& link, WindowModel& model,
                                    ParameterStore& store, IPrompts& prompts,
-                                   LanguageSource language, std::function<void()> linkRestart)
-    : m_engine(engine),
+                                   const LanguageFlag& language, std::function<void()> linkRestart)
+    : m_link(link),
       m_model(model),
       m_store(store),
       m_prompts(prompts),
-      m_language(std::move(language)),
+      m_language(language),
       m_linkRestart(std::move(linkRestart)) {
     m_model.setVisible(ids::frame::kDialog, false);
+    m_link.on<Acknowledgement>(ProtocolMode::AckChain, [this](const Acknowledgement& ack) {
+        return onAcknowledgement(ack.prefix);
+    });
 }
 
 void FrameDialogLogic::registerWith(ActionTable& actions) {
@@ -138,8 +141,8 @@ void FrameDialogLogic::open() {
     }
     m_model.setVisible(ids::frame::kDialog, true);
     // Asked again on every opening, so the dialog shows what the controller holds now.
-    m_engine.state().mode = mode::kIdle;
-    m_engine.discardAndQuery(kAxisCountCode);
+    m_link.enter(ProtocolMode::Idle);
+    m_link.discardAndQuery(kAxisCountCode);
 }
 
 void FrameDialogLogic::initialise() {
@@ -151,16 +154,14 @@ void FrameDialogLogic::initialise() {
         m_model.setNumber(edit(i), i < kFirstCoordinate ? kStartDistance : 0);
     }
     m_sent = {};
-    m_redrawSeen = m_model.value(ids::frame::kPlanRedraw);
     setTexts();
     applyAxisCount(kAxisCounts[0]);
 
-    CMSComm& port = m_engine.port();
-    port.SetInputLen(0);
-    m_engine.discardInput();
-    port.SetHandshaking(CMSComm::Handshaking::None);
-    m_engine.state().mode = mode::kIdle;
-    m_engine.sendQuery(kAxisCountCode);
+    m_link.apply({LineSetting::WholeInput});
+    m_link.discardInput();
+    m_link.apply({LineSetting::NoHandshake});
+    m_link.enter(ProtocolMode::Idle);
+    m_link.sendQuery(kAxisCountCode);
     redraw();
 }
 
@@ -177,10 +178,10 @@ void FrameDialogLogic::onAxisCountSelected(int position) {
     }
     const int axisCount = kAxisCounts[position];
     applyAxisCount(axisCount);
-    m_engine.state().mode = mode::kIdle;
-    m_engine.sendBytes(frames::set(kAxisCountCode, axisCount));
+    m_link.enter(ProtocolMode::Idle);
+    m_link.sendBytes(frames::set(kAxisCountCode, axisCount));
     // The controller rearranges its outputs for the new count before it takes more commands.
-    busyWait(m_engine.clock(), kAxisCountPauseMs);
+    m_link.pause(kAxisCountPauseMs);
     redraw();
 }
 
@@ -231,9 +232,9 @@ void FrameDialogLogic::onReverseClicked() {
         }
     }
     // Written at once and not confirmed: its acknowledgement matches no row of the chain.
-    m_engine.state().mode = mode::kAckChain;
+    m_link.enter(ProtocolMode::AckChain);
     redraw();
-    m_engine.sendSet(kReverseCode, flags);
+    m_link.sendSet(kReverseCode, flags);
 }
 
 void FrameDialogLogic::onSave() {
@@ -250,8 +251,7 @@ void FrameDialogLogic::onSave() {
     }
     // The acknowledgements are framed as 8 bytes from here on; bytes left from another framing
     // would keep that count from ever being met.
-    m_engine.state().mode = mode::kAckChain;
-    m_engine.resetReply();
+    m_link.enter(ProtocolMode::AckChain, Reply::Emptied);
     readEdits();
     refreshSentCopy();
 
@@ -263,7 +263,7 @@ void FrameDialogLogic::onSave() {
         ParameterCatalogue::storeSent(m_store, entry, ControlValue{m_sent.numbers[i]},
                                       m_sent.numbers[i]);
     }
-    m_engine.sendSet(kAxisCountCode, m_sent.axisCount);
+    m_link.sendSet(kAxisCountCode, m_sent.axisCount);
 }
 
 void FrameDialogLogic::hide() {
@@ -279,17 +279,12 @@ bool FrameDialogLogic::onAcknowledgement(std::string_view prefix) {
     if (at == std::string_view::npos) {
         return false;
     }
-    m_engine.state().mode = mode::kAckChain;
+    m_link.enter(ProtocolMode::AckChain);
     sendNumber(kNumberCodes[at], m_sent.numbers[at]);
     return true;
 }
 
-void FrameDialogLogic::afterReceive() {
-    const int requested = m_model.value(ids::frame::kPlanRedraw);
-    if (requested == m_redrawSeen) {
-        return;
-    }
-    m_redrawSeen = requested;
+void FrameDialogLogic::redrawFromReadback() {
     if (m_created) {
         redraw();
     }
@@ -382,7 +377,7 @@ void FrameDialogLogic::sendNumber(char code, int number) {
     const ParameterEntry& entry = ParameterCatalogue::at(code);
     long long wire = static_cast<long long>(number) + entry.rule.offset;
     wire %= 10000;
-    m_engine.sendSet(code, static_cast<int>(wire));
+    m_link.sendSet(code, static_cast<int>(wire));
 }
 
 int FrameDialogLogic::number(int wireIndex) const {

@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/ActionTable.h"
 #include "frame/FramePlan.h"
-#include "model/Language.h"
+#include "model/ActionTable.h"
+#include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
 #include "platform/IPrompts.h"
-#include "protocol/ProtocolEngine.h"
+#include "protocol/Link.h"
 #include "settings/ParameterStore.h"
 
 namespace orva {
@@ -22,8 +22,6 @@ namespace orva {
 // sent after the acknowledgement of the one before.
 class FrameDialogLogic {
   public:
-    using LanguageSource = std::function<Language()>;
-
     static constexpr int kNumbers = 14;  // maximum X, maximum Y, then X and Y of motors 1 to 6
 
     // What Save and the redraws last read from the edits, in wire order; the chain sends it.
@@ -32,17 +30,16 @@ class FrameDialogLogic {
         std::array<int, kNumbers> numbers{};
     };
 
-    FrameDialogLogic(ProtocolEngine& engine, WindowModel& model, ParameterStore& store,
-                     IPrompts& prompts, LanguageSource language, std::function<void()> linkRestart);
+    // Registers for the frame rows of the acknowledgement chain.
+    FrameDialogLogic(Link& link, WindowModel& model, ParameterStore& store, IPrompts& prompts,
+                     const LanguageFlag& language, std::function<void()> linkRestart);
 
     // The main window's "Edit..." button and every control of the dialog.
     void registerWith(ActionTable& actions);
 
-    // The frame rows of the acknowledgements framed in protocol mode 15: sends the chain's next
-    // command. False when `prefix` names no row.
-    bool onAcknowledgement(std::string_view prefix);
-    // Called after every receive event: draws the plan again when a read-back reply asked for it.
-    void afterReceive();
+    // A read-back reply changed the frame: the plan is drawn again at once, when the dialog
+    // exists.
+    void redrawFromReadback();
 
     bool created() const { return m_created; }
     bool ready() const { return m_ready; }
@@ -51,6 +48,9 @@ class FrameDialogLogic {
     const std::vector<PlanItem>& plan() const { return m_plan; }
 
   private:
+    // The frame rows of the acknowledgement chain: sends the chain's next command. False when
+    // `prefix` names no row.
+    bool onAcknowledgement(std::string_view prefix);
     void open();
     void initialise();
     void setTexts();
@@ -79,18 +79,17 @@ class FrameDialogLogic {
     void sendNumber(char code, int number);
     int number(int wireIndex) const;
 
-    ProtocolEngine& m_engine;
+    Link& m_link;
     WindowModel& m_model;
     ParameterStore& m_store;
     IPrompts& m_prompts;
-    LanguageSource m_language;
+    const LanguageFlag& m_language;
     std::function<void()> m_linkRestart;
 
     bool m_created = false;
     bool m_ready = false;
     SentCopy m_sent;
     std::vector<PlanItem> m_plan;
-    int m_redrawSeen = 0;
 };
 
 }  // namespace orva

@@ -86,10 +86,8 @@ constexpr ControlKey kCalibrate{Dialog::Voltage, 1246};
 // Custom frame dialog (dialog 130).
 namespace frame {
 constexpr ControlKey kAxisCombo{Dialog::Frame, 1215};
-// Not controls: the frame's axis count (4 or 6), and a counter that goes up by one each time
-// the frame plan must be drawn again.
+// Not a control: the frame's axis count (4 or 6).
 constexpr ControlKey kAxisCount{Dialog::Frame, 9001};
-constexpr ControlKey kPlanRedraw{Dialog::Frame, 9002};
 // The dialog itself: `visible` while it is shown, `text` its title.
 constexpr ControlKey kDialog{Dialog::Frame, 0};
 // Not controls: goes up by one each time a new plan is ready to paint; and the control the

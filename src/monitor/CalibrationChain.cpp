@@ -13,12 +13,16 @@ constexpr char kOutputReverseCode = 'O';
 
 }  // namespace
 
-CalibrationChain::CalibrationChain(ProtocolEngine& engine, IPrompts& prompts,
-                                   LanguageSource language, ValuesSource values)
-    : m_engine(engine),
+CalibrationChain::CalibrationChain(Link& link, IPrompts& prompts,
+                                   const LanguageFlag& language, ValuesSource values)
+    : m_link(link),
       m_prompts(prompts),
-      m_language(std::move(language)),
-      m_values(std::move(values)) {}
+      m_language(language),
+      m_values(std::move(values)) {
+    m_link.on<Acknowledgement>(ProtocolMode::AckChain, [this](const Acknowledgement& ack) {
+        return onAcknowledgement(ack.prefix);
+    });
+}
 
 std::array<int, 4> CalibrationChain::taps(const std::array<int, 4>& cells) {
     std::array<int, 4> out{};
@@ -47,8 +51,8 @@ bool CalibrationChain::onAcknowledgement(std::string_view prefix) {
         return true;
     }
     if (prefix[1] == kReceiverReverseCode || prefix[1] == kOutputReverseCode) {
-        m_engine.state().mode = mode::kMonitorReverse;
-        m_engine.discardAndQuery(prefix[1]);
+        m_link.enter(ProtocolMode::MonitorReverse);
+        m_link.discardAndQuery(prefix[1]);
         return true;
     }
     return false;
@@ -56,7 +60,7 @@ bool CalibrationChain::onAcknowledgement(std::string_view prefix) {
 
 void CalibrationChain::sendTap(int tap) {
     const std::array<int, 4> sums = taps(m_values ? m_values() : std::array<int, 4>{});
-    m_engine.sendSet(frames::kCalibrationCodes[tap], sums[tap]);
+    m_link.sendSet(frames::kCalibrationCodes[tap], sums[tap]);
 }
 
 void CalibrationChain::finish() {
@@ -64,7 +68,7 @@ void CalibrationChain::finish() {
     m_prompts.message({english ? "Calibrate OK !" : "校准完成！",
                        english ? "Halvane Mentioned:" : "Halvane提示:", MessageButtons::Ok,
                        MessageIcon::Information, MessageResult::Ok});
-    m_engine.state().mode = mode::kIdle;
+    m_link.enter(ProtocolMode::Idle);
 }
 
 }  // namespace orva

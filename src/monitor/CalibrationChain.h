@@ -4,39 +4,38 @@
 #include <functional>
 #include <string_view>
 
-#include "model/Language.h"
+#include "model/LanguageFlag.h"
 #include "platform/IPrompts.h"
-#include "protocol/ProtocolEngine.h"
+#include "protocol/Link.h"
 
 namespace orva {
 
-// The rows of the acknowledgement chain (mode 15) that belong to the battery calibration and
-// the reverse boxes. Once an 8-byte acknowledgement is in and the chain's pause is over, its
-// first two characters select the next command: the calibration sends the tap voltages under
-// codes 1, 2 and 3 and reports its end after code 3; a reverse box's acknowledgement hands over
-// to the live monitor's reverse read-back (mode 20).
+// The rows of the acknowledgement chain that belong to the battery calibration and the reverse
+// boxes. Once an 8-byte acknowledgement is in and the chain's pause is over, its first two
+// characters select the next command: the calibration sends the tap voltages under codes 1, 2
+// and 3 and reports its end after code 3; a reverse box's acknowledgement hands over to the live
+// monitor's reverse read-back.
 class CalibrationChain {
   public:
-    using LanguageSource = std::function<Language()>;
     // The four cell voltages as typed when the calibration started.
     using ValuesSource = std::function<std::array<int, 4>()>;
 
-    CalibrationChain(ProtocolEngine& engine, IPrompts& prompts, LanguageSource language,
+    CalibrationChain(Link& link, IPrompts& prompts, const LanguageFlag& language,
                      ValuesSource values);
 
-    // False when the prefix is none of these rows' (the custom frame has further rows).
-    bool onAcknowledgement(std::string_view prefix);
 
     // The voltage at each tap of the pack, from its negative end: cell 1, cells 1 and 2, ...
     static std::array<int, 4> taps(const std::array<int, 4>& cells);
 
   private:
+    // False when the prefix is none of these rows' (the custom frame has further rows).
+    bool onAcknowledgement(std::string_view prefix);
     void sendTap(int tap);
     void finish();
 
-    ProtocolEngine& m_engine;
+    Link& m_link;
     IPrompts& m_prompts;
-    LanguageSource m_language;
+    const LanguageFlag& m_language;
     ValuesSource m_values;
 };
 

@@ -7,17 +7,13 @@
 #include "platform/LeadingInteger.h"
 #include "protocol/Frames.h"
 #include "settings/ParameterCatalogue.h"
+#include "model/ControlTexts.h"
 #include "window/LiveDisplayLocks.h"
-#include "window/WindowTexts.h"
 
 namespace orva {
 namespace {
 
 using D = Dialog;
-
-// The stream's frames are 38 characters; one is decoded once 36 have arrived, since the last
-// two are never read.
-constexpr int kFrameReadable = 36;
 
 constexpr const char* kStopChinese = "停止显示";
 constexpr const char* kStopEnglish = "Display Stop";
@@ -46,11 +42,13 @@ constexpr char kReverseCodes[] = {kReceiverReverseCode, kOutputReverseCode};
 
 }  // namespace
 
-LiveMonitor::LiveMonitor(ProtocolEngine& engine, WindowModel& model, ParameterStore& store,
-                         LanguageSource language)
-    : m_engine(engine), m_model(model), m_store(store), m_language(std::move(language)) {
-    m_engine.setModeHandler(mode::kMonitor, [this](bool) { onMonitorInput(); });
-    m_engine.setModeHandler(mode::kMonitorReverse, [this](bool) { onReverseInput(); });
+LiveMonitor::LiveMonitor(Link& link, const ReadbackChain& readback, WindowModel& model,
+                         ParameterStore& store, const LanguageFlag& language)
+    : m_link(link), m_readback(readback), m_model(model), m_store(store), m_language(language) {
+    m_link.on<MonitorWindow>(ProtocolMode::Monitor,
+                             [this](const MonitorWindow& frame) { onFrame(frame.text); });
+    m_link.on<QueryReply>(ProtocolMode::MonitorReverse,
+                          [this](const QueryReply& reply) { onReverseReply(reply); });
 }
 
 void LiveMonitor::registerWith(ActionTable& actions) {
@@ -60,7 +58,7 @@ void LiveMonitor::registerWith(ActionTable& actions) {
 
 void LiveMonitor::toggle() {
     if (m_running) {
-        stop();
+        stop(StopCause::Button);
     } else {
         start();
     }
@@ -72,34 +70,37 @@ void LiveMonitor::clearChannels() {
 }
 
 void LiveMonitor::start() {
-    ProtocolState& state = m_engine.state();
-    state.mode = mode::kMonitor;
-    m_engine.resetReply();
-
-    CMSComm& port = m_engine.port();
-    port.SetInputMode(CMSComm::InputMode::Binary);
-    port.SetRThreshold(1);
-    port.SetInputLen(0);
-    m_engine.discardInput();
+    m_link.enter(ProtocolMode::Monitor, Reply::Emptied);
+    m_link.apply({LineSetting::BinaryInput, LineSetting::EveryByteRaisesEvent,
+                  LineSetting::WholeInput});
+    m_link.discardInput();
 
     setLocked(true);
-    m_engine.sendBytes(frames::kMonitorStart);
-    const bool english = m_language() == Language::English;
-    m_model.setText(ids::custom::kDataDisplay, english ? kStopEnglish : kStopChinese);
+    m_link.sendBytes(frames::kMonitorStart);
+    m_model.setText(ids::custom::kDataDisplay, pick(m_language(), kStopChinese, kStopEnglish));
     m_running = true;
 }
 
-void LiveMonitor::stop() {
+// Stopped even when it is not running: the controller may still be streaming.
+void LiveMonitor::stop(StopCause cause) {
     m_running = false;
-    m_engine.state().mode = mode::kIdle;
+    m_link.enter(ProtocolMode::Idle);
     const bool english = m_language() == Language::English;
     m_model.setText(ids::custom::kDataDisplay, std::string(english ? data_display::kStartEnglish
                                                                    : data_display::kStartChinese));
     setLocked(false);
-    // The button always puts back the Chinese hint, whatever the language.
-    m_model.setText(ids::main::kUpgradeHint, std::string(upgrade_hint::kChinese));
-    m_engine.port().SetInputMode(CMSComm::InputMode::Binary);
-    m_engine.sendBytes(frames::kMonitorStop);
+    if (cause == StopCause::PageSwitch) {
+        // The chosen image's path gives way to the hint, so the Upgrade button goes off with it.
+        m_model.setText(ids::main::kUpgradeHint,
+                        std::string(english ? upgrade_hint::kEnglishAfterPageSwitch
+                                            : upgrade_hint::kChinese));
+        m_model.setEnabled(ids::main::kUpgrade, false);
+    } else {
+        // The button always puts back the Chinese hint, whatever the language.
+        m_model.setText(ids::main::kUpgradeHint, std::string(upgrade_hint::kChinese));
+    }
+    m_link.apply({LineSetting::BinaryInput});
+    m_link.sendBytes(frames::kMonitorStop);
 }
 
 void LiveMonitor::setLocked(bool locked) {
@@ -120,60 +121,34 @@ void LiveMonitor::setLocked(bool locked) {
     }
 }
 
-void LiveMonitor::onMonitorInput() {
-    ProtocolState& state = m_engine.state();
-    if (state.receivedCount < kFrameReadable) {
-        return;
-    }
-    // The frame that ends at the end of the buffer; anything before it is stale.
-    const std::string& buffer = state.replyBuffer;
-    const std::size_t length = std::min(buffer.size(), frames::kMonitorFrameLength);
-    const std::string window = buffer.substr(buffer.size() - length);
-    const monitor_frames::FrameKind kind = monitor_frames::kindOf(window);
-    switch (kind) {
+void LiveMonitor::onFrame(const std::string& frame) {
+    switch (monitor_frames::kindOf(frame)) {
         case monitor_frames::FrameKind::Channels:
-            monitor_frames::readChannels(window, m_values);
+            monitor_frames::readChannels(frame, m_values);
             break;
         case monitor_frames::FrameKind::Outputs:
-            monitor_frames::readOutputs(window, m_values);
+            monitor_frames::readOutputs(frame, m_values);
             break;
         case monitor_frames::FrameKind::Sensors:
-            monitor_frames::readSensors(window, m_values);
+            monitor_frames::readSensors(frame, m_values);
             break;
         case monitor_frames::FrameKind::None:
-            // Misaligned: later bytes shift the window until a frame lines up with the end.
             return;
     }
-    m_engine.resetReply();
     showValues();
 }
 
-void LiveMonitor::onReverseInput() {
-    ProtocolState& state = m_engine.state();
-    if (state.receivedCount != static_cast<int>(frames::kReplyLength)) {
-        return;
+// The reverse bits as the controller now holds them; then the stream resumes.
+void LiveMonitor::onReverseReply(const QueryReply& reply) {
+    const int bits = leadingInteger(reply.value);
+    const ParameterEntry& entry = ParameterCatalogue::at(reply.code);
+    const auto shown = ParameterCatalogue::decode(entry, bits, m_readback.firmwareVersion());
+    if (shown) {
+        ParameterCatalogue::toControls(m_model, entry, *shown);
+        ParameterCatalogue::storeRead(m_store, entry, *shown, bits);
     }
-    state.receivedCount = 0;
-    const std::string& buffer = state.replyBuffer;
-    for (char code : kReverseCodes) {
-        if (!buffer.starts_with(frames::query(code))) {
-            continue;
-        }
-        // The value stands where a query reply carries it: the first four of the last six.
-        const std::size_t at = buffer.size() >= 6 ? buffer.size() - 6 : 0;
-        const int bits = leadingInteger(std::string_view(buffer).substr(at, 4));
-        state.replyBuffer.clear();
-        const ParameterEntry& entry = ParameterCatalogue::at(code);
-        const auto shown = ParameterCatalogue::decode(entry, bits, state.firmwareVersion);
-        if (shown) {
-            ParameterCatalogue::toControls(m_model, entry, *shown);
-            ParameterCatalogue::storeRead(m_store, entry, *shown, bits);
-        }
-        state.mode = mode::kMonitor;
-        m_engine.sendBytes(frames::kMonitorStart);
-        return;
-    }
-    // Anything else stays in the buffer, and the tool stays in this mode.
+    m_link.enter(ProtocolMode::Monitor);
+    m_link.sendBytes(frames::kMonitorStart);
 }
 
 void LiveMonitor::showValues() {

@@ -9,6 +9,8 @@
 namespace orva {
 namespace {
 
+// The controller needs a moment to load a default set before it answers the read-back.
+constexpr std::uint64_t kDefaultSetPauseMs = 10;
 constexpr const char* kTitleEnglish = "Halvane Mentioned:";
 constexpr const char* kTitleChinese = "Halvane提示:";
 
@@ -42,15 +44,20 @@ constexpr const char* kNoGbk = "GBK (code page 936) conversion is not available 
 
 }  // namespace
 
-ParameterFiles::ParameterFiles(ProtocolEngine& engine, WindowModel& model,
+ParameterFiles::ParameterFiles(Link& link, WindowModel& model,
                                const ParameterStore& store, IPrompts& prompts, IFiles& files,
-                               LanguageSource language)
-    : m_engine(engine),
+                               const LanguageFlag& language)
+    : m_link(link),
       m_model(model),
       m_store(store),
       m_prompts(prompts),
       m_files(files),
-      m_language(std::move(language)) {}
+      m_language(language) {
+    m_link.on<DefaultSetAck>(ProtocolMode::Idle, [this](const DefaultSetAck&) {
+        m_link.pause(kDefaultSetPauseMs);
+        m_link.sendQuery('V');
+    });
+}
 
 void ParameterFiles::registerWith(ActionTable& actions) {
     actions.on(ActionKind::Click, ids::main::kSaveData, [this](const UserAction&) { onSave(); });
@@ -97,24 +104,23 @@ void ParameterFiles::onRestoreSelected(int index) {
 }
 
 void ParameterFiles::restoreDefaultSet(int set) {
-    // The controller's acknowledgement restarts the read-back in mode 0 (the protocol engine's
-    // default-set rule), so the pages show the loaded set.
-    m_engine.state().mode = mode::kIdle;
-    m_engine.resetReply();
-    m_engine.sendSet(frames::kDefaultSetCode, set);
+    // The controller's acknowledgement, taken while idle, restarts the read-back so the pages
+    // show the loaded set.
+    m_link.enter(ProtocolMode::Idle, Reply::Emptied);
+    m_link.sendSet(frames::kDefaultSetCode, set);
 }
 
 void ParameterFiles::restoreFromFile() {
-    m_engine.state().mode = mode::kRestore;
+    m_link.enter(ProtocolMode::Restore);
     FileChoice choice;
     choice.filter = kRestoreFilter;
     const auto path = m_prompts.chooseFile(choice);
     if (!path) {
         return;
     }
-    // Announces the restore; its acknowledgement arrives in mode 7 and triggers no link.
-    m_engine.resetReply();
-    m_engine.sendSet(frames::kDefaultSetCode, kFileChoice);
+    // Announces the restore; its acknowledgement names no link of the chain.
+    m_link.enter(ProtocolMode::Restore, Reply::Emptied);
+    m_link.sendSet(frames::kDefaultSetCode, kFileChoice);
 
     std::string error;
     const auto bytes = m_files.readPrefix(*path, kMaxReadBytes, error);

@@ -4,14 +4,14 @@
 #include <functional>
 #include <string>
 
-#include "core/ActionTable.h"
-#include "model/Language.h"
+#include "model/ActionTable.h"
+#include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
 #include "paramfile/RestoreChain.h"
 #include "paramfile/RestoreEntries.h"
 #include "platform/IFiles.h"
 #include "platform/IPrompts.h"
-#include "protocol/ProtocolEngine.h"
+#include "protocol/Link.h"
 #include "settings/ParameterStore.h"
 
 namespace orva {
@@ -21,8 +21,6 @@ namespace orva {
 // through the restore chain; the button beside the list explains the choices.
 class ParameterFiles {
   public:
-    using LanguageSource = std::function<Language()>;
-
     // Items 0 to 3 of the restore list load the controller's default sets; item 4 reads a file.
     static constexpr int kDefaultSetCount = 4;
     static constexpr int kFileChoice = RestoreChain::kFileChoice;
@@ -30,8 +28,8 @@ class ParameterFiles {
     // any file of the save format; the cap keeps an absurd file from filling memory.
     static constexpr std::size_t kMaxReadBytes = std::size_t{1} << 20;
 
-    ParameterFiles(ProtocolEngine& engine, WindowModel& model, const ParameterStore& store,
-                   IPrompts& prompts, IFiles& files, LanguageSource language);
+    ParameterFiles(Link& link, WindowModel& model, const ParameterStore& store,
+                   IPrompts& prompts, IFiles& files, const LanguageFlag& language);
 
     // Save button 1015, restore list 1099, restore help button 1100.
     void registerWith(ActionTable& actions);
@@ -48,14 +46,14 @@ class ParameterFiles {
     bool english() const { return m_language() == Language::English; }
     void reportError(const std::string& text);
 
-    ProtocolEngine& m_engine;
+    Link& m_link;
     WindowModel& m_model;
     const ParameterStore& m_store;
     IPrompts& m_prompts;
     IFiles& m_files;
-    LanguageSource m_language;
+    const LanguageFlag& m_language;
     RestoreEntries m_entries;
-    RestoreChain m_chain{m_engine, m_model, m_entries};
+    RestoreChain m_chain{m_link, m_model, m_entries};
 };
 
 }  // namespace orva

@@ -10,7 +10,7 @@
 namespace orva {
 namespace {
 
-// How a link's value comes from the entries.
+// How a step's value comes from the entries.
 enum class Source {
     Mapped,   // the entry holds a list index plus 1; the map gives the wire value
     Text,     // the entry's text goes out unchanged
@@ -20,7 +20,7 @@ enum class Source {
     End,      // the last acknowledgement: read everything back
 };
 
-struct Link {
+struct Step {
     char ack;  // code of the acknowledgement that triggers the link
     char next;
     Source source;
@@ -44,7 +44,7 @@ constexpr int kFixedSensors = 15;
 constexpr int kFirstOptionalSensorBit = 4;
 constexpr int kOptionalSensors = 4;
 
-constexpr Link kChain[] = {
+constexpr Step kChain[] = {
     {'C', 'A', Source::Mapped, 1, 0, kMultiAxisMap},
     {'A', 'B', Source::Mapped, 2, 0, kEscMap},
     {'B', 'P', Source::Mapped, 3, 0, kServoMap},
@@ -117,25 +117,19 @@ std::string textFrame(char code, const std::string& text) {
 
 }  // namespace
 
-RestoreChain::RestoreChain(ProtocolEngine& engine, WindowModel& model,
+RestoreChain::RestoreChain(Link& link, WindowModel& model,
                            const RestoreEntries& entries)
-    : m_engine(engine), m_model(model), m_entries(entries) {
-    m_engine.setModeHandler(mode::kRestore, [this](bool) { onReceive(); });
+    : m_link(link), m_model(model), m_entries(entries) {
+    m_link.on<Acknowledgement>(ProtocolMode::Restore,
+                               [this](const Acknowledgement& ack) { onAcknowledgement(ack.prefix); });
 }
 
 void RestoreChain::sendFirst() {
-    m_engine.sendBytes(textFrame(kFirstCode, m_entries.text(kFirstEntry)));
+    m_link.sendBytes(textFrame(kFirstCode, m_entries.text(kFirstEntry)));
 }
 
-void RestoreChain::onReceive() {
-    ProtocolState& state = m_engine.state();
-    if (state.receivedCount < kAckMinBytes) {
-        return;
-    }
-    // Only the first acknowledgement counts; whatever came with it goes with the buffer.
-    const std::string prefix = state.replyBuffer.substr(0, 2);
-    m_engine.resetReply();
-    busyWait(m_engine.clock(), kPauseMs);
+// The link has paused for the controller after the acknowledgement.
+void RestoreChain::onAcknowledgement(std::string_view prefix) {
     if (prefix.size() < 2 || prefix[0] != 'S') {
         return;
     }
@@ -148,11 +142,11 @@ void RestoreChain::onReceive() {
 }
 
 void RestoreChain::advance(std::size_t row) {
-    m_engine.state().mode = mode::kRestore;
+    m_link.enter(ProtocolMode::Restore);
     // The first acknowledgement follows the command the restore sent itself; every later one
     // may have company still waiting in the port.
     if (kChain[row].ack != kFirstCode) {
-        m_engine.discardInput();
+        m_link.discardInput();
     } else {
         const int frameType = m_entries.integer(kMultiAxisEntry);
         if (frameType == kGimbalFrame || frameType == kBiFrame) {
@@ -167,39 +161,39 @@ void RestoreChain::advance(std::size_t row) {
             return;
         }
         if (auto frame = command(row)) {
-            m_engine.sendBytes(*frame);
+            m_link.sendBytes(*frame);
             return;
         }
     }
 }
 
 std::optional<std::string> RestoreChain::command(std::size_t row) const {
-    const Link& link = kChain[row];
-    switch (link.source) {
+    const Step& step = kChain[row];
+    switch (step.source) {
         case Source::Mapped: {
-            const int value = m_entries.integer(link.entry);
-            if (value < 1 || value > static_cast<int>(link.map.size())) {
+            const int value = m_entries.integer(step.entry);
+            if (value < 1 || value > static_cast<int>(step.map.size())) {
                 return std::nullopt;
             }
-            return frames::set(link.next, link.map[value - 1]);
+            return frames::set(step.next, step.map[value - 1]);
         }
         case Source::Text:
-            return textFrame(link.next, m_entries.text(link.entry));
+            return textFrame(step.next, m_entries.text(step.entry));
         case Source::Plus:
-            return frames::set(link.next, m_entries.integer(link.entry) + link.arg);
+            return frames::set(step.next, m_entries.integer(step.entry) + step.arg);
         case Source::Bits: {
             int value = 0;
-            for (int b = 0; b < link.arg; ++b) {
-                value += m_entries.integer(link.entry + b) * (1 << b);
+            for (int b = 0; b < step.arg; ++b) {
+                value += m_entries.integer(step.entry + b) * (1 << b);
             }
-            return frames::set(link.next, value);
+            return frames::set(step.next, value);
         }
         case Source::Sensors: {
             int value = kFixedSensors;
             for (int b = 0; b < kOptionalSensors; ++b) {
-                value += m_entries.integer(link.entry + b) * (1 << (kFirstOptionalSensorBit + b));
+                value += m_entries.integer(step.entry + b) * (1 << (kFirstOptionalSensorBit + b));
             }
-            return frames::set(link.next, value);
+            return frames::set(step.next, value);
         }
         case Source::End:
             break;
@@ -209,8 +203,8 @@ std::optional<std::string> RestoreChain::command(std::size_t row) const {
 
 void RestoreChain::finish() {
     m_model.setValue(ids::main::kRestoreChoice, kFileChoice);
-    m_engine.state().mode = mode::kIdle;
-    m_engine.sendQuery('V');
+    m_link.enter(ProtocolMode::Idle);
+    m_link.sendQuery('V');
 }
 
 }  // namespace orva

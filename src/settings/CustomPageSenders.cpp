@@ -18,9 +18,9 @@ constexpr char kDelayCode = '<';
 
 }  // namespace
 
-CustomPageSenders::CustomPageSenders(ProtocolEngine& engine, WindowModel& model,
+CustomPageSenders::CustomPageSenders(Link& link, WindowModel& model,
                                      ParameterStore& store)
-    : m_engine(engine), m_model(model), m_store(store) {}
+    : m_link(link), m_model(model), m_store(store) {}
 
 void CustomPageSenders::registerWith(ActionTable& actions) {
     using Catalogue = ParameterCatalogue;
@@ -76,20 +76,20 @@ std::string CustomPageSenders::storeAndFrame(const ParameterEntry& row) {
 }
 
 void CustomPageSenders::discardAndWrite(const std::string& bytes) {
-    m_engine.discardInput();
-    m_engine.sendBytes(bytes);
+    m_link.discardInput();
+    m_link.sendBytes(bytes);
 }
 
 void CustomPageSenders::onRowClicked(const ParameterEntry& row) {
     const std::string frame = storeAndFrame(row);
-    m_engine.state().mode = mode::kIdle;
+    m_link.enter(ProtocolMode::Idle);
     discardAndWrite(frame);
 }
 
 void CustomPageSenders::onExclusiveRowClicked(const ParameterEntry& row,
                                               const ParameterEntry& other) {
     std::string bytes = storeAndFrame(row);
-    m_engine.state().mode = mode::kIdle;
+    m_link.enter(ProtocolMode::Idle);
     discardAndWrite(bytes);
 
     // Every position now held by the clicked row is taken from the other one.
@@ -100,7 +100,7 @@ void CustomPageSenders::onExclusiveRowClicked(const ParameterEntry& row,
         }
     }
     const std::string otherFrame = storeAndFrame(other);
-    busyWait(m_engine.clock(), kExclusionPauseMs);
+    m_link.pause(kExclusionPauseMs);
     // The second write repeats the clicked row's frame ahead of the other row's.
     bytes += otherFrame;
     discardAndWrite(bytes);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/ActionTable.h"
+#include "model/ActionTable.h"
 #include "model/WindowModel.h"
-#include "protocol/ProtocolEngine.h"
+#include "protocol/Link.h"
 #include "settings/ParameterCatalogue.h"
 #include "settings/ParameterStore.h"
 
@@ -17,7 +17,7 @@ class CustomPageSenders {
     // The pause between the two writes of the heading-lock/headless exclusion.
     static constexpr std::uint64_t kExclusionPauseMs = 20;
 
-    CustomPageSenders(ProtocolEngine& engine, WindowModel& model, ParameterStore& store);
+    CustomPageSenders(Link& link, WindowModel& model, ParameterStore& store);
 
     void registerWith(ActionTable& actions);
 
@@ -33,7 +33,7 @@ class CustomPageSenders {
     // Input waiting is stale by now: drop it, then write.
     void discardAndWrite(const std::string& bytes);
 
-    ProtocolEngine& m_engine;
+    Link& m_link;
     WindowModel& m_model;
     ParameterStore& m_store;
 };

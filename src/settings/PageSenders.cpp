@@ -32,14 +32,15 @@ constexpr const char* kMainTitleEnglish = "Halvane Mentioned:";
 
 }  // namespace
 
-PageSenders::PageSenders(ProtocolEngine& engine, WindowModel& model, ParameterStore& store,
-                         IPrompts& prompts, LanguageSource language,
+PageSenders::PageSenders(Link& link, const ReadbackChain& readback, WindowModel& model,
+                         ParameterStore& store, IPrompts& prompts, const LanguageFlag& language,
                          std::function<void()> linkRestart)
-    : m_engine(engine),
+    : m_link(link),
+      m_readback(readback),
       m_model(model),
       m_store(store),
       m_prompts(prompts),
-      m_language(std::move(language)),
+      m_language(language),
       m_linkRestart(std::move(linkRestart)) {}
 
 void PageSenders::registerWith(ActionTable& actions) {
@@ -105,12 +106,12 @@ void PageSenders::onSliderReleased(const ParameterEntry& entry, int position, bo
     // The toolkit draws the final position before it reports the release, so the edit box
     // already shows what is sent.
     onSliderMoved(entry, position, writesStore);
-    m_engine.state().mode = mode::kIdle;
+    m_link.enter(ProtocolMode::Idle);
     send(entry, ParameterCatalogue::fromControls(m_model, entry));
 }
 
 void PageSenders::onListSelected(const ParameterEntry& entry) {
-    m_engine.state().mode = mode::kIdle;
+    m_link.enter(ProtocolMode::Idle);
     const ControlValue state = ParameterCatalogue::fromControls(m_model, entry);
     const auto wire = ParameterCatalogue::encode(entry, state, firmwareVersion());
     if (!wire) {
@@ -121,7 +122,7 @@ void PageSenders::onListSelected(const ParameterEntry& entry) {
     if (frameType) {
         m_model.setEnabled(ids::main::kEditFrame, state.number == kIrregularFrameIndex);
     }
-    m_engine.sendSet(entry.code, *wire);
+    m_link.sendSet(entry.code, *wire);
     if (frameType) {
         // A new frame type changes what the controller holds: reopen and read everything again.
         m_linkRestart();
@@ -129,7 +130,7 @@ void PageSenders::onListSelected(const ParameterEntry& entry) {
 }
 
 void PageSenders::onSensorClicked() {
-    m_engine.state().mode = mode::kIdle;
+    m_link.enter(ProtocolMode::Idle);
     const ParameterEntry& sensors = ParameterCatalogue::at(kSensorCode);
     send(sensors, ParameterCatalogue::fromControls(m_model, sensors));
 }
@@ -146,8 +147,7 @@ void PageSenders::onDeclinationSet() {
     }
     // The acknowledgement is framed as 8 bytes from here on; bytes left from another framing
     // would keep that count from ever being met.
-    m_engine.state().mode = mode::kAckChain;
-    m_engine.resetReply();
+    m_link.enter(ProtocolMode::AckChain, Reply::Emptied);
 
     const ParameterEntry& entry = ParameterCatalogue::at(kDeclinationCode);
     const ControlKey edit = ParameterCatalogue::key(entry, entry.edit);
@@ -170,8 +170,7 @@ void PageSenders::onCalibrate() {
     if (m_prompts.message(question) != MessageResult::Ok) {
         return;
     }
-    m_engine.state().mode = mode::kAckChain;
-    m_engine.resetReply();
+    m_link.enter(ProtocolMode::AckChain, Reply::Emptied);
 
     // Read in the order of the page's data exchange; after a refused text the boxes that
     // follow keep the numbers they held.
@@ -195,7 +194,7 @@ void PageSenders::send(const ParameterEntry& entry, const ControlValue& state) {
         return;
     }
     ParameterCatalogue::storeSent(m_store, entry, state, *wire);
-    m_engine.sendSet(entry.code, *wire);
+    m_link.sendSet(entry.code, *wire);
 }
 
 bool PageSenders::exchange(ControlKey edit, int& number) {

@@ -4,13 +4,14 @@
 #include <functional>
 #include <set>
 
-#include "core/ActionTable.h"
-#include "model/Language.h"
+#include "model/ActionTable.h"
+#include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
 #include "platform/IPrompts.h"
-#include "protocol/ProtocolEngine.h"
+#include "protocol/Link.h"
 #include "settings/ParameterCatalogue.h"
 #include "settings/ParameterStore.h"
+#include "settings/ReadbackChain.h"
 
 namespace orva {
 
@@ -19,10 +20,8 @@ namespace orva {
 // magnetic declination and the battery calibration after a confirmation.
 class PageSenders {
   public:
-    using LanguageSource = std::function<Language()>;
-
-    PageSenders(ProtocolEngine& engine, WindowModel& model, ParameterStore& store,
-                IPrompts& prompts, LanguageSource language, std::function<void()> linkRestart);
+    PageSenders(Link& link, const ReadbackChain& readback, WindowModel& model,
+                ParameterStore& store, IPrompts& prompts, const LanguageFlag& language, std::function<void()> linkRestart);
 
     void registerWith(ActionTable& actions);
 
@@ -50,13 +49,14 @@ class PageSenders {
     // Input typed into an edit box waits there until the next exchange reads it.
     void onEditTyped(ControlKey edit, const std::string& text);
 
-    int firmwareVersion() const { return m_engine.state().firmwareVersion; }
+    int firmwareVersion() const { return m_readback.firmwareVersion(); }
 
-    ProtocolEngine& m_engine;
+    Link& m_link;
+    const ReadbackChain& m_readback;
     WindowModel& m_model;
     ParameterStore& m_store;
     IPrompts& m_prompts;
-    LanguageSource m_language;
+    const LanguageFlag& m_language;
     std::function<void()> m_linkRestart;
     std::array<int, 4> m_calibration{};
     // Edits the user has typed into; until then an empty text stands for the number held.

@@ -4,128 +4,76 @@
 
 #include "model/ControlIds.h"
 #include "platform/LeadingInteger.h"
+#include "protocol/Frames.h"
 #include "settings/ParameterCatalogue.h"
 
 namespace orva {
 namespace {
 
-using Link = ReadbackChain::Link;
+constexpr char kMainFirst = 'V';
+constexpr char kFrameFirst = 'k';
+// Only the main chain's last reply still empties the port's input.
+constexpr char kMainLast = 'j';
+// The last two coordinates of the frame chain complete the plan.
+constexpr std::string_view kPlanCodes = "yz";
 
-constexpr char kEnd = 0;
-
-constexpr Link kLinks[] = {
-    // Main chain.
-    {'V', 'C'},
-    {'C', 'A'},
-    {'A', 'B'},
-    {'B', 'D'},
-    {'D', 'E'},
-    {'E', 'F'},
-    {'F', 'G'},
-    {'G', '!'},
-    {'!', '@'},
-    {'@', '#'},
-    {'#', '$'},
-    {'$', 'H'},
-    {'H', 'I'},
-    {'I', 'J'},
-    {'J', 'K'},
-    {'K', '%'},
-    {'%', '^'},
-    {'^', '&'},
-    {'&', '('},
-    {'(', ')'},
-    {')', '_'},
-    {'_', '+'},
-    {'+', 'L'},
-    {'L', 'R'},
-    {'R', 'T'},
-    {'T', '`'},
-    {'`', 'Y'},
-    {'Y', 'Z'},
-    {'Z', 'Q'},
-    {'Q', '4'},
-    {'4', '5'},
-    {'5', '6'},
-    {'6', '7'},
-    {'7', 'M'},
-    {'M', 'N'},
-    {'N', 'O'},
-    {'O', 'P'},
-    {'P', 'a'},
-    {'a', 'b'},
-    {'b', 'c'},
-    {'c', 'd'},
-    {'d', 'e'},
-    {'e', 'f'},
-    {'f', '='},
-    {'=', 'g'},
-    {'g', 'h'},
-    {'h', 'i'},
-    {'i', '<'},
-    {'<', 'j'},
-    {'j', kEnd, false, true},
-    // Frame chain.
-    {'k', 'l'},
-    {'l', 'm'},
-    {'m', 'n'},
-    {'n', 'o'},
-    {'o', 'p'},
-    {'p', 'q'},
-    {'q', 'r'},
-    {'r', 's'},
-    {'s', 't'},
-    {'t', 'u'},
-    {'u', 'v'},
-    {'v', 'w'},
-    {'w', 'x'},
-    {'x', 'y'},
-    {'y', 'z', true},
-    {'z', kEnd, true},
-};
+// The query that the reply to `code` leads to; 0 at a chain's end.
+char nextQuery(char code) {
+    for (std::string_view chain : {frames::kMainChainCodes, frames::kFrameChainCodes}) {
+        const std::size_t at = chain.find(code);
+        if (at != std::string_view::npos) {
+            return at + 1 < chain.size() ? chain[at + 1] : 0;
+        }
+    }
+    return 0;
+}
 
 }  // namespace
 
-ReadbackChain::ReadbackChain(ProtocolEngine& engine, WindowModel& model, ParameterStore& store,
-                             LanguageSource language)
-    : m_engine(engine), m_model(model), m_store(store), m_language(std::move(language)) {
-    for (const Link& link : kLinks) {
-        m_engine.setReplyHandler(link.code,
-                                 [this, &link](std::string_view value) { onReply(link, value); });
-    }
+ReadbackChain::ReadbackChain(Link& link, WindowModel& model, ParameterStore& store,
+                             const LanguageFlag& language)
+    : m_link(link), m_model(model), m_store(store), m_language(language) {
+    m_link.on<QueryReply>(ProtocolMode::Idle,
+                          [this](const QueryReply& reply) { onReply(reply.code, reply.value); });
+    m_link.setReadbackStart([this] { start(); });
 }
 
-void ReadbackChain::onReply(const Link& link, std::string_view valueChars) {
+void ReadbackChain::start() {
+    m_retries = kRetryStart;
+    m_link.sendQuery(kMainFirst);
+}
+
+void ReadbackChain::onReply(char code, std::string_view valueChars) {
     int value = 0;
-    if (link.code == kMainFirst) {
+    if (code == kMainFirst) {
         value = showVersion(valueChars);
     } else {
         value = leadingInteger(valueChars);
-        showValue(link.code, value);
+        showValue(code, value);
     }
-    if (link.redrawPlan) {
+    if (kPlanCodes.find(code) != std::string_view::npos) {
         redrawPlan();
     }
 
     // A 0 may be a reply the controller was not ready to give: ask again while retries remain.
-    ProtocolState& state = m_engine.state();
-    if (state.retryCounter >= 1 && value == 0) {
-        --state.retryCounter;
-        m_engine.discardAndQuery(link.code);
+    if (m_retries >= 1 && value == 0) {
+        --m_retries;
+        m_link.discardAndQuery(code);
         return;
     }
-    if (link.next == kEnd) {
-        if (link.discardAtEnd) {
-            m_engine.discardInput();
+    const char next = nextQuery(code);
+    if (next == 0) {
+        if (code == kMainLast) {
+            m_link.discardInput();
         }
         return;
     }
-    state.retryCounter = ProtocolState::kRetryStart;
-    m_engine.discardAndQuery(link.next);
+    m_retries = kRetryStart;
+    m_link.discardAndQuery(next);
 }
 
 int ReadbackChain::showVersion(std::string_view valueChars) {
-    m_engine.state().firmwareVersion = leadingInteger(valueChars);
+    m_firmwareVersion = leadingInteger(valueChars);
     m_model.setText(ids::main::kVersionCaption, pick(m_language(), "固件版本:V", "FW Version:V"));
     // "1220" is shown as "1.220".
     std::string text(valueChars.substr(0, 1));
@@ -137,7 +85,7 @@ int ReadbackChain::showVersion(std::string_view valueChars) {
 
 void ReadbackChain::showValue(char code, int value) {
     const ParameterEntry& entry = ParameterCatalogue::at(code);
-    const auto shown = ParameterCatalogue::decode(entry, value, m_engine.state().firmwareVersion);
+    const auto shown = ParameterCatalogue::decode(entry, value, m_firmwareVersion);
     if (!shown) {
         return;
     }
@@ -160,7 +108,9 @@ void ReadbackChain::applyAxisCount(int axisCount) {
 }
 
 void ReadbackChain::redrawPlan() {
-    m_model.setValue(ids::frame::kPlanRedraw, m_model.value(ids::frame::kPlanRedraw) + 1);
+    if (m_planRedraw) {
+        m_planRedraw();
+    }
 }
 
 }  // namespace orva

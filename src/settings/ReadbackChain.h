@@ -3,9 +3,9 @@
 #include <functional>
 #include <string_view>
 
-#include "model/Language.h"
+#include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
-#include "protocol/ProtocolEngine.h"
+#include "protocol/Link.h"
 #include "settings/ParameterStore.h"
 
 namespace orva {
@@ -16,37 +16,38 @@ namespace orva {
 // query that follows it, so the chain runs by itself once its first query is out.
 class ReadbackChain {
   public:
-    using LanguageSource = std::function<Language()>;
+    static constexpr int kRetryStart = 3;
 
-    static constexpr char kMainFirst = 'V';
-    static constexpr char kFrameFirst = 'k';
+    // Registers for the idle replies of both chains, and as the link's read-back start.
+    ReadbackChain(Link& link, WindowModel& model, ParameterStore& store,
+                  const LanguageFlag& language);
 
-    // Registers a reply handler for every code of both chains.
-    ReadbackChain(ProtocolEngine& engine, WindowModel& model, ParameterStore& store,
-                  LanguageSource language);
+    // Retries back to 3, then "?V\r".
+    void start();
+    // A new controller may stand behind the port: its version is unknown until read.
+    void forgetVersion() { m_firmwareVersion = 0; }
+    // Four-digit number of the version reply; 0 until read. The gimbal encodings depend on it.
+    int firmwareVersion() const { return m_firmwareVersion; }
+    int retries() const { return m_retries; }
 
-    // One step of a chain: the query, the one its reply leads to (0 at a chain's end), and
-    // what the reply does beyond showing its value.
-    struct Link {
-        char code;
-        char next;
-        bool redrawPlan = false;
-        // Only the main chain's last reply still empties the port's input.
-        bool discardAtEnd = false;
-    };
+    // Redraws the custom frame plan; the axis count and the last two coordinates change it.
+    void setPlanRedraw(std::function<void()> redraw) { m_planRedraw = std::move(redraw); }
 
   private:
-    void onReply(const Link& link, std::string_view valueChars);
+    void onReply(char code, std::string_view valueChars);
     // The version reply; returns the number its repeat test uses.
     int showVersion(std::string_view valueChars);
     void showValue(char code, int value);
     void applyAxisCount(int axisCount);
     void redrawPlan();
 
-    ProtocolEngine& m_engine;
+    Link& m_link;
     WindowModel& m_model;
     ParameterStore& m_store;
-    LanguageSource m_language;
+    const LanguageFlag& m_language;
+    std::function<void()> m_planRedraw;
+    int m_retries = kRetryStart;
+    int m_firmwareVersion = 0;
 };
 
 }  // namespace orva

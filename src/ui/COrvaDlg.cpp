@@ -28,7 +28,7 @@ bool isEnterOrEscape(const QEvent* event) {
 
 }  // namespace
 
-COrvaDlg::COrvaDlg(OrvaCore& core, QWidget* parent)
+COrvaDlg::COrvaDlg(IWindowCore& core, QWidget* parent)
     : QDialog(parent), m_core(core), m_binder(new ModelBinder(core, this)) {
     setWindowTitle(QStringLiteral("Orva"));
     setWindowFlag(Qt::WindowMinimizeButtonHint, true);

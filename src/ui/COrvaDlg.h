@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "core/OrvaCore.h"
+#include "core/IWindowCore.h"
 
 namespace orva {
 
@@ -16,7 +16,7 @@ class PageHost;
 class COrvaDlg : public QDialog {
     Q_OBJECT
   public:
-    explicit COrvaDlg(OrvaCore& core, QWidget* parent = nullptr);
+    explicit COrvaDlg(IWindowCore& core, QWidget* parent = nullptr);
     ~COrvaDlg() override;
 
     // The widget of a control, or null when the window has none for `key`.
@@ -35,7 +35,7 @@ class COrvaDlg : public QDialog {
     // Creates the custom frame dialog on first use, and shows or hides it as the core says.
     void syncFrameDialog();
 
-    OrvaCore& m_core;
+    IWindowCore& m_core;
     ModelBinder* m_binder;
     PageHost* m_pages = nullptr;
     FrameDialog* m_frameDialog = nullptr;

@@ -15,7 +15,7 @@ constexpr ControlKey kPlanGroup{Dialog::Frame, 1266};
 
 }  // namespace
 
-FrameDialog::FrameDialog(OrvaCore& core, ModelBinder& binder, QWidget* parent)
+FrameDialog::FrameDialog(IWindowCore& core, ModelBinder& binder, QWidget* parent)
     : QDialog(parent), m_core(core), m_binder(binder) {
     setModal(false);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -25,7 +25,7 @@ FrameDialog::FrameDialog(OrvaCore& core, ModelBinder& binder, QWidget* parent)
     factory.build(frameDialogTable(), this);
     m_binder.bindTitle(ids::frame::kDialog, this);
 
-    m_plan = new FramePlanView(core.frame());
+    m_plan = new FramePlanView(core.framePlan());
     if (QWidget* group = m_binder.widget(kPlanGroup)) {
         static_cast<QGridLayout*>(group->layout())->addWidget(m_plan, 0, 0);
     }

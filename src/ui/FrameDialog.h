@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "core/OrvaCore.h"
+#include "core/IWindowCore.h"
 
 namespace orva {
 
@@ -14,7 +14,7 @@ class ModelBinder;
 class FrameDialog : public QDialog {
     Q_OBJECT
   public:
-    FrameDialog(OrvaCore& core, ModelBinder& binder, QWidget* parent);
+    FrameDialog(IWindowCore& core, ModelBinder& binder, QWidget* parent);
 
     FramePlanView* plan() const { return m_plan; }
 
@@ -24,7 +24,7 @@ class FrameDialog : public QDialog {
   private:
     void takeFocus();
 
-    OrvaCore& m_core;
+    IWindowCore& m_core;
     ModelBinder& m_binder;
     FramePlanView* m_plan = nullptr;
 };

@@ -20,8 +20,8 @@ constexpr int kTextBox = 1000;
 
 }  // namespace
 
-FramePlanView::FramePlanView(const FrameDialogLogic& frame, QWidget* parent)
-    : QWidget(parent), m_frame(frame) {
+FramePlanView::FramePlanView(const std::vector<PlanItem>& plan, QWidget* parent)
+    : QWidget(parent), m_plan(plan) {
     setFixedSize(sizeHint());
 }
 
@@ -35,7 +35,7 @@ void FramePlanView::paintEvent(QPaintEvent*) {
     // What shows before the first plan, and under a plan that leaves part of the canvas.
     painter.fillRect(rect(), qt(FramePlan::kBackground));
     painter.setBackgroundMode(Qt::TransparentMode);
-    for (const PlanItem& item : m_frame.plan()) {
+    for (const PlanItem& item : m_plan) {
         switch (item.kind) {
             case PlanItem::Kind::Fill: {
                 const QPoint from = local(item.from);

@@ -2,7 +2,9 @@
 
 #include <QWidget>
 
-#include "frame/FrameDialogLogic.h"
+#include <vector>
+
+#include "frame/FramePlan.h"
 
 namespace orva {
 
@@ -11,7 +13,7 @@ namespace orva {
 class FramePlanView : public QWidget {
     Q_OBJECT
   public:
-    explicit FramePlanView(const FrameDialogLogic& frame, QWidget* parent = nullptr);
+    explicit FramePlanView(const std::vector<PlanItem>& plan, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
 
@@ -19,7 +21,7 @@ class FramePlanView : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    const FrameDialogLogic& m_frame;
+    const std::vector<PlanItem>& m_plan;
 };
 
 }  // namespace orva

@@ -25,7 +25,7 @@ QString qt(const std::string& text) {
 
 }  // namespace
 
-ModelBinder::ModelBinder(OrvaCore& core, QObject* parent) : QObject(parent), m_core(core) {}
+ModelBinder::ModelBinder(IWindowCore& core, QObject* parent) : QObject(parent), m_core(core) {}
 
 ModelBinder::~ModelBinder() {
     m_core.model().setListener(nullptr);

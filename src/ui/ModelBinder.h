@@ -7,7 +7,7 @@
 #include <map>
 #include <vector>
 
-#include "core/OrvaCore.h"
+#include "core/IWindowCore.h"
 #include "ui/ControlEntry.h"
 
 namespace orva {
@@ -21,7 +21,7 @@ class PageHost;
 class ModelBinder : public QObject {
     Q_OBJECT
   public:
-    explicit ModelBinder(OrvaCore& core, QObject* parent = nullptr);
+    explicit ModelBinder(IWindowCore& core, QObject* parent = nullptr);
     ~ModelBinder() override;
 
     // `neverShown`: a control the window keeps hidden whatever the model says.
@@ -63,7 +63,7 @@ class ModelBinder : public QObject {
     void showVisiblePage(PageHost* host);
     void connectSlider(ControlKey key, QSlider* slider);
 
-    OrvaCore& m_core;
+    IWindowCore& m_core;
     std::map<ControlKey, Target> m_targets;
     std::map<ControlKey, std::vector<std::function<void()>>> m_watchers;
     // A mouse press on a slider outside its thumb pages it; the release then counts as the

@@ -4,9 +4,7 @@
 #include <string>
 
 #include "model/ControlIds.h"
-#include "protocol/ProtocolState.h"
 #include "window/HelpTips.h"
-#include "window/LiveDisplayLocks.h"
 
 namespace orva {
 namespace {
@@ -21,14 +19,14 @@ constexpr std::array<ControlKey, WindowLogic::kPageCount> kPageButtons = {
     ids::main::kPageGimbal, ids::main::kPageVoltage,
 };
 
-// Stops the controller's live data stream; harmless when it is not streaming.
-constexpr std::string_view kStopStream = "S~0000\r";
-
 }  // namespace
 
-WindowLogic::WindowLogic(WindowModel& model, ProtocolEngine& engine, IPrompts& prompts,
+WindowLogic::WindowLogic(WindowModel& model, LanguageFlag& language, IPrompts& prompts,
                          std::function<void()> showStatus)
-    : m_model(model), m_engine(engine), m_prompts(prompts), m_showStatus(std::move(showStatus)) {}
+    : m_model(model),
+      m_language(language),
+      m_prompts(prompts),
+      m_showStatus(std::move(showStatus)) {}
 
 void WindowLogic::registerActions(ActionTable& actions) {
     actions.on(ActionKind::Click, ids::main::kLanguage,
@@ -46,7 +44,7 @@ void WindowLogic::registerActions(ActionTable& actions) {
 }
 
 void WindowLogic::initialise() {
-    m_language = Language::Chinese;
+    m_language.set(Language::Chinese);
     m_switched = false;
     applyTexts();
     const auto tabs = tabItemTexts();
@@ -63,8 +61,8 @@ void WindowLogic::initialise() {
 }
 
 void WindowLogic::toggleLanguage() {
-    const bool toEnglish = m_language == Language::Chinese;
-    m_language = toEnglish ? Language::English : Language::Chinese;
+    const bool toEnglish = m_language() == Language::Chinese;
+    m_language.set(toEnglish ? Language::English : Language::Chinese);
     m_switched = true;
     applyTexts();
     m_model.setText(ids::main::kUpgradeHint,
@@ -76,7 +74,7 @@ void WindowLogic::toggleLanguage() {
 }
 
 std::string_view WindowLogic::currentForm(const ControlText& text) const {
-    if (m_language == Language::English) {
+    if (m_language() == Language::English) {
         return text.english;
     }
     return m_switched ? text.chineseAfterSwitch() : text.chinese;
@@ -119,26 +117,9 @@ void WindowLogic::onTabSelected(int index) {
 }
 
 void WindowLogic::stopLiveDisplay() {
-    if (m_liveDisplayStopped) {
-        m_liveDisplayStopped();
+    if (m_stopLiveDisplay) {
+        m_stopLiveDisplay();
     }
-    m_engine.state().mode = mode::kIdle;
-    const bool english = m_language == Language::English;
-    m_model.setText(ids::custom::kDataDisplay, std::string(english ? data_display::kStartEnglish
-                                                                   : data_display::kStartChinese));
-    for (ControlKey key : liveDisplayLockedControls()) {
-        // Upgrade stays off until a checked image is chosen again.
-        if (key != ids::main::kUpgrade) {
-            m_model.setEnabled(key, true);
-        }
-    }
-    // The chosen image's path gives way to the hint, so the Upgrade button goes off with it.
-    m_model.setText(
-        ids::main::kUpgradeHint,
-        std::string(english ? upgrade_hint::kEnglishAfterPageSwitch : upgrade_hint::kChinese));
-    m_model.setEnabled(ids::main::kUpgrade, false);
-    m_engine.port().SetInputMode(CMSComm::InputMode::Binary);
-    m_engine.sendBytes(kStopStream);
 }
 
 bool WindowLogic::showTip(ControlKey label) {
@@ -153,7 +134,7 @@ bool WindowLogic::showTip(ControlKey label) {
 }
 
 bool WindowLogic::requestClose() {
-    const bool english = m_language == Language::English;
+    const bool english = m_language() == Language::English;
     const MessageResult answer = m_prompts.message(
         {english ? "Are you sure to close the Window？" : "你确定要关闭本程序吗？",
          english ? "Halvane Mentioned：" : "Halvane提示：", MessageButtons::YesNo,

@@ -3,12 +3,11 @@
 #include <functional>
 #include <string_view>
 
-#include "core/ActionTable.h"
+#include "model/ActionTable.h"
 #include "model/ControlKey.h"
-#include "model/Language.h"
+#include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
 #include "platform/IPrompts.h"
-#include "protocol/ProtocolEngine.h"
 #include "window/WindowTexts.h"
 
 namespace orva {
@@ -23,7 +22,7 @@ class WindowLogic {
 
     // `showStatus` writes the status box anew in the current language, in the form that matches
     // the port's state; the link restart knows that state.
-    WindowLogic(WindowModel& model, ProtocolEngine& engine, IPrompts& prompts,
+    WindowLogic(WindowModel& model, LanguageFlag& language, IPrompts& prompts,
                 std::function<void()> showStatus);
 
     // Language button, page buttons, tab control and label buttons.
@@ -33,7 +32,7 @@ class WindowLogic {
     // Upgrade button disabled, page 0 shown on tab 0. The link restart follows separately.
     void initialise();
 
-    Language language() const { return m_language; }
+    Language language() const { return m_language(); }
     void toggleLanguage();
 
     // A page button: select tab `index`, show its page, and stop the live display.
@@ -43,11 +42,8 @@ class WindowLogic {
     void onTabSelected(int index);
     // Stops the live display stream and unlocks the setting controls, even when it is stopped.
     void stopLiveDisplay();
-    // Told every time the stop above runs, so that the live monitor records its display as
-    // stopped; the monitor lives outside the window logic.
-    void setLiveDisplayStopListener(std::function<void()> listener) {
-        m_liveDisplayStopped = std::move(listener);
-    }
+    // The live monitor, which lives above the window logic, does the stopping.
+    void setLiveDisplayStop(std::function<void()> stop) { m_stopLiveDisplay = std::move(stop); }
 
     // The help message box of a label button; false when the button has none.
     bool showTip(ControlKey label);
@@ -65,12 +61,11 @@ class WindowLogic {
     void selectPage(int index);
 
     WindowModel& m_model;
-    ProtocolEngine& m_engine;
+    LanguageFlag& m_language;
     IPrompts& m_prompts;
     std::function<void()> m_showStatus;
-    std::function<void()> m_liveDisplayStopped;
+    std::function<void()> m_stopLiveDisplay;
 
-    Language m_language = Language::Chinese;
     // Once the language has been switched, Chinese texts take their switched forms rather than
     // the template's.
     bool m_switched = false;

@@ -42,10 +42,10 @@ class SimulatorFaults : public ::testing::Test {
                     seen = port.sent.size();
                     quiet.restart();
                 }
-                return port.chainDone(core.state()) || quiet.elapsed() > 500;
+                return port.chainDone(core.link()) || quiet.elapsed() > 500;
             },
             20000);
-        return {port.sent, port.chainDone(core.state()),
+        return {port.sent, port.chainDone(core.link()),
                 core.model().text(ids::main::kVersionText)};
     }
 

@@ -41,7 +41,7 @@ TEST(SimulatorReadback, StoreEqualsWhatTheControllerHolds) {
     OrvaCore core(port, clock, prompts, files);
     core.initialise();
     test::runUntil(
-        app, [&] { return port.chainDone(core.state()); }, 30000);
+        app, [&] { return port.chainDone(core.link()); }, 30000);
     ASSERT_TRUE(port.lastAsked) << "the chain did not reach j";
     EXPECT_EQ(core.model().text(ids::main::kVersionText), "1.220");
     port.SetPortOpen(false);

@@ -36,8 +36,8 @@ TEST_F(LinkRestartTest, FirstStartWithoutConfigFileUsesCom3) {
     EXPECT_EQ(port.inputLen, 0);
     EXPECT_EQ(port.handshaking, CMSComm::Handshaking::None);
     EXPECT_EQ(port.takeWritten(), "?V\r");
-    EXPECT_EQ(core.state().mode, 0);
-    EXPECT_EQ(core.state().retryCounter, 3);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Idle);
+    EXPECT_EQ(core.readback().retries(), 3);
     EXPECT_FALSE(core.model().enabled(ids::main::kUpgrade));
 }
 
@@ -54,7 +54,7 @@ TEST_F(LinkRestartTest, StoredPortThenComboChoice) {
     EXPECT_EQ(configBytes(), "5\0"s);
     EXPECT_EQ(port.takeWritten(), "?V\r");
 
-    core.onRefresh();  // the file now reads back as port 5
+    core.onUserAction({ActionKind::Click, ids::main::kRefresh});  // the file now reads back as port 5
     EXPECT_EQ(port.commPort, 5);
     EXPECT_EQ(core.model().value(ids::main::kPortCombo), 4);
 }
@@ -64,13 +64,13 @@ TEST_F(LinkRestartTest, ChoosingTheOpenPortReopensAndReadsAgain) {
     port.takeWritten();
     const int opens = port.opens;
     const int closes = port.closes;
-    core.state().mode = 10;
-    core.state().replyBuffer = "half a rep";
+    core.link().enter(ProtocolMode::Monitor);
+    port.receive("half a rep");
     core.onUserAction({ActionKind::Select, ids::main::kPortCombo, 2});
     EXPECT_EQ(port.closes, closes + 1);
     EXPECT_EQ(port.opens, opens + 1);
-    EXPECT_EQ(core.state().mode, 0);
-    EXPECT_TRUE(core.state().replyBuffer.empty());
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Idle);
+    EXPECT_TRUE(core.link().replyText().empty());
     EXPECT_EQ(port.takeWritten(), "?V\r");
 }
 
@@ -78,7 +78,7 @@ TEST_F(LinkRestartTest, MissingPortStillRecordsTheChoice) {
     port.failOpen = true;
     configBytes() = "7";
     core.initialise();
-    EXPECT_TRUE(core.openFailed());
+    EXPECT_TRUE(core.link().openFailed());
     EXPECT_EQ(core.model().text(ids::main::kStatus), "串口未打开");
     EXPECT_EQ(configBytes(), "7\0"s);
     // The rest of the restart is still attempted, and the reason is shown beside the list.
@@ -92,17 +92,17 @@ TEST_F(LinkRestartTest, MissingPortStillRecordsTheChoice) {
 
 TEST_F(LinkRestartTest, VariantsDifferInWhatTheyReset) {
     core.initialise();
-    core.state().firmwareVersion = 1220;
+    port.receive("?V\r 1220\r\n");
     core.model().setEnabled(ids::main::kUpgrade, true);
     core.store().set(2, 4);
 
     core.onUserAction({ActionKind::Select, ids::main::kPortCombo, 2});
-    EXPECT_EQ(core.state().firmwareVersion, 1220);  // the combo variant keeps these
+    EXPECT_EQ(core.readback().firmwareVersion(), 1220);  // the combo variant keeps these
     EXPECT_TRUE(core.model().enabled(ids::main::kUpgrade));
     EXPECT_EQ(core.store().get(2), 4);
 
     core.onUserAction({ActionKind::Click, ids::main::kRefresh});
-    EXPECT_EQ(core.state().firmwareVersion, 0);  // Refresh forgets the version until read again
+    EXPECT_EQ(core.readback().firmwareVersion(), 0);  // Refresh forgets the version until read again
     EXPECT_FALSE(core.model().enabled(ids::main::kUpgrade));
     EXPECT_EQ(core.store().get(2), 1);  // servo rate back to its first entry
 }
@@ -113,7 +113,7 @@ TEST_F(LinkRestartTest, PortThatWillNotClose) {
     port.stuckOpen = true;
     port.takeWritten();
 
-    core.onRefresh();  // file variant: reported as not opened, file untouched
+    core.onUserAction({ActionKind::Click, ids::main::kRefresh});  // file variant: reported as not opened, file untouched
     EXPECT_EQ(core.model().text(ids::main::kStatus), "串口未打开");
     EXPECT_EQ(configBytes(), "3\0tail"s);
     EXPECT_EQ(port.takeWritten(), "?V\r");

@@ -94,10 +94,10 @@ TEST_F(FirmwareChooserTest, DamagedAndUnreadableFilesAreRefused) {
     EXPECT_FALSE(choose(sampleImage(100), "/pilot/bad.bin"));
     expectRefused("File error ! Please select it again!");
     files.failingAfter["/pilot/bad2.bin"] = 30;
-    core.window().toggleLanguage();
+    core.onUserAction({ActionKind::Click, ids::main::kLanguage});
     EXPECT_FALSE(choose(sampleImage(100), "/pilot/bad2.bin"));
     EXPECT_EQ(lastMessage(), "文件错误，请重新选择升级文件");
-    core.window().toggleLanguage();
+    core.onUserAction({ActionKind::Click, ids::main::kLanguage});
 
     // Two bytes are enough: one data packet.
     EXPECT_TRUE(choose("ab", "/pilot/two.bin"));

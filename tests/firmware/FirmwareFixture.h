@@ -50,7 +50,7 @@ class FirmwareFixture : public ::testing::Test {
         port.takeWritten();
     }
     void click(ControlKey key) { core.onUserAction({ActionKind::Click, key}); }
-    void english() { core.window().toggleLanguage(); }
+    void english() { core.onUserAction({ActionKind::Click, ids::main::kLanguage}); }
 
     // The user picks `path` holding `content` in the file dialog.
     bool choose(const std::string& content, const std::string& path = kImagePath) {
@@ -84,7 +84,7 @@ class FirmwareFixture : public ::testing::Test {
         return out;
     }
 
-    int mode() { return core.state().mode; }
+    ProtocolMode mode() { return core.link().mode(); }
     const std::string& status() { return core.model().text(ids::main::kStatus); }
     int progress() { return core.model().value(ids::main::kProgress); }
     bool progressShown() { return core.model().visible(ids::main::kProgress); }

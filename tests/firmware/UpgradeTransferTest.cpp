@@ -45,7 +45,7 @@ class UpgradeTransferTest : public test::FirmwareFixture {
     void expectFailed(const std::string& message) {
         ASSERT_FALSE(prompts.shown.empty());
         EXPECT_EQ(lastMessage(), message);
-        EXPECT_EQ(mode(), 0);
+        EXPECT_EQ(mode(), ProtocolMode::Idle);
         EXPECT_EQ(core.firmware().transfer().checksum(), 0u);
         EXPECT_FALSE(progressShown());
         EXPECT_EQ(status(), core.language() == Language::English ? "COM Opened" : "串口已打开");
@@ -58,7 +58,7 @@ TEST_F(UpgradeTransferTest, UpgradeAsksForTheTagWithTheMainAreaLocked) {
     ASSERT_TRUE(choose(sampleImage(100)));
     const int discards = port.discards;
     click(ids::main::kUpgrade);
-    EXPECT_EQ(mode(), 30);
+    EXPECT_EQ(mode(), ProtocolMode::UpgradeEntry);
     EXPECT_EQ(port.takeWritten(), "?W\r");
     EXPECT_EQ(port.discards, discards + 2);
     EXPECT_EQ(status(), "COM Not Opened");
@@ -94,19 +94,19 @@ TEST_F(UpgradeTransferTest, TheTagIsTakenFromTheLastEightCharactersOfOneRead) {
     // Split over two reads, neither read holds the tag where it is looked for.
     port.receive("HALVANE KIVREL QD");
     port.receive("MC1220");
-    EXPECT_EQ(mode(), 30);
+    EXPECT_EQ(mode(), ProtocolMode::UpgradeEntry);
     EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(core.state().replyBuffer, "");
+    EXPECT_EQ(core.link().replyText(), "");
 
     port.receive("HALVANE KIVREL QDMC1234");
     EXPECT_EQ(core.firmware().transfer().tag(), "QDMC");
-    EXPECT_EQ(mode(), 2);
+    EXPECT_EQ(mode(), ProtocolMode::LoaderReady);
     EXPECT_EQ(port.takeWritten(), "UPQDMC\r");
 
     click(ids::main::kUpgrade);
     port.takeWritten();
     port.receive("QDEC");
-    EXPECT_EQ(mode(), 2);
+    EXPECT_EQ(mode(), ProtocolMode::LoaderReady);
     EXPECT_EQ(port.takeWritten(), "UPQDEC\r");
 }
 
@@ -121,19 +121,19 @@ TEST_F(UpgradeTransferTest, EitherReadyWordStartsTheBlocksEvenWhenSplit) {
         port.takeWritten();
         for (std::size_t i = 0; i + 1 < reads.size(); ++i) {
             port.receive(reads[i]);
-            EXPECT_EQ(mode(), 2);
+            EXPECT_EQ(mode(), ProtocolMode::LoaderReady);
             EXPECT_EQ(port.takeWritten(), "");
         }
         port.receive(reads.back());
-        EXPECT_EQ(mode(), 3) << reads.back();
+        EXPECT_EQ(mode(), ProtocolMode::LoaderData) << reads.back();
         EXPECT_EQ(port.takeWritten(), UpgradePacket::start(1));
-        EXPECT_EQ(core.state().replyBuffer, "");
+        EXPECT_EQ(core.link().replyText(), "");
     }
     // Between reads only four characters are kept.
     click(ids::main::kUpgrade);
     port.receive("QDMC");
     port.receive("abcdefghij");
-    EXPECT_EQ(core.state().replyBuffer, "efgh");
+    EXPECT_EQ(core.link().replyText(), "efgh");
 }
 
 TEST_F(UpgradeTransferTest, AThreeBlockTransferFromStartToSuccess) {
@@ -149,7 +149,7 @@ TEST_F(UpgradeTransferTest, AThreeBlockTransferFromStartToSuccess) {
 
     port.receive(answer(2));
     EXPECT_EQ(port.takeWritten(), bytes({0xA5, 0, 0, 0, 2, 0, 0, 0}) + file.substr(0, 56));
-    EXPECT_EQ(mode(), 3);
+    EXPECT_EQ(mode(), ProtocolMode::LoaderData);
     EXPECT_EQ(progress(), 50);
     EXPECT_EQ(status(), "Finished50%");
 
@@ -157,7 +157,7 @@ TEST_F(UpgradeTransferTest, AThreeBlockTransferFromStartToSuccess) {
     port.receive(answer(3));
     EXPECT_EQ(port.takeWritten(),
               bytes({0xA5, 0, 0, 0, 3, 0, 0, 0}) + file.substr(56) + std::string(1, '\0'));
-    EXPECT_EQ(mode(), 4);
+    EXPECT_EQ(mode(), ProtocolMode::LoaderLastData);
     EXPECT_EQ(progress(), 75);
     EXPECT_EQ(status(), "Finished75%");
     const std::uint32_t checksum = sum(file);
@@ -165,29 +165,28 @@ TEST_F(UpgradeTransferTest, AThreeBlockTransferFromStartToSuccess) {
 
     port.receive(answer(4));
     EXPECT_EQ(port.takeWritten(), UpgradePacket::end(4, checksum));
-    EXPECT_EQ(mode(), 5);
+    EXPECT_EQ(mode(), ProtocolMode::LoaderEnd);
     EXPECT_EQ(progress(), 100);
     EXPECT_EQ(status(), "COM Opened");
 
     // Past the bar's range the percent is shown as full.
     port.receive(answer(5, checksum));
     EXPECT_EQ(port.takeWritten(), UpgradePacket::confirm(5));
-    EXPECT_EQ(mode(), 6);
+    EXPECT_EQ(mode(), ProtocolMode::LoaderConfirm);
     EXPECT_EQ(core.firmware().transfer().percent(), 125);
     EXPECT_EQ(progress(), 100);
     EXPECT_EQ(status(), "Finished 100%");
     EXPECT_TRUE(prompts.shown.empty());
 
-    core.state().retryCounter = 0;
     port.receive(answer(6));
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].title, "Halvane mentioned:");
     EXPECT_EQ(prompts.shown[0].text,
               "Congratulations on your updgrading finished !\r\rPlease resetup all parameter，"
               "and do horizontal & compass cablitration!");
-    EXPECT_EQ(mode(), 0);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
     EXPECT_EQ(core.firmware().transfer().checksum(), 0u);
-    EXPECT_EQ(core.state().retryCounter, 3);
+    EXPECT_EQ(core.readback().retries(), 3);
     EXPECT_EQ(port.takeWritten(), "?V\r");
     EXPECT_FALSE(progressShown());
     EXPECT_EQ(status(), "COM Opened");
@@ -209,7 +208,7 @@ TEST_F(UpgradeTransferTest, ChineseStatusAndSuccessTexts) {
     // Two bytes and the trailing zero fill one data packet.
     EXPECT_EQ(port.takeWritten(),
               bytes({0xA5, 0, 0, 0, 2, 0, 0, 0}) + file + std::string(54, '\0'));
-    EXPECT_EQ(mode(), 4);
+    EXPECT_EQ(mode(), ProtocolMode::LoaderLastData);
     port.receive(answer(3));
     EXPECT_EQ(status(), "串口已打开");
     port.receive(answer(4, sum(file)));
@@ -291,12 +290,12 @@ TEST_F(UpgradeTransferTest, AnswersInPiecesAreAssembledButTwoInOneReadStall) {
     EXPECT_EQ(port.takeWritten(), "");
     port.receive(answer(4).substr(8));
     EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(mode(), 3);
+    EXPECT_EQ(mode(), ProtocolMode::LoaderData);
     EXPECT_EQ(core.firmware().transfer().block(), 2);
 
     // A page switch leaves the stalled transfer; the main area stays locked.
     core.onUserAction({ActionKind::Click, ids::main::kPageGps});
-    EXPECT_EQ(mode(), 0);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
 }
 
 TEST_F(UpgradeTransferTest, NothingTimesOut) {
@@ -310,7 +309,7 @@ TEST_F(UpgradeTransferTest, NothingTimesOut) {
     }
     port.event = CMSComm::kCommEventReceive;
     port.receive("");
-    EXPECT_EQ(mode(), 3);
+    EXPECT_EQ(mode(), ProtocolMode::LoaderData);
     EXPECT_EQ(port.takeWritten(), "");
     EXPECT_EQ(clock.reads, reads);
     EXPECT_TRUE(prompts.shown.empty());
@@ -335,7 +334,7 @@ TEST_F(UpgradeTransferTest, AFullBufferGoesOverIn1171DataPackets) {
     EXPECT_EQ(packets[1172], UpgradePacket::end(1173, sum(file)));
     EXPECT_EQ(packets[1173], UpgradePacket::confirm(1174));
     EXPECT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(mode(), 0);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
 }
 
 TEST_F(UpgradeTransferTest, RefreshPutsTheTransferBackToItsStart) {
@@ -343,7 +342,7 @@ TEST_F(UpgradeTransferTest, RefreshPutsTheTransferBackToItsStart) {
     port.receive(answer(2));
     ASSERT_TRUE(progressShown());
     click(ids::main::kRefresh);
-    EXPECT_EQ(mode(), 0);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
     EXPECT_FALSE(progressShown());
     EXPECT_EQ(core.firmware().transfer().block(), 0);
     EXPECT_EQ(core.firmware().transfer().checksum(), 0u);

@@ -27,7 +27,7 @@ class FrameDialogTest : public test::SettingsFixture {
     }
     // The controller's 8-byte acknowledgement of a set command: "S", code, four digits, CR LF.
     void acknowledge(char code, int value) { port.receive(frames::set(code, value) + "\n"); }
-    FrameDialogLogic& frame() { return core.frame(); }
+    const FrameDialogLogic& frame() { return core.frame(); }
     int planRevision() { return model().value(ids::frame::kPlan); }
     const std::string& lastMessage() { return prompts.shown.back().text; }
 };
@@ -39,7 +39,7 @@ TEST_F(FrameDialogTest, EditButtonRestartsTheLinkCreatesTheDialogOnceAndAsksForT
     // Link restart, the query of the dialog's initialisation, and the query of the opening.
     EXPECT_EQ(port.takeWritten(), "?V\r?k\r?k\r");
     EXPECT_EQ(port.opens, opensBefore + 1);
-    EXPECT_EQ(mode(), 0);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
     EXPECT_EQ(port.inputLen, 0);
     EXPECT_EQ(port.handshaking, CMSComm::Handshaking::None);
     EXPECT_TRUE(model().visible(ids::frame::kDialog));
@@ -93,7 +93,7 @@ TEST_F(FrameDialogTest, AxisCountChangeSendsAtOnceAndWaits) {
     const int revision = planRevision();
     act(ActionKind::Select, ids::frame::kAxisCombo, 1);
     EXPECT_EQ(port.takeWritten(), "Sk0006\r");
-    EXPECT_EQ(mode(), 0);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
     EXPECT_GE(clock.now - before, 100u);
     EXPECT_EQ(model().value(ids::frame::kAxisCount), 6);
     for (ControlKey key : ids::frame::kExtraMotorControls) {
@@ -118,7 +118,7 @@ TEST_F(FrameDialogTest, SaveWritesTheFrameChainAcknowledgementByAcknowledgement)
     act(ActionKind::Click, ids::frame::kSave);
     // The combo-variant link restart, then the axis count.
     EXPECT_EQ(port.takeWritten(), "?V\rSk0004\r");
-    EXPECT_EQ(mode(), 15);
+    EXPECT_EQ(mode(), ProtocolMode::AckChain);
     ASSERT_FALSE(prompts.shown.empty());
     EXPECT_EQ(lastMessage(), "您确信要保存您机架的上述设置值吗？");
     EXPECT_EQ(prompts.shown.back().title, "Halvane提示:");
@@ -148,12 +148,12 @@ TEST_F(FrameDialogTest, SaveWritesTheFrameChainAcknowledgementByAcknowledgement)
         acknowledge(codes[i], 0);
         EXPECT_EQ(port.takeWritten(), expected[i]) << "after S" << codes[i];
         EXPECT_GE(clock.now - before, 50u);
-        EXPECT_EQ(mode(), 15);
+        EXPECT_EQ(mode(), ProtocolMode::AckChain);
     }
     // The acknowledgement of y ends the chain; mode 15 stays.
     acknowledge('y', 4400);
     EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(mode(), 15);
+    EXPECT_EQ(mode(), ProtocolMode::AckChain);
 }
 
 TEST_F(FrameDialogTest, AcknowledgementsAreFramedAtExactlyEightBytes) {
@@ -171,8 +171,7 @@ TEST_F(FrameDialogTest, AcknowledgementsAreFramedAtExactlyEightBytes) {
     acknowledge('l', 650);
     EXPECT_EQ(port.takeWritten(), "");
     // Rows other than the frame's do nothing here.
-    core.state().receivedCount = 0;
-    core.state().replyBuffer.clear();
+    core.link().enter(core.link().mode(), Reply::Emptied);
     acknowledge('z', 5);
     EXPECT_EQ(port.takeWritten(), "");
 }
@@ -204,7 +203,7 @@ TEST_F(FrameDialogTest, ReverseBoxesAreWrittenAtOnce) {
     act(ActionKind::Check, frameKey(1058), 1);
     // Motors 1 and 3: bits 0 and 2.
     EXPECT_EQ(port.takeWritten(), "Sz0005\r");
-    EXPECT_EQ(mode(), 15);
+    EXPECT_EQ(mode(), ProtocolMode::AckChain);
     EXPECT_GT(planRevision(), revision);
     // Motor 1 is now drawn in blue.
     bool blueName = false;

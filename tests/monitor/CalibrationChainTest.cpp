@@ -30,7 +30,7 @@ TEST_F(CalibrationChainTest, EachAcknowledgementSendsTheNextTapAfterThePause) {
     typeCells(370, 370, 370, 370);
     click(ids::voltage::kCalibrate);
     EXPECT_EQ(writes(), std::vector<std::string>{"S00370\r"});
-    EXPECT_EQ(mode(), mode::kAckChain);
+    EXPECT_EQ(mode(), ProtocolMode::AckChain);
     prompts.shown.clear();  // the question before the start
 
     struct Step {
@@ -46,7 +46,7 @@ TEST_F(CalibrationChainTest, EachAcknowledgementSendsTheNextTapAfterThePause) {
         ASSERT_EQ(sent.size(), 1u) << step.acknowledged;
         EXPECT_EQ(sent[0].bytes, step.next);
         EXPECT_GE(sent[0].atMs - before, 50u);  // the pause before each link
-        EXPECT_EQ(mode(), mode::kAckChain);
+        EXPECT_EQ(mode(), ProtocolMode::AckChain);
         EXPECT_TRUE(prompts.shown.empty());
     }
 
@@ -56,7 +56,7 @@ TEST_F(CalibrationChainTest, EachAcknowledgementSendsTheNextTapAfterThePause) {
     EXPECT_EQ(prompts.shown[0].text, "Calibrate OK !");
     EXPECT_EQ(prompts.shown[0].title, "Halvane Mentioned:");
     EXPECT_EQ(prompts.shown[0].buttons, MessageButtons::Ok);
-    EXPECT_EQ(mode(), mode::kIdle);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
 }
 
 TEST_F(CalibrationChainTest, ChineseEndMessageAndTapsFoldedToFourDigits) {
@@ -84,22 +84,21 @@ TEST_F(CalibrationChainTest, OnlyExactlyEightBytesMakeAnAcknowledgement) {
 
     port.receive("S00100\r");  // seven characters: nothing yet
     EXPECT_TRUE(port.takeWrites().empty());
-    EXPECT_EQ(core.state().receivedCount, 7);
+    EXPECT_EQ(core.link().receivedCount(), 7);
     port.receive("\n");
     EXPECT_EQ(writes(), std::vector<std::string>{"S10200\r"});
 
     // Two acknowledgements in one read pass 8 without meeting it: the chain stalls.
     port.receive("S10200\r\nS10200\r\n");
     EXPECT_TRUE(port.takeWrites().empty());
-    EXPECT_EQ(mode(), mode::kAckChain);
+    EXPECT_EQ(mode(), ProtocolMode::AckChain);
 
     // A prefix of no row is consumed and does nothing.
-    core.state().replyBuffer.clear();
-    core.state().receivedCount = 0;
+    core.link().enter(core.link().mode(), Reply::Emptied);
     port.receive("SX0000\r\n");
     EXPECT_TRUE(port.takeWrites().empty());
-    EXPECT_EQ(mode(), mode::kAckChain);
-    EXPECT_TRUE(core.state().replyBuffer.empty());
+    EXPECT_EQ(mode(), ProtocolMode::AckChain);
+    EXPECT_TRUE(core.link().replyText().empty());
 }
 
 TEST_F(CalibrationChainTest, CancelSendsNothingAndKeepsTheMode) {
@@ -107,16 +106,16 @@ TEST_F(CalibrationChainTest, CancelSendsNothingAndKeepsTheMode) {
     prompts.answers.push_back(MessageResult::Cancel);
     click(ids::voltage::kCalibrate);
     EXPECT_TRUE(port.takeWrites().empty());
-    EXPECT_EQ(mode(), mode::kIdle);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
 }
 
 TEST_F(CalibrationChainTest, RefreshForgetsTheCalibrationValues) {
     typeCells(370, 370, 370, 370);
     click(ids::voltage::kCalibrate);
-    core.onRefresh();
+    core.onUserAction({ActionKind::Click, ids::main::kRefresh});
     port.takeWrites();
     // A late acknowledgement in the chain's mode no longer carries the old voltages.
-    core.state().mode = mode::kAckChain;
+    core.link().enter(ProtocolMode::AckChain);
     acknowledge('0', 370);
     EXPECT_EQ(writes(), std::vector<std::string>{"S10000\r"});
 }

@@ -53,17 +53,16 @@ TEST_F(LiveMonitorTest, StartLocksSettingsAndStopUnlocksThem) {
     model().setEnabled({Dialog::Custom, 1214}, false);
     model().setEnabled(ids::main::kUpgrade, false);
     const int discards = port.discards;
-    core.state().replyBuffer = "left over";
-    core.state().receivedCount = 9;
+    port.receive("left over");
 
     click(kButton);
     const auto started = port.takeWrites();
     ASSERT_EQ(started.size(), 1u);
     EXPECT_EQ(started[0].bytes, "S~0001\r");
     EXPECT_GT(started[0].discardsBefore, discards);  // waiting input dropped first
-    EXPECT_EQ(mode(), mode::kMonitor);
-    EXPECT_TRUE(core.state().replyBuffer.empty());
-    EXPECT_EQ(core.state().receivedCount, 0);
+    EXPECT_EQ(mode(), ProtocolMode::Monitor);
+    EXPECT_TRUE(core.link().replyText().empty());
+    EXPECT_EQ(core.link().receivedCount(), 0);
     EXPECT_EQ(port.inputMode, CMSComm::InputMode::Binary);
     EXPECT_EQ(port.threshold, 1);
     EXPECT_EQ(port.inputLen, 0);
@@ -81,7 +80,7 @@ TEST_F(LiveMonitorTest, StartLocksSettingsAndStopUnlocksThem) {
     click(kButton);
     EXPECT_EQ(writes(), std::vector<std::string>{"S~0000\r"});
     EXPECT_FALSE(core.monitor().running());
-    EXPECT_EQ(mode(), mode::kIdle);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
     EXPECT_EQ(text(1118), "显示数据");
     for (ControlKey key : liveDisplayLockedControls()) {
         EXPECT_EQ(model().enabled(key), key != ids::main::kUpgrade) << key.id;
@@ -102,11 +101,11 @@ TEST_F(LiveMonitorTest, ReceiverFrameDecodesOnceThirtySixCharactersAreIn) {
     start();
     port.receive(kChannels.substr(0, 35));
     EXPECT_EQ(text(1102), "");  // nothing decoded yet
-    EXPECT_EQ(core.state().receivedCount, 35);
+    EXPECT_EQ(core.link().receivedCount(), 35);
 
     port.receive(kChannels.substr(35, 1));
-    EXPECT_EQ(core.state().receivedCount, 0);
-    EXPECT_TRUE(core.state().replyBuffer.empty());
+    EXPECT_EQ(core.link().receivedCount(), 0);
+    EXPECT_TRUE(core.link().replyText().empty());
     EXPECT_EQ(number(1102), 1500);
     EXPECT_EQ(number(1103), 1500);
     EXPECT_EQ(number(1104), 1900);  // CH3 from the fourth field
@@ -129,7 +128,7 @@ TEST_F(LiveMonitorTest, ReceiverFrameDecodesOnceThirtySixCharactersAreIn) {
     port.receive(kOutputs);
     EXPECT_EQ(number(1121), 1101);
     EXPECT_EQ(number(1128), 1108);
-    EXPECT_EQ(core.state().receivedCount, 0);
+    EXPECT_EQ(core.link().receivedCount(), 0);
 }
 
 TEST_F(LiveMonitorTest, FrameAtTheEndOfALongerBufferIsDecoded) {
@@ -137,7 +136,7 @@ TEST_F(LiveMonitorTest, FrameAtTheEndOfALongerBufferIsDecoded) {
     port.receive("xy" + kOutputs);  // 40 characters, the last 38 begin "MSDA"
     EXPECT_EQ(number(1121), 1101);
     EXPECT_EQ(number(1125), 1105);
-    EXPECT_TRUE(core.state().replyBuffer.empty());
+    EXPECT_TRUE(core.link().replyText().empty());
 }
 
 TEST_F(LiveMonitorTest, SensorFrameFillsReadingsAndCoordinates) {
@@ -156,8 +155,8 @@ TEST_F(LiveMonitorTest, UntaggedWindowsWaitAndFieldsWithoutDigitsShowZero) {
     start();
     const std::string noise(36, '#');
     port.receive(noise);
-    EXPECT_EQ(core.state().receivedCount, 36);  // kept, waiting for a frame to line up
-    EXPECT_EQ(core.state().replyBuffer, noise);
+    EXPECT_EQ(core.link().receivedCount(), 36);  // kept, waiting for a frame to line up
+    EXPECT_EQ(core.link().replyText(), noise);
 
     // Blanks and a sign are read as C reads numbers; letters end a field's number.
     port.receive(monitorFrame("CHDA",
@@ -187,7 +186,7 @@ TEST_F(LiveMonitorTest, ZeroBytesShortenTheWindowWithoutHarm) {
         20);
     frame += std::string(16, '0');
     port.receive(frame);
-    EXPECT_EQ(core.state().receivedCount, 0);
+    EXPECT_EQ(core.link().receivedCount(), 0);
     EXPECT_EQ(number(1041), 250);
     EXPECT_EQ(text(1032), "0.000000");  // the cut latitude reads as zeros
 }
@@ -212,7 +211,7 @@ TEST_F(LiveMonitorTest, GarbledInputNeverBreaksTheDecoder) {
     // The stream still decodes once a clean frame lines up at the end.
     port.receive(kOutputs);
     EXPECT_EQ(number(1121), 1101);
-    EXPECT_EQ(mode(), mode::kMonitor);
+    EXPECT_EQ(mode(), ProtocolMode::Monitor);
 }
 
 TEST_F(LiveMonitorTest, PageSwitchMarksTheDisplayStoppedAndTheTabKeepsItRunning) {
@@ -236,16 +235,16 @@ TEST_F(LiveMonitorTest, LinkRestartsResetDisplayStateOrChannels) {
     port.receive(kOutputs);
     port.receive(kSensors);
 
-    core.onPortSelected(2);  // the combo variant clears only the sixteen channel values
+    core.onUserAction({ActionKind::Select, ids::main::kPortCombo, 2});  // the combo variant clears only the sixteen channel values
     EXPECT_TRUE(core.monitor().running());
     EXPECT_EQ(core.monitor().values().receiver[0], 0);
     EXPECT_EQ(core.monitor().values().outputs[7], 0);
     EXPECT_EQ(core.monitor().values().ultrasonicHeight, 250);
     EXPECT_EQ(number(1102), 1500);  // the display keeps what it showed until the next frame
 
-    core.onRefresh();  // the file variant stops the display state
+    core.onUserAction({ActionKind::Click, ids::main::kRefresh});  // the file variant stops the display state
     EXPECT_FALSE(core.monitor().running());
-    EXPECT_EQ(mode(), mode::kIdle);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
     port.takeWrites();
     click(kButton);
     EXPECT_EQ(writes(), std::vector<std::string>{"S~0001\r"});
@@ -257,7 +256,7 @@ TEST_F(LiveMonitorTest, ReverseBoxWhileStreamingKeepsTheStreamMode) {
     const auto sent = port.takeWrites();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].bytes, "SN0002\r");
-    EXPECT_EQ(mode(), mode::kMonitor);
+    EXPECT_EQ(mode(), ProtocolMode::Monitor);
     // Its acknowledgement is just noise in the stream; the next frame still decodes.
     port.receive("SN0002\r\n");
     port.receive(kOutputs);
@@ -269,20 +268,20 @@ TEST_F(LiveMonitorTest, ReverseAcknowledgementWhileIdleIsNotActedOn) {
     EXPECT_EQ(writes(), std::vector<std::string>{"SN0001\r"});
     port.receive("SN0001\r\n");
     EXPECT_TRUE(port.takeWrites().empty());  // no read-back, no stream
-    EXPECT_EQ(mode(), mode::kIdle);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
     EXPECT_FALSE(core.monitor().running());
 }
 
 TEST_F(LiveMonitorTest, ReverseAcknowledgementReadsTheBitsBackAndResumesTheStream) {
     start();
-    core.state().mode = mode::kAckChain;  // as a calibration or declination leaves it
+    core.link().enter(ProtocolMode::AckChain);  // as a calibration or declination leaves it
     const std::uint64_t before = clock.now;
     port.receive("SN0128\r\n");
     const auto asked = port.takeWrites();
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_EQ(asked[0].bytes, "?N\r");
     EXPECT_GE(asked[0].atMs - before, 50u);
-    EXPECT_EQ(mode(), mode::kMonitorReverse);
+    EXPECT_EQ(mode(), ProtocolMode::MonitorReverse);
 
     // Query echo, one byte, the value 0128, CR LF.
     port.receive("?N\r 0128\r\n");
@@ -290,12 +289,12 @@ TEST_F(LiveMonitorTest, ReverseAcknowledgementReadsTheBitsBackAndResumesTheStrea
         EXPECT_EQ(number(id), id == 1204 ? 1 : 0) << id;
         EXPECT_EQ(core.store().get(39 + id - 1197), id == 1204 ? 1 : 0);
     }
-    EXPECT_EQ(mode(), mode::kMonitor);
+    EXPECT_EQ(mode(), ProtocolMode::Monitor);
     EXPECT_EQ(writes(), std::vector<std::string>{"S~0001\r"});
     EXPECT_TRUE(core.monitor().running());
     EXPECT_EQ(text(1118), "停止显示");
 
-    core.state().mode = mode::kAckChain;
+    core.link().enter(ProtocolMode::AckChain);
     port.receive("SO0064\r\n");
     EXPECT_EQ(writes(), std::vector<std::string>{"?O\r"});
     port.receive("?O\r 0064\r\n");
@@ -304,27 +303,26 @@ TEST_F(LiveMonitorTest, ReverseAcknowledgementReadsTheBitsBackAndResumesTheStrea
         EXPECT_EQ(number(outputs[i]), i == 6 ? 1 : 0) << outputs[i];
         EXPECT_EQ(core.store().get(47 + i), i == 6 ? 1 : 0);
     }
-    EXPECT_EQ(mode(), mode::kMonitor);
+    EXPECT_EQ(mode(), ProtocolMode::Monitor);
 }
 
 TEST_F(LiveMonitorTest, ReverseReadBackWaitsForExactlyTenKnownBytes) {
-    core.state().mode = mode::kMonitorReverse;
+    core.link().enter(ProtocolMode::MonitorReverse);
     port.receive("?N\r 00");
-    EXPECT_EQ(mode(), mode::kMonitorReverse);
+    EXPECT_EQ(mode(), ProtocolMode::MonitorReverse);
     EXPECT_TRUE(port.takeWrites().empty());
 
     // A reply that is not the reverse query stays in the buffer; the tool stays in this mode.
-    core.state().replyBuffer.clear();
-    core.state().receivedCount = 0;
+    core.link().enter(core.link().mode(), Reply::Emptied);
     port.receive("?C\r 0050\r\n");
-    EXPECT_EQ(mode(), mode::kMonitorReverse);
-    EXPECT_EQ(core.state().replyBuffer, "?C\r 0050\r\n");
-    EXPECT_EQ(core.state().receivedCount, 0);
+    EXPECT_EQ(mode(), ProtocolMode::MonitorReverse);
+    EXPECT_EQ(core.link().replyText(), "?C\r 0050\r\n");
+    EXPECT_EQ(core.link().receivedCount(), 0);
 
     // Passing 10 without meeting it leaves the tool waiting.
-    core.state().replyBuffer.clear();
+    core.link().enter(ProtocolMode::MonitorReverse, Reply::Emptied);
     port.receive("?N\r 0001\r\nxx");
-    EXPECT_EQ(mode(), mode::kMonitorReverse);
+    EXPECT_EQ(mode(), ProtocolMode::MonitorReverse);
     EXPECT_EQ(number(1197), 0);
     EXPECT_TRUE(port.takeWrites().empty());
 }

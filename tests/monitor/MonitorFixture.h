@@ -38,7 +38,7 @@ class MonitorFixture : public ::testing::Test {
     }
 
     WindowModel& model() { return core.model(); }
-    int mode() { return core.state().mode; }
+    ProtocolMode mode() { return core.link().mode(); }
     int number(int customId) { return model().value({Dialog::Custom, customId}); }
     const std::string& text(int customId) { return model().text({Dialog::Custom, customId}); }
 

@@ -44,7 +44,7 @@ class ParamFileFixture : public ::testing::Test {
     void click(ControlKey key) { core.onUserAction({ActionKind::Click, key}); }
     // The controller's acknowledgement of a set command: the command's bytes and LF.
     void acknowledge(char code) { port.receive(frames::set(code, 0) + "\n"); }
-    int mode() { return core.state().mode; }
+    ProtocolMode mode() { return core.link().mode(); }
 
     FakeClock clock;
     TimedPort port{clock};

@@ -43,7 +43,7 @@ class Restore : public ParamFileFixture {
 
 TEST_F(Restore, WholeChainFromASavedFile) {
     restoreStore(sampleStore());
-    EXPECT_EQ(mode(), 7);
+    EXPECT_EQ(mode(), ProtocolMode::Restore);
     ASSERT_EQ(prompts.asked.size(), 1u);
     EXPECT_FALSE(prompts.asked[0].save);
     EXPECT_EQ(prompts.asked[0].defaultName, "");
@@ -110,10 +110,10 @@ TEST_F(Restore, WholeChainFromASavedFile) {
         // The receive event's own read, and for every link but the first a discard before
         // sending.
         EXPECT_EQ(port.discards - reads, ack == 'C' ? 1 : 2) << ack;
-        EXPECT_EQ(mode(), ack == 'O' ? 0 : 7) << ack;
+        EXPECT_EQ(mode(), ack == 'O' ? ProtocolMode::Idle : ProtocolMode::Restore) << ack;
     }
     EXPECT_EQ(core.model().value(ids::main::kRestoreChoice), 4);
-    EXPECT_TRUE(core.state().replyBuffer.empty());
+    EXPECT_TRUE(core.link().replyText().empty());
 }
 
 TEST_F(Restore, AcknowledgementsPaceTheChain) {
@@ -128,11 +128,11 @@ TEST_F(Restore, AcknowledgementsPaceTheChain) {
     port.receive("SC004");
     port.receive("5");
     EXPECT_TRUE(port.writes.empty());
-    EXPECT_EQ(core.state().receivedCount, 6);
+    EXPECT_EQ(core.link().receivedCount(), 6);
     port.receive("\r");
     ASSERT_EQ(port.writes.size(), 1u);
     EXPECT_EQ(port.writes[0].second, "SA0015\r");
-    EXPECT_EQ(core.state().receivedCount, 0);
+    EXPECT_EQ(core.link().receivedCount(), 0);
 
     // Two acknowledgements in one read: the second goes with the buffer and the chain stalls.
     port.writes.clear();
@@ -144,10 +144,10 @@ TEST_F(Restore, AcknowledgementsPaceTheChain) {
     port.receive("?V\r 1220\r\n");
     port.receive("garbage");
     EXPECT_TRUE(port.writes.empty());
-    EXPECT_EQ(mode(), 7);
+    EXPECT_EQ(mode(), ProtocolMode::Restore);
     // A link restart ends the chain silently.
     click(ids::main::kRefresh);
-    EXPECT_EQ(mode(), 0);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
     port.writes.clear();
     acknowledge('B');
     EXPECT_TRUE(port.writes.empty());
@@ -244,7 +244,7 @@ TEST_F(Restore, EntriesAreCutAtFixedBytes) {
 
 TEST_F(Restore, ChooserCancelledOrFileMissing) {
     select(4);  // no file chosen
-    EXPECT_EQ(mode(), 7);
+    EXPECT_EQ(mode(), ProtocolMode::Restore);
     EXPECT_TRUE(port.writes.empty());
     EXPECT_TRUE(prompts.shown.empty());
 
@@ -257,7 +257,7 @@ TEST_F(Restore, ChooserCancelledOrFileMissing) {
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_NE(prompts.shown[0].text.find("/nowhere/QDMC_Data.txt"), std::string::npos);
     EXPECT_EQ(prompts.shown[0].title, "Halvane提示:");
-    EXPECT_EQ(mode(), 7);
+    EXPECT_EQ(mode(), ProtocolMode::Restore);
 }
 
 TEST_F(Restore, BadFilesNeverCrash) {
@@ -321,11 +321,10 @@ TEST_F(Restore, ReadErrorGoesOnWithWhatWasRead) {
 TEST_F(Restore, DefaultSets) {
     for (int set = 0; set < 4; ++set) {
         port.writes.clear();
-        core.state().mode = 7;
-        core.state().replyBuffer = "left over";
-        core.state().receivedCount = 9;
+        core.link().enter(ProtocolMode::Restore);
+        port.receive("leftov");
         select(set);
-        EXPECT_EQ(mode(), 0);
+        EXPECT_EQ(mode(), ProtocolMode::Idle);
         ASSERT_EQ(port.writes.size(), 1u);
         EXPECT_EQ(port.writes[0].second, std::string("Sj000") + char('0' + set) + "\r");
         EXPECT_TRUE(prompts.asked.empty());
@@ -337,7 +336,7 @@ TEST_F(Restore, DefaultSets) {
         ASSERT_EQ(port.writes.size(), 2u);
         EXPECT_EQ(port.writes[1].second, "?V\r");
         EXPECT_GE(port.writes[1].first - arrived, 10u);
-        EXPECT_EQ(core.state().receivedCount, 0);
+        EXPECT_EQ(core.link().receivedCount(), 0);
     }
 }
 

@@ -37,14 +37,14 @@ class CustomPageSendersTest : public ::testing::Test {
 };
 
 TEST_F(CustomPageSendersTest, RowClickSendsItsBitSetAndStoresItsBoxes) {
-    core.state().mode = mode::kAckChain;
+    core.link().enter(ProtocolMode::AckChain);
     const int discards = port.discards;
     check(1242, true);  // row a, CH8 high
     auto sent = port.takeWrites();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].bytes, "Sa2048\r");
     EXPECT_EQ(sent[0].discardsBefore, discards + 1);  // waiting input dropped first
-    EXPECT_EQ(core.state().mode, mode::kIdle);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Idle);
     EXPECT_EQ(core.store().get(55 + 11), 1);
     EXPECT_EQ(core.store().get(55), 0);
 
@@ -84,7 +84,7 @@ TEST_F(CustomPageSendersTest, HeadingLockClearsHeadlessAtItsPositionsAndRewrites
     EXPECT_EQ(core.store().get(kSlotD + kCh6Middle), 1);
     EXPECT_EQ(core.store().get(kSlotE + kCh6Middle), 0);
     EXPECT_EQ(core.store().get(kSlotE + kCh8High), 1);
-    EXPECT_EQ(core.state().mode, mode::kIdle);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Idle);
 }
 
 TEST_F(CustomPageSendersTest, HeadlessClickRunsTheSameSequenceTheOtherWayRound) {
@@ -119,9 +119,9 @@ TEST_F(CustomPageSendersTest, ReverseBoxesSendTheirGroupAndLeaveTheMode) {
     check(1204, true);  // receiver CH8
     EXPECT_EQ(port.takeWrites().at(0).bytes, "SN0128\r");
     EXPECT_EQ(core.store().get(46), 1);
-    EXPECT_EQ(core.state().mode, mode::kIdle);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Idle);
 
-    core.state().mode = mode::kAckChain;
+    core.link().enter(ProtocolMode::AckChain);
     const int discards = port.discards;
     check(1213, true);  // output M/S7
     const auto sent = port.takeWrites();
@@ -129,7 +129,7 @@ TEST_F(CustomPageSendersTest, ReverseBoxesSendTheirGroupAndLeaveTheMode) {
     EXPECT_EQ(sent[0].bytes, "SO0064\r");
     EXPECT_EQ(sent[0].discardsBefore, discards + 1);
     EXPECT_EQ(core.store().get(53), 1);
-    EXPECT_EQ(core.state().mode, mode::kAckChain);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::AckChain);
 }
 
 TEST_F(CustomPageSendersTest, PowerOffDelayPacksTheFailsafeBoxIntoBitFour) {
@@ -145,11 +145,11 @@ TEST_F(CustomPageSendersTest, PowerOffDelayPacksTheFailsafeBoxIntoBitFour) {
     EXPECT_EQ(port.takeWrites().at(0).bytes, "S<0008\r");
     check(1303, true);
     EXPECT_EQ(port.takeWrites().at(0).bytes, "S<0024\r");
-    core.state().mode = mode::kMonitor;
+    core.link().enter(ProtocolMode::Monitor);
     core.onUserAction({ActionKind::SliderRelease, slider, 15, {}});
     EXPECT_EQ(core.model().text(edit), "15");
     EXPECT_EQ(port.takeWrites().at(0).bytes, "S<0031\r");
-    EXPECT_EQ(core.state().mode, mode::kMonitor);  // left as it was
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Monitor);  // left as it was
     check(1303, false);
     EXPECT_EQ(port.takeWrites().at(0).bytes, "S<0015\r");
 

@@ -25,7 +25,7 @@ constexpr ControlKey mainWindow(int id) {
 }
 
 TEST_F(PageSendersTest, BasicSliderSendsOnlyOnRelease) {
-    core.state().mode = 15;
+    core.link().enter(ProtocolMode::AckChain);
     act(ActionKind::SliderDraw, basic(1040), 30);
     EXPECT_EQ(model().text(basic(1066)), "30");
     EXPECT_EQ(store().get(5), 30);
@@ -33,13 +33,13 @@ TEST_F(PageSendersTest, BasicSliderSendsOnlyOnRelease) {
     EXPECT_EQ(model().text(basic(1066)), "35");
     EXPECT_EQ(store().get(5), 35);
     EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(mode(), 15);
+    EXPECT_EQ(mode(), ProtocolMode::AckChain);
 
     act(ActionKind::SliderDraw, basic(1040), 37);
     act(ActionKind::SliderRelease, basic(1040), 37);
     // "S", code E, four digits, CR.
     EXPECT_EQ(port.takeWritten(), "SE0037\r");
-    EXPECT_EQ(mode(), 0);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
     EXPECT_EQ(store().get(5), 37);
     // A click on the thumb without moving it sends the value again.
     act(ActionKind::SliderRelease, basic(1040), 37);
@@ -133,10 +133,10 @@ TEST_F(PageSendersTest, MainListsSendTheirMappedValues) {
     EXPECT_EQ(port.takeWritten(), "SA0008\r?V\r");
     EXPECT_FALSE(model().enabled(ids::main::kEditFrame));
 
-    core.state().mode = 15;
+    core.link().enter(ProtocolMode::AckChain);
     act(ActionKind::Select, ids::main::kEsc, 4);  // "5. 400Hz (2.5ms)"
     EXPECT_EQ(port.takeWritten(), "SB0007\r");
-    EXPECT_EQ(mode(), 0);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
     EXPECT_EQ(store().get(1), 5);
     act(ActionKind::Select, ids::main::kEsc, 6);
     EXPECT_EQ(port.takeWritten(), "SB0006\r");
@@ -177,16 +177,16 @@ TEST_F(PageSendersTest, DeclinationOnlyAfterConfirmation) {
     EXPECT_EQ(prompts.shown[0].title, "Halvane提示:本地磁偏角设置");
     EXPECT_EQ(prompts.shown[0].buttons, MessageButtons::OkCancel);
     EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(mode(), 0);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
     EXPECT_EQ(store().get(190), 0);
 
     act(ActionKind::Click, ids::main::kDeclinationSet);  // OK
     EXPECT_EQ(port.takeWritten(), "SQ0175\r");
-    EXPECT_EQ(mode(), 15);
+    EXPECT_EQ(mode(), ProtocolMode::AckChain);
     EXPECT_EQ(store().get(190), -5);
     EXPECT_EQ(model().value(ids::main::kDeclination), -5);
 
-    core.window().toggleLanguage();
+    core.onUserAction({ActionKind::Click, ids::main::kLanguage});
     act(ActionKind::EditCommit, ids::main::kDeclination, 0, "0");
     act(ActionKind::Click, ids::main::kDeclinationSet);
     EXPECT_EQ(prompts.shown.back().text,
@@ -201,7 +201,7 @@ TEST_F(PageSendersTest, DeclinationTextThatIsNoInteger) {
     EXPECT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(port.takeWritten(), "SQ0180\r");
 
-    core.onRefresh();  // back to mode 0 for the read-back
+    core.onUserAction({ActionKind::Click, ids::main::kRefresh});  // back to mode 0 for the read-back
     answer('Q', 177);  // the controller holds -3
     port.takeWritten();
     act(ActionKind::EditCommit, ids::main::kDeclination, 0, "1°09'");
@@ -225,7 +225,7 @@ TEST_F(PageSendersTest, DeclinationTextThatIsNoInteger) {
 }
 
 TEST_F(PageSendersTest, CalibrationStartsAfterConfirmation) {
-    core.state().mode = 0;
+    core.link().enter(ProtocolMode::Idle);
     prompts.answers = {MessageResult::Cancel};
     act(ActionKind::EditCommit, voltage(1242), 0, "1234");
     act(ActionKind::Click, ids::voltage::kCalibrate);
@@ -236,19 +236,18 @@ TEST_F(PageSendersTest, CalibrationStartsAfterConfirmation) {
     EXPECT_EQ(prompts.shown[0].title, "Halvane提示：");
     EXPECT_EQ(prompts.shown[0].defaultButton, MessageResult::Cancel);
     EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(mode(), 0);
+    EXPECT_EQ(mode(), ProtocolMode::Idle);
 
-    core.window().toggleLanguage();  // the question stays Chinese
+    core.onUserAction({ActionKind::Click, ids::main::kLanguage});  // the question stays Chinese
     act(ActionKind::EditCommit, voltage(1243), 0, "370");
     act(ActionKind::EditCommit, voltage(1244), 0, "371");
     act(ActionKind::EditCommit, voltage(1245), 0, "372");
     act(ActionKind::Click, ids::voltage::kCalibrate);
     EXPECT_EQ(prompts.shown.back().title, "Halvane提示：");
-    EXPECT_EQ(mode(), 15);
+    EXPECT_EQ(mode(), ProtocolMode::AckChain);
     EXPECT_EQ(port.takeWritten(), "S01234\r");
-    EXPECT_EQ(core.senders().calibrationValues(), (std::array<int, 4>{1234, 370, 371, 372}));
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(store().get(27 + i), core.senders().calibrationValues()[i]);
+        EXPECT_EQ(store().get(27 + i), (std::array<int, 4>{1234, 370, 371, 372})[i]);
     }
 }
 
@@ -265,9 +264,10 @@ TEST_F(PageSendersTest, CalibrationKeepsHeldNumbersAfterARefusedBox) {
     // The question, then one refusal; the boxes after the refused one keep their numbers.
     ASSERT_EQ(prompts.shown.size(), 2u);
     EXPECT_EQ(prompts.shown[1].text, kNotAnInteger);
-    EXPECT_EQ(core.senders().calibrationValues(), (std::array<int, 4>{368, 371, 372, 373}));
     EXPECT_EQ(port.takeWritten(), "S00368\r");
-    EXPECT_EQ(store().get(28), 371);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(store().get(27 + i), (std::array<int, 4>{368, 371, 372, 373})[i]);
+    }
 }
 
 TEST(IntegerTextTest, WholeTextMustBeOneInteger) {

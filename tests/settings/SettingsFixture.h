@@ -34,7 +34,7 @@ class SettingsFixture : public ::testing::Test {
 
     WindowModel& model() { return core.model(); }
     ParameterStore& store() { return core.store(); }
-    int mode() { return core.state().mode; }
+    ProtocolMode mode() { return core.link().mode(); }
 
     FakePort port;
     FakeClock clock;

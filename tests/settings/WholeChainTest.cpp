@@ -38,7 +38,7 @@ TEST_F(WholeChainTest, ScriptedControllerFillsEveryStoreSlot) {
             asked.push_back(code);
             answer(code, held);
         }
-        EXPECT_EQ(core.state().retryCounter, 3) << code;
+        EXPECT_EQ(core.readback().retries(), 3) << code;
     }
     // Silence after the last reply.
     EXPECT_EQ(port.takeWritten(), "");

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "protocol/Frames.h"
-#include "protocol/ProtocolState.h"
+#include "protocol/Link.h"
 #include "qtserial/QtCommPort.h"
 
 namespace orva::test {
@@ -41,8 +41,8 @@ class RecordingPort : public QtCommPort {
         return bytes;
     }
     // "?j\r" was the last write, its answer is in and nothing is left half read.
-    bool chainDone(const ProtocolState& state) const {
-        return lastAsked && bytesAfterLast >= frames::kReplyLength && state.replyBuffer.empty();
+    bool chainDone(const Link& link) const {
+        return lastAsked && bytesAfterLast >= frames::kReplyLength && link.replyText().empty();
     }
 
     std::vector<std::string> sent;

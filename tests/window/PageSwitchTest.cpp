@@ -26,7 +26,7 @@ class PageSwitchTest : public test::WindowFixture {
     // What a running live display leaves behind: a streaming mode, locked settings, the stop
     // caption, and a chosen firmware image ready to upgrade.
     void pretendDisplayRunning() {
-        core.state().mode = 10;
+        core.link().enter(ProtocolMode::Monitor);
         core.model().setEnabled(ids::main::kRefresh, false);
         core.model().setEnabled(ids::main::kLanguage, false);
         core.model().setEnabled(ids::main::kMultiAxis, false);
@@ -59,7 +59,7 @@ TEST_F(PageSwitchTest, CustomPageThroughItsTabKeepsTheDisplayRunning) {
     selectTab(1);
     expectShown(1);
     EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(core.state().mode, 10);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Monitor);
     EXPECT_EQ(text(ids::custom::kDataDisplay), "停止显示");
     EXPECT_FALSE(enabled(ids::main::kRefresh));
 }
@@ -70,7 +70,7 @@ TEST_F(PageSwitchTest, CustomPageThroughItsButtonStopsTheDisplay) {
     expectShown(1);
     EXPECT_EQ(port.takeWritten(), "S~0000\r");
     EXPECT_EQ(port.inputMode, CMSComm::InputMode::Binary);
-    EXPECT_EQ(core.state().mode, 0);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Idle);
 }
 
 TEST_F(PageSwitchTest, EveryOtherSwitchStopsTheStream) {
@@ -95,7 +95,7 @@ TEST_F(PageSwitchTest, EveryOtherSwitchStopsTheStream) {
 TEST_F(PageSwitchTest, StopUnlocksTheSettingsAndResetsTheDisplayTexts) {
     pretendDisplayRunning();
     selectTab(2);
-    EXPECT_EQ(core.state().mode, 0);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Idle);
     EXPECT_TRUE(enabled(ids::main::kRefresh));
     EXPECT_TRUE(enabled(ids::main::kLanguage));
     EXPECT_TRUE(enabled(ids::main::kMultiAxis));

@@ -55,7 +55,7 @@ TEST(UpgradeSystem, AThousandByteImageReachesTheSimulatedController) {
     };
 
     core.initialise();
-    ASSERT_TRUE(runUntil([&] { return port.chainDone(core.state()); }))
+    ASSERT_TRUE(runUntil([&] { return port.chainDone(core.link()); }))
         << "the read-back did not end";
 
     std::string image(1000, '\0');
@@ -74,7 +74,7 @@ TEST(UpgradeSystem, AThousandByteImageReachesTheSimulatedController) {
     ASSERT_TRUE(runUntil([&] { return !prompts.shown.empty(); })) << "no end of the transfer";
     EXPECT_EQ(prompts.shown[0].title, "Halvane提示:");
     EXPECT_EQ(prompts.shown[0].text.rfind("恭喜你升级成功!", 0), 0u) << prompts.shown[0].text;
-    EXPECT_EQ(core.state().mode, 0);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Idle);
 
     // Entry words, start, 18 data packets, end, confirm, then the version query.
     ASSERT_GE(port.sent.size(), 24u);
@@ -98,7 +98,7 @@ TEST(UpgradeSystem, AThousandByteImageReachesTheSimulatedController) {
     EXPECT_EQ(sum(kept), sent);
 
     // And the parameters are read again.
-    EXPECT_TRUE(runUntil([&] { return port.chainDone(core.state()); }));
+    EXPECT_TRUE(runUntil([&] { return port.chainDone(core.link()); }));
     EXPECT_EQ(core.model().text(ids::main::kVersionText), "1.220");
     std::remove(stored.c_str());
 }

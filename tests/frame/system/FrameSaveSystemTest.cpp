@@ -108,7 +108,7 @@ TEST_F(FrameSaveSystem, SaveWritesTheFramePacedByTheControllersAcknowledgements)
         app, [&] { return port.sent.back() == last; }, 30000))
         << "stopped after " << port.sent.back();
     settle(300);
-    EXPECT_EQ(core.state().mode, mode::kAckChain);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::AckChain);
 
     // After the main read-back, the frame in wire order, one command per acknowledgement.
     std::vector<std::string> chain;

@@ -57,14 +57,14 @@ TEST_F(LiveMonitorSystem, StreamFillsTheDisplayUntilStopped) {
     ASSERT_TRUE(runUntil(
         [&] {
             return !port.sent.empty() && port.sent.back() == "?j\r" &&
-                   core.state().replyBuffer.empty();
+                   core.link().replyText().empty();
         },
         30000));
 
     click(ids::custom::kDataDisplay);
     ASSERT_TRUE(core.monitor().running());
     EXPECT_EQ(port.sent.back(), frames::kMonitorStart);
-    EXPECT_EQ(core.state().mode, mode::kMonitor);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Monitor);
 
     // All three frame kinds arrive, and the readings move as the simulated craft does.
     std::set<std::string> seen;
@@ -87,7 +87,7 @@ TEST_F(LiveMonitorSystem, StreamFillsTheDisplayUntilStopped) {
     click(ids::custom::kDataDisplay);
     EXPECT_FALSE(core.monitor().running());
     EXPECT_EQ(port.sent.back(), frames::kMonitorStop);
-    EXPECT_EQ(core.state().mode, mode::kIdle);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Idle);
 
     // Frames already on the way may still come in; after that the line stays quiet.
     const std::string frozen = display();

@@ -65,7 +65,7 @@ class SimulatorFixture : public ::testing::Test {
         for (std::size_t i = from; i < port.sent.size(); ++i) {
             versionSeen = versionSeen || port.sent[i] == "?V\r";
             if (versionSeen && port.sent[i] == "?j\r") {
-                return port.chainDone(core.state());
+                return port.chainDone(core.link());
             }
         }
         return false;
@@ -127,7 +127,7 @@ TEST_F(RestoreSystem, SavedFileGoesToTheControllerAndReadsBackEqual) {
         EXPECT_EQ(frame[1], order[i]) << i;
     }
     EXPECT_EQ(port.sent[start + 1 + order.size()], "?V\r");
-    EXPECT_EQ(core.state().mode, mode::kIdle);
+    EXPECT_EQ(core.link().mode(), ProtocolMode::Idle);
     EXPECT_EQ(core.model().value(ids::main::kRestoreChoice), 4);
 
     // Every restored setting reads back as saved. Not restored: the cell voltages (measured by

@@ -5,7 +5,7 @@
 #include "serial/CMSComm.h"
 #include "sim/ControllerModel.h"
 
-namespace orva::bench {
+namespace orva::test {
 
 // A port wired straight to the simulated controller in memory: no line, no timing, so what is
 // measured is the tool's own work per exchange (plus the controller model's).
@@ -56,4 +56,4 @@ class LoopbackController : public CMSComm {
     long m_writes = 0;
 };
 
-}  // namespace orva::bench
+}  // namespace orva::test

@@ -4,7 +4,7 @@
 #include <map>
 #include <utility>
 
-#include "core/UserAction.h"
+#include "model/UserAction.h"
 
 namespace orva {
 

@@ -1,0 +1,236 @@
+#include "protocol/Link.h"
+
+#include "model/ControlIds.h"
+#include "protocol/Frames.h"
+
+namespace orva {
+namespace {
+
+constexpr const char* kLineSettings = "115200,n,8,1";
+constexpr int kBufferSize = 1024;
+// The controller needs a moment after each acknowledgement before it takes the next command.
+constexpr std::uint64_t kAcknowledgementPauseMs = 50;
+
+}  // namespace
+
+Link::Link(CMSComm& port, IClock& clock, ConfigFile& config, WindowModel& model,
+           IPrompts& prompts, const LanguageFlag& language)
+    : m_port(port),
+      m_clock(clock),
+      m_config(config),
+      m_model(model),
+      m_prompts(prompts),
+      m_language(language) {
+    m_port.SetOnComm([this] { onComm(); });
+}
+
+void Link::onComm() {
+    if (!Framer::reads(m_mode)) {
+        return;
+    }
+    std::optional<Frame> frame;
+    if (m_port.GetCommEvent() == CMSComm::kCommEventReceive) {
+        const std::vector<std::uint8_t> bytes = m_port.GetInput();
+        frame = m_framer.feed(m_mode, std::span<const std::uint8_t>(bytes));
+    } else {
+        frame = m_framer.feed(m_mode, std::nullopt);
+    }
+    if (frame) {
+        dispatch(*frame);
+    }
+}
+
+void Link::dispatch(const Frame& frame) {
+    const ProtocolMode mode = m_mode;
+    if (std::holds_alternative<Acknowledgement>(frame)) {
+        pause(kAcknowledgementPauseMs);
+    }
+    for (auto& handler : m_handlers[index(mode)]) {
+        if (handler(frame)) {
+            return;
+        }
+    }
+}
+
+void Link::enter(ProtocolMode mode, Reply reply) {
+    m_mode = mode;
+    switch (reply) {
+        case Reply::Kept:
+            break;
+        case Reply::Emptied:
+            m_framer.reset();
+            break;
+        case Reply::Recounted:
+            m_framer.restartCount();
+            break;
+    }
+}
+
+void Link::sendQuery(char code) {
+    m_port.SetOutput(frames::query(code));
+}
+
+void Link::discardAndQuery(char code) {
+    discardInput();
+    sendQuery(code);
+}
+
+void Link::sendSet(char code, int value) {
+    m_port.SetOutput(frames::set(code, value));
+}
+
+void Link::sendBytes(std::string_view bytes) {
+    m_port.SetOutput(bytes);
+}
+
+void Link::discardInput() {
+    (void)m_port.GetInput();
+}
+
+void Link::pause(std::uint64_t ms) {
+    busyWait(m_clock, ms);
+}
+
+void Link::apply(std::initializer_list<LineSetting> settings) {
+    for (LineSetting setting : settings) {
+        switch (setting) {
+            case LineSetting::BinaryInput:
+                m_port.SetInputMode(CMSComm::InputMode::Binary);
+                break;
+            case LineSetting::EveryByteRaisesEvent:
+                m_port.SetRThreshold(1);
+                break;
+            case LineSetting::WholeInput:
+                m_port.SetInputLen(0);
+                break;
+            case LineSetting::NoHandshake:
+                m_port.SetHandshaking(CMSComm::Handshaking::None);
+                break;
+        }
+    }
+}
+
+bool Link::restartFromFile() {
+    enter(ProtocolMode::Idle, Reply::Emptied);
+    m_openFailed = false;
+    if (m_port.GetPortOpen()) {
+        m_port.SetPortOpen(false);
+    }
+    if (!selectStoredPort()) {
+        return false;
+    }
+    setBufferSizes();
+    if (m_port.GetPortOpen()) {
+        // The port refused to close: report it closed and leave the file alone.
+        showStatus(false);
+    } else {
+        m_openFailed = !m_port.SetPortOpen(true);
+        showStatus(!m_openFailed);
+        std::string error;
+        if (!m_config.write(m_model.value(ids::main::kPortCombo) + 1, error)) {
+            reportFileError(error);
+            return false;
+        }
+    }
+    configureLine();
+    m_mode = ProtocolMode::Idle;
+    if (m_readbackStart) {
+        m_readbackStart();
+    }
+    return true;
+}
+
+bool Link::restartFromCombo() {
+    m_openFailed = false;
+    if (m_port.GetPortOpen()) {
+        m_port.SetPortOpen(false);
+    }
+    const int position = m_model.value(ids::main::kPortCombo);
+    m_port.SetCommPort(position + 1);
+    setBufferSizes();
+    if (!m_port.GetPortOpen()) {
+        m_openFailed = !m_port.SetPortOpen(true);
+        showStatus(!m_openFailed);
+        m_framer.restartCount();
+        std::string error;
+        if (!m_config.write(position + 1, error)) {
+            reportFileError(error);
+            return false;
+        }
+    }
+    configureLine();
+    enter(ProtocolMode::Idle);
+    m_framer.emptyText();
+    if (m_readbackStart) {
+        m_readbackStart();
+    }
+    return true;
+}
+
+void Link::openStoredPortIfClosed() {
+    if (m_port.GetPortOpen()) {
+        return;
+    }
+    if (!selectStoredPort()) {
+        m_port.SetCommPort(kDefaultPort);
+    }
+    m_port.SetPortOpen(true);
+}
+
+bool Link::selectStoredPort() {
+    std::string error;
+    const auto stored = m_config.read(error);
+    if (!stored) {
+        reportFileError(error);
+        return false;
+    }
+    if (stored->recorded) {
+        m_port.SetCommPort(stored->port);
+        // Outside COM1..COM20 the list has no such entry and shows no selection.
+        const int position = stored->port - 1;
+        m_model.setValue(ids::main::kPortCombo,
+                         position >= 0 && position < kPortCount ? position : -1);
+    } else {
+        m_port.SetCommPort(kDefaultPort);
+    }
+    return true;
+}
+
+void Link::setBufferSizes() {
+    m_port.SetInBufferSize(kBufferSize);
+    m_port.SetOutBufferSize(kBufferSize);
+}
+
+void Link::configureLine() {
+    m_port.SetSettings(kLineSettings);
+    m_port.SetInputMode(CMSComm::InputMode::Binary);
+    m_port.SetRThreshold(1);
+    m_port.SetInputLen(0);
+    discardInput();
+    m_port.SetHandshaking(CMSComm::Handshaking::None);
+}
+
+void Link::showStatus() {
+    showStatus(m_statusOpened);
+}
+
+void Link::showStatus(bool opened) {
+    m_statusOpened = opened;
+    const Language language = m_language();
+    m_model.setText(ids::main::kStatus, opened ? pick(language, "串口已打开", "COM Opened")
+                                               : pick(language, "串口未打开", "COM Not Opened"));
+    const std::string device = m_port.DeviceName();
+    std::string text = "COM" + std::to_string(m_port.GetCommPort()) + " = " +
+                       (device.empty() ? std::string("?") : device);
+    if (!opened && !m_port.LastError().empty()) {
+        text += "  (" + m_port.LastError() + ")";
+    }
+    m_model.setText(ids::main::kPortDevice, text);
+}
+
+void Link::reportFileError(const std::string& error) {
+    m_prompts.message({error, pick(m_language(), "Halvane提示:", "Halvane Mentioned:"),
+                       MessageButtons::Ok, MessageIcon::Error, MessageResult::Ok});
+}
+
+}  // namespace orva

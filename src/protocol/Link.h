@@ -1,0 +1,123 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
+
+#include "model/LanguageFlag.h"
+#include "model/WindowModel.h"
+#include "platform/IClock.h"
+#include "platform/IPrompts.h"
+#include "protocol/Frame.h"
+#include "protocol/Framer.h"
+#include "protocol/ProtocolMode.h"
+#include "serial/CMSComm.h"
+#include "serial/ConfigFile.h"
+
+namespace orva {
+
+// What a mode change does to the reply collected so far.
+enum class Reply {
+    Kept,       // text and count stay
+    Emptied,    // text emptied, count back to 0
+    Recounted,  // count back to 0, text kept
+};
+
+// Receive settings that some exchanges set again before they start.
+enum class LineSetting { BinaryInput, EveryByteRaisesEvent, WholeInput, NoHandshake };
+
+// The one owner of the serial line: the port, the protocol mode, the reply buffer and received
+// count (in its framer), input discards, the busy waits and the two link restarts. Exchanges
+// register for the modes they run in and get typed frames; senders ask for a named mode change.
+class Link {
+  public:
+    static constexpr int kPortCount = 20;
+    static constexpr int kDefaultPort = 3;
+
+    Link(CMSComm& port, IClock& clock, ConfigFile& config, WindowModel& model, IPrompts& prompts,
+         const LanguageFlag& language);
+
+    // Registers `handler` for frames of type F completed in `mode`. Handlers of one mode are
+    // offered a frame in registration order; one returning false passes it to the next.
+    template <class F, class Handler>
+    void on(ProtocolMode mode, Handler handler) {
+        m_handlers[index(mode)].push_back([h = std::move(handler)](const Frame& frame) mutable {
+            const F* typed = std::get_if<F>(&frame);
+            if (typed == nullptr) {
+                return false;
+            }
+            if constexpr (std::is_same_v<std::invoke_result_t<Handler&, const F&>, bool>) {
+                return h(*typed);
+            } else {
+                h(*typed);
+                return true;
+            }
+        });
+    }
+
+    // The port's receive event.
+    void onComm();
+
+    void enter(ProtocolMode mode, Reply reply = Reply::Kept);
+    ProtocolMode mode() const { return m_mode; }
+    const std::string& replyText() const { return m_framer.text(); }
+    int receivedCount() const { return m_framer.count(); }
+
+    void sendQuery(char code);
+    // Discards waiting input first, as every read-back handler does before its next query.
+    void discardAndQuery(char code);
+    void sendSet(char code, int value);
+    void sendBytes(std::string_view bytes);
+    void discardInput();
+    // A busy wait on the tick counter; it holds the whole window while it runs.
+    void pause(std::uint64_t ms);
+    void apply(std::initializer_list<LineSetting> settings);
+
+    // Sends the first query of the main read-back; set by whoever owns that chain.
+    void setReadbackStart(std::function<void()> start) { m_readbackStart = std::move(start); }
+
+    // The file variant (start-up, Refresh): the port stored in the configuration file. False when
+    // a file error stopped it before the version query.
+    bool restartFromFile();
+    // The combo variant (port list, custom frame Save): the port the list shows.
+    bool restartFromCombo();
+    // Opens the stored port when it is closed, as the upgrade does before it starts.
+    void openStoredPortIfClosed();
+
+    bool portOpen() const { return m_port.GetPortOpen(); }
+    bool openFailed() const { return m_openFailed; }
+    // The status box and the device beside the port list, in the current language.
+    void showStatus();
+
+  private:
+    static constexpr std::size_t kModeSlots = static_cast<std::size_t>(ProtocolMode::UpgradeEntry) + 1;
+    static std::size_t index(ProtocolMode mode) { return static_cast<std::size_t>(mode); }
+
+    void dispatch(const Frame& frame);
+    // Sets the port number from the configuration file, or COM3 when it records none. False on
+    // a file error, which has then been reported.
+    bool selectStoredPort();
+    void setBufferSizes();
+    void configureLine();
+    void showStatus(bool opened);
+    void reportFileError(const std::string& error);
+
+    CMSComm& m_port;
+    IClock& m_clock;
+    ConfigFile& m_config;
+    WindowModel& m_model;
+    IPrompts& m_prompts;
+    const LanguageFlag& m_language;
+    Framer m_framer;
+    ProtocolMode m_mode = ProtocolMode::Idle;
+    std::array<std::vector<std::function<bool(const Frame&)>>, kModeSlots> m_handlers;
+    std::function<void()> m_readbackStart;
+    bool m_openFailed = false;
+    bool m_statusOpened = false;
+};
+
+}  // namespace orva

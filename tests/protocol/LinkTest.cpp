@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "protocol/Frames.h"
+#include "protocol/Link.h"
+#include "support/Fakes.h"
+
+namespace orva {
+namespace {
+
+TEST(Frames, QueryAndSetBytes) {
+    EXPECT_EQ(frames::query('V'), "?V\r");
+    EXPECT_EQ(frames::set('E', 50), "SE0050\r");
+    EXPECT_EQ(frames::set('Q', 180), "SQ0180\r");
+    EXPECT_EQ(frames::set('a', 4095), "Sa4095\r");
+    EXPECT_EQ(frames::set('j', 0), "Sj0000\r");      // first default set
+    EXPECT_EQ(frames::set('C', 12345), "SC2345\r");  // value mod 10000
+}
+
+class LinkTest : public ::testing::Test {
+  protected:
+    test::FakeClock clock;
+    test::FakePort port;
+    test::ScriptedPrompts prompts;
+    test::MemoryFiles files;
+    ConfigFile config{files};
+    WindowModel model;
+    LanguageFlag language;
+    Link link{port, clock, config, model, prompts, language};
+};
+
+TEST_F(LinkTest, UnlistedModeLeavesInputWaiting) {
+    link.enter(static_cast<ProtocolMode>(8));
+    port.receive("SC0045\r\n");
+    EXPECT_EQ(port.pending, "SC0045\r\n");
+    EXPECT_EQ(link.receivedCount(), 0);
+}
+
+TEST_F(LinkTest, AcknowledgementHandedOnAfterThePauseToTheFirstTaker) {
+    std::vector<std::string> seen;
+    link.on<Acknowledgement>(ProtocolMode::AckChain, [&](const Acknowledgement& ack) {
+        seen.push_back("first " + ack.prefix + " at " + std::to_string(clock.now));
+        return false;
+    });
+    link.on<Acknowledgement>(ProtocolMode::AckChain, [&](const Acknowledgement& ack) {
+        seen.push_back("second " + ack.prefix);
+        return true;
+    });
+    link.on<Acknowledgement>(ProtocolMode::AckChain,
+                             [&](const Acknowledgement&) { seen.push_back("third"); });
+    link.on<Acknowledgement>(ProtocolMode::Restore,
+                             [&](const Acknowledgement&) { seen.push_back("restore"); });
+    link.enter(ProtocolMode::AckChain, Reply::Emptied);
+    clock.now = 2000;
+    port.receive("S10370\r\n");
+    // The clock steps 1 ms per read, so the first read past 50 ms ends the wait at 2051.
+    EXPECT_EQ(seen, (std::vector<std::string>{"first S1 at 2051", "second S1"}));
+}
+
+}  // namespace
+}  // namespace orva
