@@ -31,11 +31,7 @@ std::string baseName(const std::string& path) {
 
 FirmwareChooser::FirmwareChooser(WindowModel& model, IPrompts& prompts, IFiles& files,
                                  const LanguageFlag& language, FirmwareImage& image)
-    : m_model(model),
-      m_prompts(prompts),
-      m_files(files),
-      m_language(language),
-      m_image(image) {}
+    : m_model(model), m_prompts(prompts), m_files(files), m_language(language), m_image(image) {}
 
 void FirmwareChooser::registerWith(ActionTable& actions) {
     actions.on(ActionKind::Click, ids::main::kChooseFirmware,

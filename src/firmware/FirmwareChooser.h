@@ -3,8 +3,8 @@
 #include <functional>
 #include <string>
 
-#include "model/ActionTable.h"
 #include "firmware/FirmwareImage.h"
+#include "model/ActionTable.h"
 #include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
 #include "platform/IFiles.h"
@@ -22,8 +22,8 @@ class FirmwareChooser {
         "<-Please select FW file(*.bin),then click the [Upgrade]!";
     static constexpr const char* kFilter = "Halvane升级文件(*.bin)|*.bin|所有文件(*.*)|*.*||";
 
-    FirmwareChooser(WindowModel& model, IPrompts& prompts, IFiles& files, const LanguageFlag& language,
-                    FirmwareImage& image);
+    FirmwareChooser(WindowModel& model, IPrompts& prompts, IFiles& files,
+                    const LanguageFlag& language, FirmwareImage& image);
 
     void registerWith(ActionTable& actions);
 

@@ -69,9 +69,8 @@ void UpgradeTransfer::registerWith(ActionTable& actions) {
                          [this](const LoaderTag& tag) { onTagReply(tag.tag); });
     m_link.on<ReadyWord>(ProtocolMode::LoaderReady, [this](const ReadyWord&) { beginBlocks(); });
     for (ProtocolMode mode : kPacketModes) {
-        m_link.on<LoaderAnswer>(mode, [this, mode](const LoaderAnswer& answer) {
-            onLoaderAnswer(mode, answer);
-        });
+        m_link.on<LoaderAnswer>(
+            mode, [this, mode](const LoaderAnswer& answer) { onLoaderAnswer(mode, answer); });
     }
 }
 

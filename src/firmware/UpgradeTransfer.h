@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "model/ActionTable.h"
 #include "firmware/FirmwareImage.h"
+#include "model/ActionTable.h"
 #include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
 #include "platform/IPrompts.h"

@@ -98,9 +98,9 @@ ControlKey edit(int wireIndex) {
 
 }  // namespace
 
-FrameDialogLogic::FrameDialogLogic(Link& link, WindowModel& model,
-                                   ParameterStore& store, IPrompts& prompts,
-                                   const LanguageFlag& language, std::function<void()> linkRestart)
+FrameDialogLogic::FrameDialogLogic(Link& link, WindowModel& model, ParameterStore& store,
+                                   IPrompts& prompts, const LanguageFlag& language,
+                                   std::function<void()> linkRestart)
     : m_link(link),
       m_model(model),
       m_store(store),

@@ -13,12 +13,9 @@ constexpr char kOutputReverseCode = 'O';
 
 }  // namespace
 
-CalibrationChain::CalibrationChain(Link& link, IPrompts& prompts,
-                                   const LanguageFlag& language, ValuesSource values)
-    : m_link(link),
-      m_prompts(prompts),
-      m_language(language),
-      m_values(std::move(values)) {
+CalibrationChain::CalibrationChain(Link& link, IPrompts& prompts, const LanguageFlag& language,
+                                   ValuesSource values)
+    : m_link(link), m_prompts(prompts), m_language(language), m_values(std::move(values)) {
     m_link.on<Acknowledgement>(ProtocolMode::AckChain, [this](const Acknowledgement& ack) {
         return onAcknowledgement(ack.prefix);
     });

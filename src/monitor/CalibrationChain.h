@@ -23,7 +23,6 @@ class CalibrationChain {
     CalibrationChain(Link& link, IPrompts& prompts, const LanguageFlag& language,
                      ValuesSource values);
 
-
     // The voltage at each tap of the pack, from its negative end: cell 1, cells 1 and 2, ...
     static std::array<int, 4> taps(const std::array<int, 4>& cells);
 

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "model/ControlIds.h"
+#include "model/ControlTexts.h"
 #include "monitor/MonitorFrames.h"
 #include "platform/LeadingInteger.h"
 #include "protocol/Frames.h"
 #include "settings/ParameterCatalogue.h"
-#include "model/ControlTexts.h"
 #include "window/LiveDisplayLocks.h"
 
 namespace orva {
@@ -71,8 +71,8 @@ void LiveMonitor::clearChannels() {
 
 void LiveMonitor::start() {
     m_link.enter(ProtocolMode::Monitor, Reply::Emptied);
-    m_link.apply({LineSetting::BinaryInput, LineSetting::EveryByteRaisesEvent,
-                  LineSetting::WholeInput});
+    m_link.apply(
+        {LineSetting::BinaryInput, LineSetting::EveryByteRaisesEvent, LineSetting::WholeInput});
     m_link.discardInput();
 
     setLocked(true);
@@ -91,9 +91,9 @@ void LiveMonitor::stop(StopCause cause) {
     setLocked(false);
     if (cause == StopCause::PageSwitch) {
         // The chosen image's path gives way to the hint, so the Upgrade button goes off with it.
-        m_model.setText(ids::main::kUpgradeHint,
-                        std::string(english ? upgrade_hint::kEnglishAfterPageSwitch
-                                            : upgrade_hint::kChinese));
+        m_model.setText(
+            ids::main::kUpgradeHint,
+            std::string(english ? upgrade_hint::kEnglishAfterPageSwitch : upgrade_hint::kChinese));
         m_model.setEnabled(ids::main::kUpgrade, false);
     } else {
         // The button always puts back the Chinese hint, whatever the language.

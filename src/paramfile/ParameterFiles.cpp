@@ -44,9 +44,8 @@ constexpr const char* kNoGbk = "GBK (code page 936) conversion is not available 
 
 }  // namespace
 
-ParameterFiles::ParameterFiles(Link& link, WindowModel& model,
-                               const ParameterStore& store, IPrompts& prompts, IFiles& files,
-                               const LanguageFlag& language)
+ParameterFiles::ParameterFiles(Link& link, WindowModel& model, const ParameterStore& store,
+                               IPrompts& prompts, IFiles& files, const LanguageFlag& language)
     : m_link(link),
       m_model(model),
       m_store(store),

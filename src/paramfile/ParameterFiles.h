@@ -28,8 +28,8 @@ class ParameterFiles {
     // any file of the save format; the cap keeps an absurd file from filling memory.
     static constexpr std::size_t kMaxReadBytes = std::size_t{1} << 20;
 
-    ParameterFiles(Link& link, WindowModel& model, const ParameterStore& store,
-                   IPrompts& prompts, IFiles& files, const LanguageFlag& language);
+    ParameterFiles(Link& link, WindowModel& model, const ParameterStore& store, IPrompts& prompts,
+                   IFiles& files, const LanguageFlag& language);
 
     // Save button 1015, restore list 1099, restore help button 1100.
     void registerWith(ActionTable& actions);

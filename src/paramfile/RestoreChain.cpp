@@ -117,11 +117,11 @@ std::string textFrame(char code, const std::string& text) {
 
 }  // namespace
 
-RestoreChain::RestoreChain(Link& link, WindowModel& model,
-                           const RestoreEntries& entries)
+RestoreChain::RestoreChain(Link& link, WindowModel& model, const RestoreEntries& entries)
     : m_link(link), m_model(model), m_entries(entries) {
-    m_link.on<Acknowledgement>(ProtocolMode::Restore,
-                               [this](const Acknowledgement& ack) { onAcknowledgement(ack.prefix); });
+    m_link.on<Acknowledgement>(ProtocolMode::Restore, [this](const Acknowledgement& ack) {
+        onAcknowledgement(ack.prefix);
+    });
 }
 
 void RestoreChain::sendFirst() {

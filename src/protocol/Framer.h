@@ -30,7 +30,8 @@ class Framer {
 
     // One receive event in `mode`. `input` holds the bytes read, or is empty when the event read
     // nothing (a line-state change), in which case only the mode's completion test runs.
-    std::optional<Frame> feed(ProtocolMode mode, std::optional<std::span<const std::uint8_t>> input);
+    std::optional<Frame> feed(ProtocolMode mode,
+                              std::optional<std::span<const std::uint8_t>> input);
 
     // Reply emptied and count back to 0, as a sender starting an exchange does.
     void reset();

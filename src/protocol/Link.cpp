@@ -13,8 +13,8 @@ constexpr std::uint64_t kAcknowledgementPauseMs = 50;
 
 }  // namespace
 
-Link::Link(CMSComm& port, IClock& clock, ConfigFile& config, WindowModel& model,
-           IPrompts& prompts, const LanguageFlag& language)
+Link::Link(CMSComm& port, IClock& clock, ConfigFile& config, WindowModel& model, IPrompts& prompts,
+           const LanguageFlag& language)
     : m_port(port),
       m_clock(clock),
       m_config(config),

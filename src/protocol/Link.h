@@ -94,7 +94,8 @@ class Link {
     void showStatus();
 
   private:
-    static constexpr std::size_t kModeSlots = static_cast<std::size_t>(ProtocolMode::UpgradeEntry) + 1;
+    static constexpr std::size_t kModeSlots =
+        static_cast<std::size_t>(ProtocolMode::UpgradeEntry) + 1;
     static std::size_t index(ProtocolMode mode) { return static_cast<std::size_t>(mode); }
 
     void dispatch(const Frame& frame);

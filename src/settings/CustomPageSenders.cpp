@@ -18,8 +18,7 @@ constexpr char kDelayCode = '<';
 
 }  // namespace
 
-CustomPageSenders::CustomPageSenders(Link& link, WindowModel& model,
-                                     ParameterStore& store)
+CustomPageSenders::CustomPageSenders(Link& link, WindowModel& model, ParameterStore& store)
     : m_link(link), m_model(model), m_store(store) {}
 
 void CustomPageSenders::registerWith(ActionTable& actions) {

@@ -21,7 +21,8 @@ namespace orva {
 class PageSenders {
   public:
     PageSenders(Link& link, const ReadbackChain& readback, WindowModel& model,
-                ParameterStore& store, IPrompts& prompts, const LanguageFlag& language, std::function<void()> linkRestart);
+                ParameterStore& store, IPrompts& prompts, const LanguageFlag& language,
+                std::function<void()> linkRestart);
 
     void registerWith(ActionTable& actions);
 

@@ -45,8 +45,7 @@ class SimulatorFaults : public ::testing::Test {
                 return port.chainDone(core.link()) || quiet.elapsed() > 500;
             },
             20000);
-        return {port.sent, port.chainDone(core.link()),
-                core.model().text(ids::main::kVersionText)};
+        return {port.sent, port.chainDone(core.link()), core.model().text(ids::main::kVersionText)};
     }
 
     int argc = 1;

@@ -54,7 +54,8 @@ TEST_F(LinkRestartTest, StoredPortThenComboChoice) {
     EXPECT_EQ(configBytes(), "5\0"s);
     EXPECT_EQ(port.takeWritten(), "?V\r");
 
-    core.onUserAction({ActionKind::Click, ids::main::kRefresh});  // the file now reads back as port 5
+    core.onUserAction(
+        {ActionKind::Click, ids::main::kRefresh});  // the file now reads back as port 5
     EXPECT_EQ(port.commPort, 5);
     EXPECT_EQ(core.model().value(ids::main::kPortCombo), 4);
 }
@@ -102,7 +103,8 @@ TEST_F(LinkRestartTest, VariantsDifferInWhatTheyReset) {
     EXPECT_EQ(core.store().get(2), 4);
 
     core.onUserAction({ActionKind::Click, ids::main::kRefresh});
-    EXPECT_EQ(core.readback().firmwareVersion(), 0);  // Refresh forgets the version until read again
+    EXPECT_EQ(core.readback().firmwareVersion(),
+              0);  // Refresh forgets the version until read again
     EXPECT_FALSE(core.model().enabled(ids::main::kUpgrade));
     EXPECT_EQ(core.store().get(2), 1);  // servo rate back to its first entry
 }
@@ -113,7 +115,9 @@ TEST_F(LinkRestartTest, PortThatWillNotClose) {
     port.stuckOpen = true;
     port.takeWritten();
 
-    core.onUserAction({ActionKind::Click, ids::main::kRefresh});  // file variant: reported as not opened, file untouched
+    core.onUserAction(
+        {ActionKind::Click,
+         ids::main::kRefresh});  // file variant: reported as not opened, file untouched
     EXPECT_EQ(core.model().text(ids::main::kStatus), "串口未打开");
     EXPECT_EQ(configBytes(), "3\0tail"s);
     EXPECT_EQ(port.takeWritten(), "?V\r");

@@ -87,6 +87,22 @@ TEST_F(FrameDialogTest, TextsFollowTheLanguageAtTheFirstOpening) {
               "The maximum of X axis distance must belong to [0－5000],Please input it again!");
 }
 
+TEST_F(FrameDialogTest, ReadBackRedrawsThePlanBeforeItsNextQuery) {
+    open();
+    // What had gone out each time a new plan was published.
+    std::vector<std::string> writtenAtRedraw;
+    model().setListener([&](ControlKey key) {
+        if (key == ids::frame::kPlan) {
+            writtenAtRedraw.push_back(port.written);
+        }
+    });
+    answer('k', 6);  // the axis count: redrawn, then "?l\r"
+    answer('y', 5100);  // motor 6 Y: redrawn, then "?z\r"
+    model().setListener(nullptr);
+    EXPECT_EQ(writtenAtRedraw, (std::vector<std::string>{"", "?l\r"}));
+    EXPECT_EQ(port.takeWritten(), "?l\r?z\r");
+}
+
 TEST_F(FrameDialogTest, AxisCountChangeSendsAtOnceAndWaits) {
     open();
     const auto before = clock.now;

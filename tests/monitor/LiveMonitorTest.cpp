@@ -235,14 +235,16 @@ TEST_F(LiveMonitorTest, LinkRestartsResetDisplayStateOrChannels) {
     port.receive(kOutputs);
     port.receive(kSensors);
 
-    core.onUserAction({ActionKind::Select, ids::main::kPortCombo, 2});  // the combo variant clears only the sixteen channel values
+    core.onUserAction({ActionKind::Select, ids::main::kPortCombo,
+                       2});  // the combo variant clears only the sixteen channel values
     EXPECT_TRUE(core.monitor().running());
     EXPECT_EQ(core.monitor().values().receiver[0], 0);
     EXPECT_EQ(core.monitor().values().outputs[7], 0);
     EXPECT_EQ(core.monitor().values().ultrasonicHeight, 250);
     EXPECT_EQ(number(1102), 1500);  // the display keeps what it showed until the next frame
 
-    core.onUserAction({ActionKind::Click, ids::main::kRefresh});  // the file variant stops the display state
+    core.onUserAction(
+        {ActionKind::Click, ids::main::kRefresh});  // the file variant stops the display state
     EXPECT_FALSE(core.monitor().running());
     EXPECT_EQ(mode(), ProtocolMode::Idle);
     port.takeWrites();

@@ -52,8 +52,7 @@ std::string describe(const Frame& frame) {
 
 const std::string kChannels = "CHDA15001500150015001500150015001500\r\n";  // 4 + 32 + 2 bytes
 // A loader answer naming block 0x12345678 and carrying checksum 0x80000001, zeros elsewhere.
-const std::string kAnswer =
-    "\xA5\0\0\0\x78\x56\x34\x12\x01\0\0\x80"s + std::string(52, '\0');
+const std::string kAnswer = "\xA5\0\0\0\x78\x56\x34\x12\x01\0\0\x80"s + std::string(52, '\0');
 const std::string kZeroSpare = "?C\r"s + '\0' + "0050\r\n";
 const std::string kZeroInValue = "?C\rx"s + '\0';
 
@@ -123,11 +122,7 @@ const Case kCases[] = {
      std::string(36, 'z'),
      36},
     {"reverse reply", {{M::MonitorReverse, "?N\r 0003\r\n"}}, {"reply N 0003"}, "", 0},
-    {"reverse ignores other codes",
-     {{M::MonitorReverse, "?C\r 0050\r\n"}},
-     {},
-     "?C\r 0050\r\n",
-     0},
+    {"reverse ignores other codes", {{M::MonitorReverse, "?C\r 0050\r\n"}}, {}, "?C\r 0050\r\n", 0},
     {"tag in one read", {{M::UpgradeEntry, "HALVANE KIVREL QDMC1220"}}, {"tag QDMC"}, "", 0},
     {"tag cut over two reads",
      {{M::UpgradeEntry, "HALVANE QD"}, {M::UpgradeEntry, "EC1220\r\n"}},
@@ -146,11 +141,7 @@ const Case kCases[] = {
      {"answer 305419896 2147483649"},
      "",
      0},
-    {"loader bytes past one packet stall",
-     {{M::LoaderEnd, std::string(200, '\x7f')}},
-     {},
-     "",
-     200},
+    {"loader bytes past one packet stall", {{M::LoaderEnd, std::string(200, '\x7f')}}, {}, "", 200},
     {"unlisted modes read nothing",
      {{static_cast<M>(8), "abc"}, {static_cast<M>(31), "abc"}, {static_cast<M>(1), "abc"}},
      {},

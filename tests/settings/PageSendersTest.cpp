@@ -201,8 +201,9 @@ TEST_F(PageSendersTest, DeclinationTextThatIsNoInteger) {
     EXPECT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(port.takeWritten(), "SQ0180\r");
 
-    core.onUserAction({ActionKind::Click, ids::main::kRefresh});  // back to mode 0 for the read-back
-    answer('Q', 177);  // the controller holds -3
+    core.onUserAction(
+        {ActionKind::Click, ids::main::kRefresh});  // back to mode 0 for the read-back
+    answer('Q', 177);                               // the controller holds -3
     port.takeWritten();
     act(ActionKind::EditCommit, ids::main::kDeclination, 0, "1°09'");
     act(ActionKind::Click, ids::main::kDeclinationSet);
