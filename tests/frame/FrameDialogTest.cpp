@@ -96,7 +96,7 @@ TEST_F(FrameDialogTest, ReadBackRedrawsThePlanBeforeItsNextQuery) {
             writtenAtRedraw.push_back(port.written);
         }
     });
-    answer('k', 6);  // the axis count: redrawn, then "?l\r"
+    answer('k', 6);     // the axis count: redrawn, then "?l\r"
     answer('y', 5100);  // motor 6 Y: redrawn, then "?z\r"
     model().setListener(nullptr);
     EXPECT_EQ(writtenAtRedraw, (std::vector<std::string>{"", "?l\r"}));

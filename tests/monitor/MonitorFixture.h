@@ -9,7 +9,6 @@
 #include "model/ControlIds.h"
 #include "protocol/Frames.h"
 #include "support/Fakes.h"
-#include "support/TimedWrites.h"
 
 namespace orva::test {
 
@@ -43,7 +42,7 @@ class MonitorFixture : public ::testing::Test {
     const std::string& text(int customId) { return model().text({Dialog::Custom, customId}); }
 
     FakeClock clock;
-    TimedWritesPort port{clock};
+    FakePort port{clock};
     ScriptedPrompts prompts;
     MemoryFiles files;
     OrvaCore core{port, clock, prompts, files};

@@ -14,28 +14,12 @@
 
 namespace orva::test {
 
-// A port that also notes the tick counter at each write, so tests can see the pauses between
-// an acknowledgement and the command it releases.
-class TimedPort : public FakePort {
-  public:
-    explicit TimedPort(FakeClock& clock) : m_clock(clock) {}
-    void SetOutput(std::string_view bytes) override {
-        FakePort::SetOutput(bytes);
-        writes.emplace_back(m_clock.now, std::string(bytes));
-    }
-    std::vector<std::pair<std::uint64_t, std::string>> writes;
-
-  private:
-    FakeClock& m_clock;
-};
-
 // The core after start-up, with the start-up's "?V\r" already taken off the line.
 class ParamFileFixture : public ::testing::Test {
   protected:
     ParamFileFixture() {
         core.initialise();
-        port.takeWritten();
-        port.writes.clear();
+        port.takeWrites();
     }
 
     void select(int restoreIndex) {
@@ -47,7 +31,7 @@ class ParamFileFixture : public ::testing::Test {
     ProtocolMode mode() { return core.link().mode(); }
 
     FakeClock clock;
-    TimedPort port{clock};
+    FakePort port{clock};
     ScriptedPrompts prompts;
     MemoryFiles files;
     OrvaCore core{port, clock, prompts, files};

@@ -27,14 +27,14 @@ class Restore : public ParamFileFixture {
     std::vector<std::string> runChain() {
         std::vector<std::string> sent;
         for (int guard = 0; guard < 100 && !port.writes.empty(); ++guard) {
-            const std::string last = port.writes.back().second;
+            const std::string last = port.writes.back().bytes;
             if (last == "?V\r" || last.size() < 2) {
                 break;
             }
             port.writes.clear();
             acknowledge(last[1]);
             if (!port.writes.empty()) {
-                sent.push_back(port.writes.back().second);
+                sent.push_back(port.writes.back().bytes);
             }
         }
         return sent;
@@ -50,8 +50,8 @@ TEST_F(Restore, WholeChainFromASavedFile) {
     EXPECT_EQ(prompts.asked[0].filter, "自存Kivrel飞控参数文件(*.txt)|*.txt|所有文件(*.*)|*.*||");
     // The announcement, then the first link straight from entry 4.
     ASSERT_EQ(port.writes.size(), 2u);
-    EXPECT_EQ(port.writes[0].second, "Sj0004\r");
-    EXPECT_EQ(port.writes[1].second, "SC0045\r");
+    EXPECT_EQ(port.writes[0].bytes, "Sj0004\r");
+    EXPECT_EQ(port.writes[1].bytes, "SC0045\r");
 
     // Each acknowledgement and the command it releases, in chain order.
     const std::vector<std::pair<char, std::string>> links = {
@@ -105,8 +105,8 @@ TEST_F(Restore, WholeChainFromASavedFile) {
         const std::uint64_t arrived = clock.now;
         acknowledge(ack);
         ASSERT_EQ(port.writes.size(), 1u) << ack;
-        EXPECT_EQ(port.writes[0].second, next) << ack;
-        EXPECT_GE(port.writes[0].first - arrived, 50u) << ack;
+        EXPECT_EQ(port.writes[0].bytes, next) << ack;
+        EXPECT_GE(port.writes[0].atMs - arrived, 50u) << ack;
         // The receive event's own read, and for every link but the first a discard before
         // sending.
         EXPECT_EQ(port.discards - reads, ack == 'C' ? 1 : 2) << ack;
@@ -131,14 +131,14 @@ TEST_F(Restore, AcknowledgementsPaceTheChain) {
     EXPECT_EQ(core.link().receivedCount(), 6);
     port.receive("\r");
     ASSERT_EQ(port.writes.size(), 1u);
-    EXPECT_EQ(port.writes[0].second, "SA0015\r");
+    EXPECT_EQ(port.writes[0].bytes, "SA0015\r");
     EXPECT_EQ(core.link().receivedCount(), 0);
 
     // Two acknowledgements in one read: the second goes with the buffer and the chain stalls.
     port.writes.clear();
     port.receive("SA0015\r\nSB0007\r\n");
     ASSERT_EQ(port.writes.size(), 1u);
-    EXPECT_EQ(port.writes[0].second, "SB0007\r");
+    EXPECT_EQ(port.writes[0].bytes, "SB0007\r");
     port.writes.clear();
     // A reply that is no acknowledgement of the chain: dropped, nothing sent, still mode 7.
     port.receive("?V\r 1220\r\n");
@@ -178,11 +178,11 @@ TEST_F(Restore, ListEntriesGoThroughTheirMaps) {
         restoreStore(store);
         std::vector<std::string> sent;
         for (int i = 0; i < 3; ++i) {
-            const std::string last = port.writes.back().second;
+            const std::string last = port.writes.back().bytes;
             port.writes.clear();
             acknowledge(last[1]);
             ASSERT_EQ(port.writes.size(), 1u);
-            sent.push_back(port.writes[0].second);
+            sent.push_back(port.writes[0].bytes);
         }
         EXPECT_EQ(sent, c.first) << c.multiAxis;
         EXPECT_EQ(core.model().enabled(ids::main::kEditFrame), c.editEnabled) << c.multiAxis;
@@ -253,7 +253,7 @@ TEST_F(Restore, ChooserCancelledOrFileMissing) {
     prompts.files.push_back("/nowhere/QDMC_Data.txt");
     select(4);
     ASSERT_EQ(port.writes.size(), 1u);
-    EXPECT_EQ(port.writes[0].second, "Sj0004\r");
+    EXPECT_EQ(port.writes[0].bytes, "Sj0004\r");
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_NE(prompts.shown[0].text.find("/nowhere/QDMC_Data.txt"), std::string::npos);
     EXPECT_EQ(prompts.shown[0].title, "Halvane提示:");
@@ -267,7 +267,7 @@ TEST_F(Restore, BadFilesNeverCrash) {
     files.content[kPath] = "当 前 串口COM03\r\r\n" + std::string(13, 'y') + "0002";
     restoreFile();
     ASSERT_EQ(port.writes.size(), 2u);
-    EXPECT_EQ(port.writes[1].second, "SC0045\r");  // entry 4 from the earlier file
+    EXPECT_EQ(port.writes[1].bytes, "SC0045\r");  // entry 4 from the earlier file
     auto sent = runChain();
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent[0], "SA0002\r");  // entry 1 from the new one
@@ -291,7 +291,7 @@ TEST_F(Restore, BadFilesNeverCrash) {
         port.writes.clear();
         restoreFile();
         ASSERT_EQ(port.writes.size(), 2u);
-        EXPECT_EQ(port.writes[0].second, "Sj0004\r");
+        EXPECT_EQ(port.writes[0].bytes, "Sj0004\r");
         runChain();  // whatever it sends, it neither crashes nor runs away
         EXPECT_LE(port.writes.size(), 1u);
     }
@@ -304,7 +304,7 @@ TEST_F(Restore, BadFilesNeverCrash) {
     port.writes.clear();
     restoreFile();
     EXPECT_EQ(core.paramFiles().entries().text(219), "9123");
-    EXPECT_EQ(port.writes.back().second, "SC4123\r");
+    EXPECT_EQ(port.writes.back().bytes, "SC4123\r");
 }
 
 TEST_F(Restore, ReadErrorGoesOnWithWhatWasRead) {
@@ -315,7 +315,7 @@ TEST_F(Restore, ReadErrorGoesOnWithWhatWasRead) {
     EXPECT_NE(prompts.shown[0].text.find("Input/output error"), std::string::npos);
     EXPECT_EQ(prompts.shown[0].icon, MessageIcon::Error);
     ASSERT_EQ(port.writes.size(), 2u);
-    EXPECT_EQ(port.writes[1].second, "SC0045\r");
+    EXPECT_EQ(port.writes[1].bytes, "SC0045\r");
 }
 
 TEST_F(Restore, DefaultSets) {
@@ -326,7 +326,7 @@ TEST_F(Restore, DefaultSets) {
         select(set);
         EXPECT_EQ(mode(), ProtocolMode::Idle);
         ASSERT_EQ(port.writes.size(), 1u);
-        EXPECT_EQ(port.writes[0].second, std::string("Sj000") + char('0' + set) + "\r");
+        EXPECT_EQ(port.writes[0].bytes, std::string("Sj000") + char('0' + set) + "\r");
         EXPECT_TRUE(prompts.asked.empty());
         // "Sj0" with four characters is not yet the acknowledgement; the fifth makes it.
         port.receive("Sj00");
@@ -334,8 +334,8 @@ TEST_F(Restore, DefaultSets) {
         const std::uint64_t arrived = clock.now;
         port.receive(std::string(1, char('0' + set)) + "\r\n");
         ASSERT_EQ(port.writes.size(), 2u);
-        EXPECT_EQ(port.writes[1].second, "?V\r");
-        EXPECT_GE(port.writes[1].first - arrived, 10u);
+        EXPECT_EQ(port.writes[1].bytes, "?V\r");
+        EXPECT_GE(port.writes[1].atMs - arrived, 10u);
         EXPECT_EQ(core.link().receivedCount(), 0);
     }
 }

@@ -4,7 +4,7 @@
 #include "protocol/Frames.h"
 #include "settings/ParameterCatalogue.h"
 #include "support/Fakes.h"
-#include "support/TimedWrites.h"
+#include "support/Fakes.h"
 
 namespace orva::test {
 namespace {
@@ -30,7 +30,7 @@ class CustomPageSendersTest : public ::testing::Test {
     bool checked(int id) { return core.model().value({Dialog::Custom, id}) != 0; }
 
     FakeClock clock;
-    TimedWritesPort port{clock};
+    FakePort port{clock};
     ScriptedPrompts prompts;
     MemoryFiles files;
     OrvaCore core{port, clock, prompts, files};

@@ -32,7 +32,20 @@ void FakePort::receive(std::string_view bytes) {
     RaiseOnComm();
 }
 
+void FakePort::SetOutput(std::string_view bytes) {
+    written += bytes;
+    writes.push_back({std::string(bytes), m_clock ? m_clock->now : 0, discards});
+}
+
+std::vector<FakePort::Write> FakePort::takeWrites() {
+    written.clear();
+    std::vector<Write> out;
+    out.swap(writes);
+    return out;
+}
+
 std::string FakePort::takeWritten() {
+    writes.clear();
     std::string out;
     out.swap(written);
     return out;

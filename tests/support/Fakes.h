@@ -13,9 +13,21 @@
 
 namespace orva::test {
 
-// A serial port that records what is written and delivers what the test feeds it.
+class FakeClock;
+
+// A serial port that records what is written, each write apart with the fake clock's time, and
+// delivers what the test feeds it.
 class FakePort : public CMSComm {
   public:
+    struct Write {
+        std::string bytes;
+        std::uint64_t atMs;
+        int discardsBefore;  // reads of Input so far
+    };
+
+    FakePort() = default;
+    explicit FakePort(const FakeClock& clock) : m_clock(&clock) {}
+
     void SetCommPort(int port) override { commPort = port; }
     int GetCommPort() const override { return commPort; }
     bool SetPortOpen(bool open) override;
@@ -28,7 +40,7 @@ class FakePort : public CMSComm {
     void SetInputLen(int bytes) override { inputLen = bytes; }
     void SetHandshaking(Handshaking h) override { handshaking = h; }
     std::vector<std::uint8_t> GetInput() override;
-    void SetOutput(std::string_view bytes) override { written += bytes; }
+    void SetOutput(std::string_view bytes) override;
     int GetCommEvent() const override { return event; }
     std::string DeviceName() const override { return "/dev/fake" + std::to_string(commPort); }
     std::string LastError() const override { return lastError; }
@@ -39,6 +51,8 @@ class FakePort : public CMSComm {
     void receive(std::string_view bytes);
     // Everything written since the last call.
     std::string takeWritten();
+    // Every write since the last call, one apart from the next.
+    std::vector<Write> takeWrites();
 
     int commPort = 0;
     bool isOpen = false;
@@ -58,6 +72,10 @@ class FakePort : public CMSComm {
     std::string lastError;
     std::string pending;
     std::string written;
+    std::vector<Write> writes;
+
+  private:
+    const FakeClock* m_clock = nullptr;
 };
 
 // A tick counter that moves only when read, by `step` ms each time, and records the reads.

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/OrvaCore.h"
+#include "model/ControlIds.h"
+#include "support/Fakes.h"
+
+namespace orva::test {
+
+// The whole core over a fake port, a fake clock, scripted prompts and files in memory, started
+// as the window starts it, with the start-up's "?V\r" already taken off the line. A test that
+// needs the state before start-up overrides SetUp.
+class CoreHarness : public ::testing::Test {
+  protected:
+    void SetUp() override { start(); }
+    void start() {
+        core.initialise();
+        port.takeWrites();
+    }
+
+    void act(ActionKind kind, ControlKey key, int value = 0, std::string text = {}) {
+        core.onUserAction({kind, key, value, std::move(text)});
+    }
+    void click(ControlKey key) { act(ActionKind::Click, key); }
+    void check(ControlKey key, bool on) { act(ActionKind::Check, key, on ? 1 : 0); }
+    void select(ControlKey key, int index) { act(ActionKind::Select, key, index); }
+    void type(ControlKey key, std::string text) {
+        act(ActionKind::EditCommit, key, 0, std::move(text));
+    }
+
+    // The controller's answer to "?<code>\r": the query, a blank, four value characters, CR LF.
+    void answer(char code, std::string_view valueChars) {
+        port.receive(std::string{'?', code, '\r', ' '} + std::string(valueChars) + "\r\n");
+    }
+    // The controller's 8-byte acknowledgement of a set command: "S", code, "0000", CR LF.
+    void acknowledge(char code) { port.receive(std::string{'S', code} + "0000\r\n"); }
+    // The bytes of each write since the last call.
+    std::vector<std::string> writes() {
+        std::vector<std::string> out;
+        for (const FakePort::Write& w : port.takeWrites()) {
+            out.push_back(w.bytes);
+        }
+        return out;
+    }
+
+    WindowModel& model() { return core.model(); }
+    ParameterStore& store() { return core.store(); }
+    ProtocolMode mode() { return core.link().mode(); }
+    const std::string& text(ControlKey key) { return model().text(key); }
+    bool enabled(ControlKey key) { return model().enabled(key); }
+    const MessageBox& lastMessage() { return prompts.shown.back(); }
+
+    FakeClock clock;
+    FakePort port{clock};
+    ScriptedPrompts prompts;
+    MemoryFiles files;
+    OrvaCore core{port, clock, prompts, files};
+};
+
+}  // namespace orva::test
