@@ -81,6 +81,7 @@ void OrvaCore::restartFromFile() {
 }
 
 void OrvaCore::restartFromCombo() {
+    m_firmware.releaseAbandoned();
     if (m_link.restartFromCombo()) {
         m_monitor.clearChannels();
     }

@@ -22,6 +22,8 @@ class FirmwareUpgrade {
     }
     // The file-variant link restart puts the transfer's state back to its start values.
     void reset() { m_transfer.reset(); }
+    // The combo-variant link restart frees the window from a transfer left unfinished.
+    void releaseAbandoned() { m_transfer.releaseAbandoned(); }
 
     const FirmwareImage& image() const { return m_image; }
     FirmwareChooser& chooser() { return m_chooser; }

@@ -82,9 +82,20 @@ void UpgradeTransfer::reset() {
     m_percent = 0;
     m_model.setValue(ids::main::kProgress, 0);
     m_model.setVisible(ids::main::kProgress, false);
+    releaseAbandoned();
+}
+
+// A transfer that failed, or lost its line, left the controller in its loader and the main area
+// locked; a link restart gives back the means to choose an image and try again.
+void UpgradeTransfer::releaseAbandoned() {
+    if (m_underway) {
+        m_underway = false;
+        enableMainArea(true);
+    }
 }
 
 void UpgradeTransfer::start() {
+    m_underway = true;
     m_link.enter(ProtocolMode::UpgradeEntry, Reply::Recounted);
     m_link.openStoredPortIfClosed();
     enableMainArea(false);
@@ -173,6 +184,7 @@ void UpgradeTransfer::onLoaderAnswer(ProtocolMode current, const LoaderAnswer& a
 }
 
 void UpgradeTransfer::succeed() {
+    m_underway = false;
     showProgress(m_block + 1);
     showStatus("升级已完成", "Finished ", true);
     const Language language = m_language();

@@ -34,6 +34,8 @@ class UpgradeTransfer {
     void start();
     // Back to the start values, with the progress bar hidden (the file-variant link restart).
     void reset();
+    // The combo-variant link restart: a transfer left unfinished no longer locks the window.
+    void releaseAbandoned();
 
     const std::string& tag() const { return m_tag; }
     std::int32_t block() const { return m_block; }
@@ -71,6 +73,8 @@ class UpgradeTransfer {
     std::int32_t m_dataOffset = 0;
     std::uint32_t m_checksum = 0;
     std::int32_t m_percent = 0;
+    // Started and neither succeeded nor released by a link restart.
+    bool m_underway = false;
 };
 
 }  // namespace orva

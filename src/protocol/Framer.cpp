@@ -61,6 +61,7 @@ bool Framer::reads(ProtocolMode mode) {
 void Framer::reset() {
     m_text.clear();
     m_count = 0;
+    m_skipLineEnd = false;
 }
 
 std::optional<Frame> Framer::feed(ProtocolMode mode,
@@ -70,18 +71,31 @@ std::optional<Frame> Framer::feed(ProtocolMode mode,
     }
     if (input) {
         std::size_t at = static_cast<std::size_t>(std::max(m_count, 0));
+        std::size_t skipped = 0;
         for (std::uint8_t b : *input) {
-            if (isPacketMode(mode)) {
-                // Bytes past one packet are dropped; the loader never sends more than one.
-                if (at < m_packet.size()) {
-                    m_packet[at] = b;
+            if (!isPacketMode(mode)) {
+                if (b != 0) {
+                    m_text.push_back(static_cast<char>(b));
                 }
-                ++at;
-            } else if (b != 0) {
-                m_text.push_back(static_cast<char>(b));
+                continue;
             }
+            if (m_skipLineEnd && at == 0 && (b == '\r' || b == '\n')) {
+                ++skipped;
+                continue;
+            }
+            m_skipLineEnd = false;
+            // Bytes past one packet are dropped; the loader never sends more than one.
+            if (at < m_packet.size()) {
+                m_packet[at] = b;
+            }
+            ++at;
         }
-        m_count += static_cast<int>(input->size());
+        if (m_text.size() > kTextCapacity) {
+            m_text.erase(0, m_text.size() - kTextCapacity);
+        }
+        const std::size_t counted = std::min<std::size_t>(input->size() - skipped, kCountCeiling);
+        m_count = static_cast<int>(std::min<std::size_t>(
+            static_cast<std::size_t>(m_count) + counted, kCountCeiling));
     }
     switch (mode) {
         case ProtocolMode::Idle:
@@ -158,13 +172,18 @@ std::optional<Frame> Framer::frameMonitor() {
     return MonitorWindow{std::move(window)};
 }
 
-// The whole answer to "?W\r" must have come in this one event: the text is emptied each time.
+// The answer to "?W\r" ends in the tag and four digits. It is taken when an event leaves the
+// text ending that way; an answer cut into several reads collects until it does.
 std::optional<Frame> Framer::frameTag() {
     const std::string last =
         m_text.size() > kTagWindow ? m_text.substr(m_text.size() - kTagWindow) : m_text;
-    LoaderTag tag{last.substr(0, std::min(kTagLength, last.size()))};
+    const std::string tag = last.substr(0, std::min(kTagLength, last.size()));
+    if (tag != frames::kTagQdmc && tag != frames::kTagQdec) {
+        m_count = 0;
+        return std::nullopt;
+    }
     reset();
-    return tag;
+    return LoaderTag{tag};
 }
 
 // The ready word may come at the head of the text or just before a two-character line end;
@@ -177,6 +196,7 @@ std::optional<Frame> Framer::frameReady() {
                                       : m_text.substr(m_text.size() - kReadyWindow, kReadyLength);
     if (isReadyWord(head) || isReadyWord(beforeEnd)) {
         m_text.clear();
+        m_skipLineEnd = true;
         return ReadyWord{};
     }
     m_text = beforeEnd;

@@ -16,9 +16,16 @@ namespace orva {
 // bytes of one receive event into a frame. No I/O: the link reads the port and hands the bytes
 // over. Framing is per receive event, with the protocol's own quirks kept: an idle reply is taken
 // only when the count is exactly 10 (so a count passing 10 stalls until the reply is emptied),
-// zero bytes are counted but not stored, and the loader's tag must come within one event.
+// zero bytes are counted but not stored. Where the rules would lose a healthy answer cut into
+// several reads (the loader's tag, the line end after its ready word) or let a chatty line grow
+// the buffer without end, the framer stays safe instead.
 class Framer {
   public:
+    // More than any exchange needs; older characters give way past it.
+    static constexpr std::size_t kTextCapacity = 1024;
+    // The count stops here rather than overflow; every rule compares it with far smaller numbers.
+    static constexpr int kCountCeiling = 1 << 30;
+
     // The read-back replies recognised while idle, in the order they are compared.
     static constexpr std::string_view kIdleReplyCodes =
         "CABDEFG!@#$HIJK%^&()_+LRT`YZQ4567MNOPVabcdef=ghi<jklmnopqrstuvwxyz";
@@ -56,6 +63,8 @@ class Framer {
     int m_count = 0;
     // The loader's binary answer, filled by position in the packet modes.
     std::array<std::uint8_t, 64> m_packet{};
+    // After the ready word: its line end may still come, ahead of the first packet answer.
+    bool m_skipLineEnd = false;
 };
 
 }  // namespace orva

@@ -25,6 +25,10 @@ Link::Link(CMSComm& port, IClock& clock, ConfigFile& config, WindowModel& model,
 }
 
 void Link::onComm() {
+    if (m_port.GetCommEvent() == CMSComm::kCommEventLineLost) {
+        onLineLost();
+        return;
+    }
     if (!Framer::reads(m_mode)) {
         return;
     }
@@ -38,6 +42,16 @@ void Link::onComm() {
     if (frame) {
         dispatch(*frame);
     }
+}
+
+// Whatever exchange was under way has lost its line: the window goes back to idle, says the
+// port is not open, and Refresh opens it again.
+void Link::onLineLost() {
+    if (m_port.GetPortOpen()) {
+        m_port.SetPortOpen(false);
+    }
+    enter(ProtocolMode::Idle, Reply::Emptied);
+    showStatus(false);
 }
 
 void Link::dispatch(const Frame& frame) {

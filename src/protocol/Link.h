@@ -99,6 +99,7 @@ class Link {
     static std::size_t index(ProtocolMode mode) { return static_cast<std::size_t>(mode); }
 
     void dispatch(const Frame& frame);
+    void onLineLost();
     // Sets the port number from the configuration file, or COM3 when it records none. False on
     // a file error, which has then been reported.
     bool selectStoredPort();

@@ -7,6 +7,7 @@ namespace orva {
 QtCommPort::QtCommPort(PortResolver resolver, QObject* parent)
     : QObject(parent), m_resolver(std::move(resolver)) {
     connect(&m_serial, &QSerialPort::readyRead, this, &QtCommPort::onReadyRead);
+    connect(&m_serial, &QSerialPort::errorOccurred, this, &QtCommPort::onError);
 }
 
 void QtCommPort::SetCommPort(int port) {
@@ -104,6 +105,24 @@ void QtCommPort::SetOutput(std::string_view bytes) {
 
 void QtCommPort::onReadyRead() {
     m_event = kCommEventReceive;
+    RaiseOnComm();
+}
+
+}  // namespace orva
+
+namespace orva {
+
+// A pulled cable or a closed line leaves the device readable with nothing to read, which would
+// wake the event loop without end: the port closes and the core is told once.
+void QtCommPort::onError(QSerialPort::SerialPortError error) {
+    // A hung-up line reads as end of file, which the port reports as a read error.
+    if ((error != QSerialPort::ResourceError && error != QSerialPort::ReadError) ||
+        !m_serial.isOpen()) {
+        return;
+    }
+    m_lastError = "line lost: plug the controller in again and press Refresh";
+    m_serial.close();
+    m_event = kCommEventLineLost;
     RaiseOnComm();
 }
 

@@ -34,6 +34,7 @@ class QtCommPort : public QObject, public CMSComm {
 
   private:
     void onReadyRead();
+    void onError(QSerialPort::SerialPortError error);
     static std::string explain(QSerialPort::SerialPortError error, const QString& device,
                                const QString& text);
 

@@ -15,6 +15,8 @@ class CMSComm {
     enum class InputMode { Text, Binary };
     enum class Handshaking { None, XonXoff, RtsCts, RtsCtsXonXoff };
     static constexpr int kCommEventReceive = 2;
+    // The device went away or the line hung up; the port has closed itself.
+    static constexpr int kCommEventLineLost = 1100;
 
     virtual ~CMSComm() = default;
 
