@@ -1,14 +1,4 @@
 #pragma once
 
-#include <span>
-
-#include "model/ControlKey.h"
-
-namespace orva {
-
-// The setting controls that must not be used while the live data display streams: changing a
-// setting then would interleave set commands with the controller's data frames. The sixteen
-// channel-reverse boxes are not among them; they stay usable during the display.
-std::span<const ControlKey> liveDisplayLockedControls();
-
-}  // namespace orva
+// The lock set moved to settings/, beside the catalogue that flags it.
+#include "settings/LiveDisplayLocks.h"

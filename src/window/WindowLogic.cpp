@@ -5,8 +5,8 @@
 
 #include "model/ControlIds.h"
 #include "protocol/ProtocolState.h"
+#include "settings/LiveDisplayLocks.h"
 #include "window/HelpTips.h"
-#include "window/LiveDisplayLocks.h"
 
 namespace orva {
 namespace {
