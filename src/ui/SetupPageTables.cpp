@@ -16,6 +16,13 @@ int scaleOf(char code) {
     return kScale + ParameterCatalogue::at(code).look.caption - 1000;
 }
 
+// A page's one group box, which takes the page's width.
+TableBuilder pageGroup(int group, const char* text) {
+    TableBuilder b;
+    b.add({.id = group, .kind = K::GroupBox, .at = {0, 0}, .text = text, .flags = L::kStretch});
+    return b;
+}
+
 // Slider rows of `codes`, two grid rows each, down from the top of column `col`.
 void sliderColumn(TableBuilder& b, int group, int col, ControlKind labelKind, const char* codes) {
     for (int i = 0; codes[i] != 0; ++i) {
@@ -26,12 +33,7 @@ void sliderColumn(TableBuilder& b, int group, int col, ControlKind labelKind, co
 // Basic setup page: five rows in each of two columns.
 std::vector<ControlEntry> basicControls() {
     constexpr int kGroup = 1206;
-    TableBuilder b;
-    b.add({.id = kGroup,
-           .kind = K::GroupBox,
-           .at = {0, 0},
-           .text = "基础参数设置",
-           .flags = L::kStretch});
+    TableBuilder b = pageGroup(kGroup, "基础参数设置");
     // Built row by row across both columns, the order the keyboard walks them.
     constexpr const char* kLeft = "CDEFG";
     constexpr const char* kRight = "YZRT`";
@@ -45,12 +47,7 @@ std::vector<ControlEntry> basicControls() {
 // GPS page: four rows.
 std::vector<ControlEntry> gpsControls() {
     constexpr int kGroup = 1302;
-    TableBuilder b;
-    b.add({.id = kGroup,
-           .kind = K::GroupBox,
-           .at = {0, 0},
-           .text = "GPS参数设置",
-           .flags = L::kStretch});
+    TableBuilder b = pageGroup(kGroup, "GPS参数设置");
     sliderColumn(b, kGroup, 0, K::Label, "@#$!");
     return b.take();
 }
@@ -58,12 +55,7 @@ std::vector<ControlEntry> gpsControls() {
 // Gimbal page: scales and angle limits on the left, servo mid points on the right.
 std::vector<ControlEntry> gimbalControls() {
     constexpr int kGroup = 1207;
-    TableBuilder b;
-    b.add({.id = kGroup,
-           .kind = K::GroupBox,
-           .at = {0, 0},
-           .text = "云台参数设置",
-           .flags = L::kStretch});
+    TableBuilder b = pageGroup(kGroup, "云台参数设置");
     sliderColumn(b, kGroup, 0, K::LabelButton, "KJ%_)+");
     sliderColumn(b, kGroup, 4, K::LabelButton, "&^(");
     return b.take();
@@ -74,12 +66,7 @@ std::vector<ControlEntry> voltageControls() {
     constexpr int kGroup = 1263;
     constexpr int kCells = kScale + 1;
     constexpr int kAlarm = kScale + 2;
-    TableBuilder b;
-    b.add({.id = kGroup,
-           .kind = K::GroupBox,
-           .at = {0, 0},
-           .text = "电池电压校准与报警电压设置",
-           .flags = L::kStretch});
+    TableBuilder b = pageGroup(kGroup, "电池电压校准与报警电压设置");
     b.add({.id = kCells, .kind = K::Panel, .parent = kGroup, .at = {0, 0}});
     for (int i = 0; i < 4; ++i) {
         const char code = static_cast<char>('4' + i);
