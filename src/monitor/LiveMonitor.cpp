@@ -8,7 +8,7 @@
 #include "platform/LeadingInteger.h"
 #include "protocol/Frames.h"
 #include "settings/ParameterCatalogue.h"
-#include "window/LiveDisplayLocks.h"
+#include "settings/LiveDisplayLocks.h"
 
 namespace orva {
 namespace {

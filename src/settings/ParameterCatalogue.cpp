@@ -57,11 +57,35 @@ constexpr int kPropellerReverse[] = {1056, 1057, 1058, 1059, 1060, 1062};
 using D = Dialog;
 using E = Encoding;
 using S = StoreForm;
+namespace lock = live_lock;
+
+// Scale captions. A scale that reads from its maximum at the left belongs to a slider drawn the
+// same way round.
+constexpr const char* kRising = "0             50           100";
+constexpr const char* kFalling = "100           50             0";
+constexpr const char* kGpsScale = "100                 50                   0";
+constexpr const char* kGimbalScale = "100            50            0";
+constexpr const char* kMidScale = "100            0            100-";
+
+constexpr ControlLook rising(int caption) {
+    return {.caption = caption, .scale = kRising};
+}
+constexpr ControlLook fromLeft(int caption, const char* scale) {
+    return {.caption = caption, .scale = scale, .inverted = true};
+}
+// A list with its caption button, both off during the live display.
+constexpr ControlLook lockedList(int caption) {
+    return {.caption = caption, .liveLock = lock::kCaption | lock::kCombo};
+}
+// A function row of the custom page: every box is off during the live display.
+constexpr ControlLook functionRow(int caption) {
+    return {.caption = caption, .lockedBoxes = 0xFFF};
+}
 
 // Shorthands for the common rows.
 constexpr ParameterEntry sliderRow(char code, Dialog dialog, const char* english,
                                    const char* chinese, int slider, int edit, int slot,
-                                   StoreForm onSend = S::Shown) {
+                                   ControlLook look, StoreForm onSend = S::Shown) {
     return {.code = code,
             .dialog = dialog,
             .encoding = E::Direct,
@@ -75,14 +99,16 @@ constexpr ParameterEntry sliderRow(char code, Dialog dialog, const char* english
             .rule = kPercent,
             .slot = slot,
             .onRead = S::Shown,
-            .onSend = onSend};
+            .onSend = onSend,
+            .look = look};
 }
 
 // The gimbal scales and limits: their store slots keep what was sent.
 constexpr ParameterEntry gimbal(char code, Encoding encoding, const char* english,
                                 const char* chinese, int slider, int edit, int slot,
-                                ReadRule rule = kPercent) {
-    ParameterEntry e = sliderRow(code, D::Gimbal, english, chinese, slider, edit, slot, S::Wire);
+                                ControlLook look, ReadRule rule = kPercent) {
+    ParameterEntry e =
+        sliderRow(code, D::Gimbal, english, chinese, slider, edit, slot, look, S::Wire);
     e.encoding = encoding;
     e.rule = rule;
     if (encoding == E::VersionOffset) {
@@ -92,8 +118,9 @@ constexpr ParameterEntry gimbal(char code, Encoding encoding, const char* englis
 }
 
 constexpr ParameterEntry servoMid(char code, const char* english, const char* chinese, int slider,
-                                  int edit, int slot) {
-    ParameterEntry e = sliderRow(code, D::Gimbal, english, chinese, slider, edit, slot);
+                                  int edit, int slot, int caption) {
+    ParameterEntry e = sliderRow(code, D::Gimbal, english, chinese, slider, edit, slot,
+                                 {caption, kMidScale, true});
     e.encoding = E::Offset;
     e.uiMin = -100;
     e.rule = kServoMid;
@@ -101,7 +128,8 @@ constexpr ParameterEntry servoMid(char code, const char* english, const char* ch
 }
 
 constexpr ParameterEntry row(char code, const char* english, const char* chinese,
-                             std::span<const int> boxes, int slot, Dialog dialog = D::Custom) {
+                             std::span<const int> boxes, int slot, ControlLook look,
+                             Dialog dialog = D::Custom) {
     return {.code = code,
             .dialog = dialog,
             .encoding = E::BitSet,
@@ -113,11 +141,13 @@ constexpr ParameterEntry row(char code, const char* english, const char* chinese
             .rule = kUnlimited,
             .slot = slot,
             .onRead = slot < 0 ? S::None : S::PerBox,
-            .onSend = slot < 0 ? S::None : S::PerBox};
+            .onSend = slot < 0 ? S::None : S::PerBox,
+            .look = look};
 }
 
 constexpr ParameterEntry list(char code, const char* english, const char* chinese, int combo,
-                              std::span<const int> map, int slot, Dialog dialog = D::Main) {
+                              std::span<const int> map, int slot, ControlLook look = {},
+                              Dialog dialog = D::Main) {
     const StoreForm form = slot < 0 ? S::None : S::IndexPlusOne;
     return {.code = code,
             .dialog = dialog,
@@ -131,12 +161,13 @@ constexpr ParameterEntry list(char code, const char* english, const char* chines
             .rule = kUnlimited,
             .slot = slot,
             .onRead = form,
-            .onSend = form};
+            .onSend = form,
+            .look = look};
 }
 
 constexpr ParameterEntry readOnly(char code, Dialog dialog, const char* english,
                                   const char* chinese, int edit = 0, ReadRule rule = kUnlimited,
-                                  int slot = -1) {
+                                  int slot = -1, int caption = 0) {
     const StoreForm form = slot < 0 ? S::None : S::Shown;
     return {.code = code,
             .dialog = dialog,
@@ -147,7 +178,8 @@ constexpr ParameterEntry readOnly(char code, Dialog dialog, const char* english,
             .rule = rule,
             .slot = slot,
             .onRead = form,
-            .onSend = form};
+            .onSend = form,
+            .look = {.caption = caption}};
 }
 
 // A number that only its own sequence sends: calibration taps, the monitor switch.
@@ -188,10 +220,12 @@ constexpr ParameterEntry coordinate(char code, const char* english, const char* 
 
 constexpr ParameterEntry kEntries[] = {
     // Main area.
-    list('A', "MultiAxilMod", "多轴模式", 1032, kMultiAxisMap, 0),
-    list('B', "ESCUpdateRate", "电调输出模式", 1033, kEscMap, 1),
-    list('P', "Servo Rate", "舵机输出模式", 1215, kServoMap, 2),
-    row('M', "Sensor", "传感器选择", kSensorBoxes, 31, D::Main),
+    list('A', "MultiAxilMod", "多轴模式", 1032, kMultiAxisMap, 0, lockedList(1002)),
+    list('B', "ESCUpdateRate", "电调输出模式", 1033, kEscMap, 1, lockedList(1003)),
+    list('P', "Servo Rate", "舵机输出模式", 1215, kServoMap, 2, lockedList(1013)),
+    // Only the four shown sensor boxes go off; the hidden ones are left alone.
+    row('M', "Sensor", "传感器选择", kSensorBoxes, 31,
+        {.caption = 1021, .liveLock = lock::kCaption, .lockedBoxes = 0xF0}, D::Main),
     {.code = 'Q',
      .dialog = D::Main,
      .encoding = E::Offset,
@@ -203,7 +237,8 @@ constexpr ParameterEntry kEntries[] = {
      .rule = kDeclination,
      .slot = 190,
      .onRead = S::Shown,
-     .onSend = S::Shown},
+     .onSend = S::Shown,
+     .look = {.caption = 1020, .liveLock = lock::kCaption | lock::kEdit}},
     readOnly('V', D::Main, "FW Version:V", "固件版本:V", 1112),
     {.code = 'j',
      .dialog = D::Main,
@@ -213,36 +248,38 @@ constexpr ParameterEntry kEntries[] = {
      .combo = 1099,
      .uiMin = 0,
      .uiMax = 4,
-     .rule = kRestoreChoice},
+     .rule = kRestoreChoice,
+     .look = {.liveLock = lock::kCombo}},
     readOnly('H', D::Main, "Reserved H", "保留参数H"),
     readOnly('I', D::Main, "Reserved I", "保留参数I"),
 
     // Basic setup page.
-    sliderRow('C', D::Basic, "Stabili_Level", "主稳定度", 1038, 1251, 3),
-    sliderRow('D', D::Basic, "Aux_Stability", "辅助稳定", 1039, 1252, 4),
-    sliderRow('E', D::Basic, "DynaStability", "动态稳定", 1040, 1066, 5),
-    sliderRow('F', D::Basic, "Balance_L", "主平衡度", 1034, 1068, 6),
-    sliderRow('G', D::Basic, "Aux_Balance", "辅助平衡", 1035, 1069, 7),
-    sliderRow('Y', D::Basic, "Yaw_Stability", "方向稳定", 1247, 1253, 8),
-    sliderRow('Z', D::Basic, "Yaw_Lock", "方向锁定", 1248, 1254, 9),
-    sliderRow('R', D::Basic, "Height_Lock", "高度锁定", 1249, 1255, 10),
-    sliderRow('T', D::Basic, "Aux_H_Lock", "辅助高度", 1250, 1256, 11),
-    sliderRow('`', D::Basic, "HeightStability", "高度稳定", 1257, 1258, 12),
+    sliderRow('C', D::Basic, "Stabili_Level", "主稳定度", 1038, 1251, 3, fromLeft(1000, kFalling)),
+    sliderRow('D', D::Basic, "Aux_Stability", "辅助稳定", 1039, 1252, 4, rising(1001)),
+    sliderRow('E', D::Basic, "DynaStability", "动态稳定", 1040, 1066, 5, rising(1002)),
+    sliderRow('F', D::Basic, "Balance_L", "主平衡度", 1034, 1068, 6, fromLeft(1003, kFalling)),
+    sliderRow('G', D::Basic, "Aux_Balance", "辅助平衡", 1035, 1069, 7, rising(1004)),
+    sliderRow('Y', D::Basic, "Yaw_Stability", "方向稳定", 1247, 1253, 8, rising(1005)),
+    sliderRow('Z', D::Basic, "Yaw_Lock", "方向锁定", 1248, 1254, 9, rising(1006)),
+    sliderRow('R', D::Basic, "Height_Lock", "高度锁定", 1249, 1255, 10, rising(1007)),
+    sliderRow('T', D::Basic, "Aux_H_Lock", "辅助高度", 1250, 1256, 11, rising(1008)),
+    sliderRow('`', D::Basic, "HeightStability", "高度稳定", 1257, 1258, 12, rising(1009)),
 
     // Custom function page.
-    row('a', "AutoStabi", "自稳", kRowA, 55),
-    row('b', "3D Stunt", "3D特技", kRowB, 67),
-    row('c', "HeightLock", "定高", kRowC, 79),
-    row('d', "HeadLock", "锁定航向", kRowD, 91),
-    row('e', "CareFree", "无向 CF", kRowE, 103),
-    row('f', "PTZStab", "云台增稳", kRowF, 115),
-    row('=', "Z Stabi", "Z 轴跟随", kRowZ, 127),
-    row('g', "PositionHold", "松杆定点", kRowG, 139),
-    row('h', "Go Home", "一键返航", kRowH, 151),
-    row('i', "Autolanding", "自动降落", kRowI, 163),
+    row('a', "AutoStabi", "自稳", kRowA, 55, functionRow(1266)),
+    row('b', "3D Stunt", "3D特技", kRowB, 67, functionRow(1267)),
+    row('c', "HeightLock", "定高", kRowC, 79, functionRow(1268)),
+    row('d', "HeadLock", "锁定航向", kRowD, 91, functionRow(1269)),
+    row('e', "CareFree", "无向 CF", kRowE, 103, functionRow(1270)),
+    row('f', "PTZStab", "云台增稳", kRowF, 115, functionRow(1271)),
+    row('=', "Z Stabi", "Z 轴跟随", kRowZ, 127, functionRow(1272)),
+    row('g', "PositionHold", "松杆定点", kRowG, 139, functionRow(1273)),
+    row('h', "Go Home", "一键返航", kRowH, 151, functionRow(1274)),
+    row('i', "Autolanding", "自动降落", kRowI, 163, functionRow(1275)),
     row('N', "R_CH Data(Check to reverse)", "接收机通道数据(选中复选框可反向)", kReceiverReverse,
-        39),
-    row('O', "O_CH Data(Check to reverse)", "输出通道数据(选中复选框可反向)", kOutputReverse, 47),
+        39, {.caption = 1206}),
+    row('O', "O_CH Data(Check to reverse)", "输出通道数据(选中复选框可反向)", kOutputReverse, 47,
+        {.caption = 1207}),
     {.code = '<',
      .dialog = D::Custom,
      .encoding = E::Packed,
@@ -254,26 +291,39 @@ constexpr ParameterEntry kEntries[] = {
      .uiMin = 0,
      .uiMax = 15,
      .tick = 1,
-     .rule = kUnlimited},
+     .rule = kUnlimited,
+     .look = {.caption = 1300,
+              .scale = "15           8             0",
+              .inverted = true,
+              .liveLock = lock::kSlider}},
     command('~', D::Custom, "Data Display", "显示数据"),
 
     // GPS page: its senders leave the store to the read-back.
-    sliderRow('@', D::Gps, "Strength to Position", "定点回中力度", 1039, 1064, 13, S::None),
+    sliderRow('@', D::Gps, "Strength to Position", "定点回中力度", 1039, 1064, 13,
+              fromLeft(1000, kGpsScale), S::None),
     sliderRow('#', D::Gps, "Anti-Wind Strength to Position", "定点抗风力度", 1040, 1065, 14,
-              S::None),
-    sliderRow('$', D::Gps, "DynaDamp to Position", "定点动态阻尼", 1041, 1066, 15, S::None),
-    sliderRow('!', D::Gps, "Speed of Gohome", "一键返航速度", 1239, 1240, 16, S::None),
+              fromLeft(1001, kGpsScale), S::None),
+    sliderRow('$', D::Gps, "DynaDamp to Position", "定点动态阻尼", 1041, 1066, 15,
+              fromLeft(1002, kGpsScale), S::None),
+    sliderRow('!', D::Gps, "Speed of Gohome", "一键返航速度", 1239, 1240, 16,
+              fromLeft(1003, kGpsScale), S::None),
 
     // Gimbal page.
-    gimbal('K', E::VersionOffset, "Gim Pitch Scale", "云台俯仰比例", 1231, 1235, 17, kScaleNew),
-    gimbal('J', E::VersionOffset, "Gim Roll Scale", "云台横滚比例", 1232, 1236, 18, kScaleNew),
-    gimbal('%', E::VersionOffset, "Gim Z Axil Scale", "云台 Z轴比例", 1233, 1237, 19, kScaleNew),
-    gimbal('_', E::Direct, "PitchAngularLimit", "俯仰角度限制", 1044, 1069, 20),
-    gimbal(')', E::VersionOffset, "RollAngularLimit", "横滚角度限制", 1045, 1070, 21),
-    gimbal('+', E::VersionOffset, "Z AxilAngularLimit", "Z 轴角度限制", 1046, 1071, 22),
-    servoMid('&', "Pitch Servo Mid", "俯仰舵机中点", 1234, 1238, 23),
-    servoMid('^', "Roll Servo Mid", "横滚舵机中点", 1042, 1067, 24),
-    servoMid('(', "Z Axil Servo Mid", "Z 轴舵机中点", 1043, 1068, 25),
+    gimbal('K', E::VersionOffset, "Gim Pitch Scale", "云台俯仰比例", 1231, 1235, 17,
+           fromLeft(1000, kGimbalScale), kScaleNew),
+    gimbal('J', E::VersionOffset, "Gim Roll Scale", "云台横滚比例", 1232, 1236, 18,
+           fromLeft(1001, kGimbalScale), kScaleNew),
+    gimbal('%', E::VersionOffset, "Gim Z Axil Scale", "云台 Z轴比例", 1233, 1237, 19,
+           fromLeft(1002, kGimbalScale), kScaleNew),
+    gimbal('_', E::Direct, "PitchAngularLimit", "俯仰角度限制", 1044, 1069, 20,
+           fromLeft(1006, kGimbalScale)),
+    gimbal(')', E::VersionOffset, "RollAngularLimit", "横滚角度限制", 1045, 1070, 21,
+           fromLeft(1007, kGimbalScale)),
+    gimbal('+', E::VersionOffset, "Z AxilAngularLimit", "Z 轴角度限制", 1046, 1071, 22,
+           fromLeft(1008, kGimbalScale)),
+    servoMid('&', "Pitch Servo Mid", "俯仰舵机中点", 1234, 1238, 23, 1003),
+    servoMid('^', "Roll Servo Mid", "横滚舵机中点", 1042, 1067, 24, 1004),
+    servoMid('(', "Z Axil Servo Mid", "Z 轴舵机中点", 1043, 1068, 25, 1005),
 
     // Voltage page.
     {.code = 'L',
@@ -289,11 +339,12 @@ constexpr ParameterEntry kEntries[] = {
      .rule = kAlarmVoltage,
      .slot = 26,
      .onRead = S::Shown,
-     .onSend = S::Shown},
-    readOnly('4', D::Voltage, "Ceil1", "电池1", 1242, kCellVoltage, 27),
-    readOnly('5', D::Voltage, "Ceil2", "电池2", 1243, kCellVoltage, 28),
-    readOnly('6', D::Voltage, "Ceil3", "电池3", 1244, kCellVoltage, 29),
-    readOnly('7', D::Voltage, "Ceil4", "电池4", 1245, kCellVoltage, 30),
+     .onSend = S::Shown,
+     .look = {.caption = 1270, .scale = "2.80V        3.25V        4.00V"}},
+    readOnly('4', D::Voltage, "Ceil1", "电池1", 1242, kCellVoltage, 27, 1266),
+    readOnly('5', D::Voltage, "Ceil2", "电池2", 1243, kCellVoltage, 28, 1267),
+    readOnly('6', D::Voltage, "Ceil3", "电池3", 1244, kCellVoltage, 29, 1268),
+    readOnly('7', D::Voltage, "Ceil4", "电池4", 1245, kCellVoltage, 30, 1269),
     // Calibration: code 0 carries cell 1 as typed, codes 1 to 3 the running sums.
     command('0', D::Voltage, "Calibrate", "校  准", 1242),
     command('1', D::Voltage, "Calibrate", "校  准"),
@@ -330,7 +381,7 @@ constexpr ParameterEntry kEntries[] = {
     coordinate('w', "Motor5 Y", "电机5 Y", 1036, 187),
     coordinate('x', "Motor6 X", "电机6 X", 1039, 188),
     coordinate('y', "Motor6 Y", "电机6 Y", 1042, 189),
-    row('z', "P_Rev", "方向", kPropellerReverse, -1, D::Frame),
+    row('z', "P_Rev", "方向", kPropellerReverse, -1, {}, D::Frame),
 };
 
 bool isScalar(Encoding encoding) {

@@ -48,6 +48,26 @@ struct ControlValue {
     bool operator==(const ControlValue&) const = default;
 };
 
+// Which of a parameter's controls are off while the live data display streams: changing a setting
+// then would interleave set commands with the controller's data frames.
+namespace live_lock {
+enum : unsigned {
+    kCaption = 1u << 0,
+    kCombo = 1u << 1,
+    kSlider = 1u << 2,
+    kEdit = 1u << 3,
+};
+}  // namespace live_lock
+
+// How a parameter's controls are drawn on its page, and which go off during the live display.
+struct ControlLook {
+    int caption = 0;         // the label or label button naming it; 0 for none
+    const char* scale = "";  // the numbers along the slider, from its left end to its right end
+    bool inverted = false;   // the slider has its maximum at the left end, as its scale reads
+    unsigned liveLock = 0;   // live_lock bits
+    std::uint32_t lockedBoxes = 0;  // check boxes off during the live display, box k in bit k
+};
+
 struct ParameterEntry {
     char code = 0;
     Dialog dialog = Dialog::Main;
@@ -71,6 +91,7 @@ struct ParameterEntry {
     int slot = -1;  // first store slot; -1 for none
     StoreForm onRead = StoreForm::None;
     StoreForm onSend = StoreForm::None;
+    ControlLook look;
 };
 
 // The one table of parameter codes: which controls edit each, how it travels on the wire and

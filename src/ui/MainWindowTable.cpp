@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "ui/DialogTables.h"
+#include "ui/TableBuilder.h"
 
 namespace orva {
 namespace {
@@ -49,7 +50,8 @@ constexpr int kModesRow = caption_ids::kFirst + 2;
 constexpr int kSensorRow = caption_ids::kFirst + 3;
 constexpr int kFilesRow = caption_ids::kFirst + 4;
 
-const std::vector<ControlEntry> kControls = {
+// The rows above the frame type, and from the parameter files on: no parameter in them.
+const ControlEntry kTop[] = {
     {.id = kUpper,
      .kind = K::GroupBox,
      .at = {0, 0, 1, 5},
@@ -84,56 +86,9 @@ const std::vector<ControlEntry> kControls = {
      .flags = L::kStretch | L::kWide},
     {.id = 1043, .kind = K::Button, .parent = kFirmwareRow, .at = {0, 1}, .text = "开始升级"},
     {.id = 1075, .kind = K::ProgressBar, .parent = kFirmwareRow, .at = {0, 2}},
+};
 
-    // Frame type and output rates.
-    {.id = 1002, .kind = K::LabelButton, .parent = kUpper, .at = {2, 0}, .text = "多 轴 模 式"},
-    {.id = kModesRow, .kind = K::Panel, .parent = kUpper, .at = {2, 1}},
-    {.id = 1032, .kind = K::Combo, .parent = kModesRow, .at = {0, 0}, .items = kMultiAxisModes},
-    {.id = 1016, .kind = K::Button, .parent = kModesRow, .at = {0, 1}, .text = "编缉..."},
-    {.id = 1003, .kind = K::LabelButton, .parent = kModesRow, .at = {0, 3}, .text = "电调输出模式"},
-    {.id = 1033, .kind = K::Combo, .parent = kModesRow, .at = {0, 4}, .items = kEscRates},
-    {.id = 1013, .kind = K::LabelButton, .parent = kModesRow, .at = {0, 6}, .text = "舵机输出模式"},
-    {.id = 1215, .kind = K::Combo, .parent = kModesRow, .at = {0, 7}, .items = kServoRates},
-
-    // Sensors and magnetic declination.
-    {.id = 1021, .kind = K::LabelButton, .parent = kUpper, .at = {3, 0}, .text = "传感器 选择"},
-    {.id = kSensorRow, .kind = K::Panel, .parent = kUpper, .at = {3, 1}},
-    {.id = 1060, .kind = K::CheckBox, .parent = kSensorRow, .at = {0, 0}, .text = "磁传感器"},
-    {.id = 1062, .kind = K::CheckBox, .parent = kSensorRow, .at = {0, 1}, .text = "气 压 计"},
-    {.id = 1064, .kind = K::CheckBox, .parent = kSensorRow, .at = {0, 2}, .text = "超声波"},
-    {.id = 1065, .kind = K::CheckBox, .parent = kSensorRow, .at = {0, 3}, .text = "GPS接收器"},
-    {.id = 1056,
-     .kind = K::CheckBox,
-     .parent = kSensorRow,
-     .at = {0, 4},
-     .text = "电  池",
-     .flags = L::kHidden},
-    {.id = 1057,
-     .kind = K::CheckBox,
-     .parent = kSensorRow,
-     .at = {0, 4},
-     .text = "接收机",
-     .flags = L::kHidden},
-    {.id = 1058,
-     .kind = K::CheckBox,
-     .parent = kSensorRow,
-     .at = {0, 4},
-     .text = "陀螺仪",
-     .flags = L::kHidden},
-    {.id = 1059,
-     .kind = K::CheckBox,
-     .parent = kSensorRow,
-     .at = {0, 4},
-     .text = "加速度计",
-     .flags = L::kHidden},
-    {.id = 1020, .kind = K::LabelButton, .parent = kSensorRow, .at = {0, 5}, .text = "本地磁偏角"},
-    {.id = 1031,
-     .kind = K::Edit,
-     .parent = kSensorRow,
-     .at = {0, 6},
-     .flags = L::kNarrow | L::kCentreText},
-    {.id = 1018, .kind = K::Button, .parent = kSensorRow, .at = {0, 7}, .text = "设 置"},
-
+const ControlEntry kBottom[] = {
     // Parameter files.
     {.id = 1015, .kind = K::Button, .parent = kUpper, .at = {4, 0}, .text = "保存当前数据"},
     {.id = kFilesRow, .kind = K::Panel, .parent = kUpper, .at = {4, 1}},
@@ -148,6 +103,49 @@ const std::vector<ControlEntry> kControls = {
     {.id = 1010, .kind = K::Button, .at = {1, 4}, .text = "电压校准与报警设置"},
     {.id = 1230, .kind = K::TabControl, .at = {2, 0, 1, 5}},
 };
+
+// Frame type, output rates, sensors and the magnetic declination.
+void addParameterRows(TableBuilder& b) {
+    b.caption('A', K::LabelButton, kUpper, {2, 0});
+    b.add({.id = kModesRow, .kind = K::Panel, .parent = kUpper, .at = {2, 1}});
+    b.list('A', kModesRow, {0, 0}, kMultiAxisModes);
+    b.add({.id = 1016, .kind = K::Button, .parent = kModesRow, .at = {0, 1}, .text = "编缉..."});
+    b.caption('B', K::LabelButton, kModesRow, {0, 3});
+    b.list('B', kModesRow, {0, 4}, kEscRates);
+    b.caption('P', K::LabelButton, kModesRow, {0, 6});
+    b.list('P', kModesRow, {0, 7}, kServoRates);
+
+    b.caption('M', K::LabelButton, kUpper, {3, 0});
+    b.add({.id = kSensorRow, .kind = K::Panel, .parent = kUpper, .at = {3, 1}});
+    // Boxes 4 to 7 are shown; 0 to 3 exist only to carry their bits.
+    for (int bit = 4; bit < 8; ++bit) {
+        b.box('M', bit, kSensorRow, {0, bit - 4});
+    }
+    for (int bit = 0; bit < 4; ++bit) {
+        b.box('M', bit, kSensorRow, {0, 4}, L::kHidden);
+    }
+    b.caption('Q', K::LabelButton, kSensorRow, {0, 5});
+    b.add({.id = ParameterCatalogue::at('Q').edit,
+           .kind = K::Edit,
+           .parent = kSensorRow,
+           .at = {0, 6},
+           .flags = L::kNarrow | L::kCentreText});
+    b.add({.id = 1018, .kind = K::Button, .parent = kSensorRow, .at = {0, 7}, .text = "设 置"});
+}
+
+std::vector<ControlEntry> mainControls() {
+    TableBuilder b;
+    for (const ControlEntry& c : kTop) {
+        b.add(c);
+    }
+    addParameterRows(b);
+    for (const ControlEntry& c : kBottom) {
+        b.add(c);
+    }
+    return b.take();
+}
+
+const std::vector<ControlEntry> kControls = mainControls();
 
 }  // namespace
 

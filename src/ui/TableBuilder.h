@@ -1,24 +1,15 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
+#include "settings/ParameterCatalogue.h"
 #include "ui/ControlEntry.h"
 
 namespace orva {
 
-// One setting edited by a slider: its caption (a label or a label button), the scale above the
-// slider, and the read-only edit beside it that shows the position.
-struct SliderRow {
-    int label;
-    const char* labelText;
-    int slider;
-    int edit;
-    int scale;
-    const char* scaleText;
-    SliderRange range;
-};
-
-// Collects the rows of a dialog table, with the patterns that repeat on the setting pages.
+// Collects the rows of a dialog table. The rows of a parameter take their IDs, range, scale and
+// caption from its catalogue entry; the table itself says only where they sit.
 class TableBuilder {
   public:
     TableBuilder& add(const ControlEntry& control) {
@@ -27,10 +18,24 @@ class TableBuilder {
     }
 
     // Two grid rows from (row, col) of `parent`: the scale over the slider, then the caption,
-    // the slider and its edit. `labelKind` is Label or LabelButton.
-    void sliderRow(int parent, int row, int col, ControlKind labelKind, const SliderRow& r);
+    // the slider and the read-only edit that shows its position. `labelKind` is Label or
+    // LabelButton; `scale` is the scale caption's ID.
+    void sliderRow(int parent, int row, int col, ControlKind labelKind, char code, int scale);
+
+    // The caption of `code` (a label or label button) with its template text.
+    void caption(char code, ControlKind kind, int parent, Cell at, unsigned flags = 0);
+    // The list of `code`, with the texts of its items.
+    void list(char code, int parent, Cell at, std::span<const char* const> items,
+              unsigned flags = 0);
+    // Check box `bit` of `code`, with its template text.
+    void box(char code, int bit, int parent, Cell at, unsigned flags = 0);
 
     std::vector<ControlEntry> take() { return std::move(m_controls); }
+
+    // The slider range of a catalogue entry.
+    static SliderRange range(const ParameterEntry& entry);
+    // The text a control starts with: its Chinese template text, "" for none.
+    static const char* templateText(ControlKey key);
 
   private:
     std::vector<ControlEntry> m_controls;

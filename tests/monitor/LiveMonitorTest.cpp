@@ -1,7 +1,7 @@
 #include <random>
 
 #include "monitor/MonitorFixture.h"
-#include "window/LiveDisplayLocks.h"
+#include "settings/LiveDisplayLocks.h"
 #include "window/WindowTexts.h"
 
 namespace orva::test {

@@ -273,21 +273,5 @@ TEST(ParameterCatalogueTest, StoreFormsOfReadAndSentValues) {
     EXPECT_EQ(store.get(175), 6);
 }
 
-TEST(ParameterCatalogueTest, ControlsOfAnEntryInTheModel) {
-    WindowModel model;
-    Catalogue::toControls(model, Catalogue::at('^'), ControlValue{-30});
-    EXPECT_EQ(model.value({Dialog::Gimbal, 1042}), -30);
-    EXPECT_EQ(model.text({Dialog::Gimbal, 1067}), "-30");
-    Catalogue::toControls(model, Catalogue::at('<'), ControlValue{9, 1});
-    EXPECT_EQ(model.value({Dialog::Custom, 1047}), 9);
-    EXPECT_EQ(model.text({Dialog::Custom, 1028}), "9");
-    EXPECT_EQ(model.value({Dialog::Custom, 1303}), 1);
-    EXPECT_EQ(Catalogue::fromControls(model, Catalogue::at('<')), (ControlValue{9, 1}));
-    // Sensor boxes: bit 4 is box 1060, bit 7 box 1065.
-    model.setValue({Dialog::Main, 1060}, 1);
-    model.setValue({Dialog::Main, 1065}, 1);
-    EXPECT_EQ(Catalogue::fromControls(model, Catalogue::at('M')).boxes, 0x90u);
-}
-
 }  // namespace
 }  // namespace orva

@@ -7,6 +7,8 @@
 
 #include "UiHarness.h"
 #include "model/ControlIds.h"
+#include "settings/ParameterCatalogue.h"
+#include "ui/WidgetFactory.h"
 
 using namespace orva;
 using namespace orva::test;
@@ -25,6 +27,9 @@ class ModelViewTest : public QObject {
   private Q_SLOTS:
     void readBackValuesShowWithoutBeingSentBack();
     void userChangesReachTheController();
+    // Every control the catalogue names is in the window, of its kind, bound under the same key,
+    // with the catalogue's range, tick and direction or number of items.
+    void everyCatalogueControlIsBoundWithItsRange();
 };
 
 void ModelViewTest::readBackValuesShowWithoutBeingSentBack() {
@@ -71,6 +76,42 @@ void ModelViewTest::userChangesReachTheController() {
                       Qt::LeftButton);
     QCOMPARE(ui.prompts.shown.size(), std::size_t{1});
     QCOMPARE(ui.port.takeWritten(), std::string("SQ0175\r"));
+}
+
+void ModelViewTest::everyCatalogueControlIsBoundWithItsRange() {
+    UiHarness ui;
+    ui.core.model().setEnabled(ids::main::kEditFrame, true);
+    QTest::mouseClick(ui.control<QPushButton>(Dialog::Main, ids::main::kEditFrame.id),
+                      Qt::LeftButton);
+    for (const ParameterEntry& e : ParameterCatalogue::entries()) {
+        const auto find = [&](int id) {
+            return ui.dialog.findChild<QWidget*>(WidgetFactory::objectName({e.dialog, id}));
+        };
+        const QByteArray code(1, e.code);
+        // The largest number and every box set, so that each widget shows whether it follows.
+        ParameterCatalogue::toControls(ui.core.model(), e, {e.uiMax, 0xFFFFFFFFu});
+        if (e.slider != 0) {
+            auto* s = qobject_cast<QSlider*>(find(e.slider));
+            QVERIFY2(s, code);
+            QCOMPARE(std::tuple(s->minimum(), s->maximum(), s->tickInterval(),
+                                s->invertedAppearance(), s->value()),
+                     std::tuple(e.uiMin, e.uiMax, e.tick, e.look.inverted, e.uiMax));
+        }
+        if (e.combo != 0) {
+            auto* c = qobject_cast<QComboBox*>(find(e.combo));
+            QVERIFY2(c && e.uiMin == 0, code);
+            QCOMPARE(std::pair(c->count(), c->currentIndex()), std::pair(e.uiMax + 1, e.uiMax));
+        }
+        if (e.edit != 0) {
+            auto* edit = qobject_cast<QLineEdit*>(find(e.edit));
+            QVERIFY2(edit && edit->text() == QString::number(e.uiMax), code);
+        }
+        for (int id : e.boxes) {
+            auto* box = qobject_cast<QCheckBox*>(find(id));
+            QVERIFY2(box && box->isChecked(), code + QByteArray::number(id));
+        }
+        QVERIFY2(e.look.caption == 0 || find(e.look.caption), code);
+    }
 }
 
 QTEST_MAIN(ModelViewTest)
