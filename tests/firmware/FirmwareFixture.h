@@ -1,9 +1,6 @@
 #pragma once
 
-#include <cstdint>
-#include <initializer_list>
 #include <numeric>
-#include <string>
 
 #include "support/CoreHarness.h"
 
