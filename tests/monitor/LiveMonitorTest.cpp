@@ -30,8 +30,8 @@ const std::pair<std::string, const char*> kFrames[] = {
     // Numbers as C reads them: blanks and a sign first, a letter ends the digits.
     {"CHDA  42-007abcd12x4    +00900000099\r\n",
      "42 -7 12 0 0 9 0 99 | 11 12 13 14 15 16 17 18 | 0 9 0 99 0 | 2 3 4 5 | -12.345678 5.123456"},
-    // Zero bytes count but are not kept: 36 counted hold 34 characters, the latitude cut short.
-    {"SSDA0001\0\0"s + "0002003041" + std::string(16, '0'),
+    // Zero bytes count but are not kept: 36 counted hold 26 characters, the coordinates cut short.
+    {"SSDA0001"s + std::string(10, '\0') + "000200304100000000",
      "42 -7 12 0 0 9 0 99 | 11 12 13 14 15 16 17 18 | 0 9 0 99 0 | 1 2 3 4 | 0.000000 0.000000"},
 };
 
@@ -61,6 +61,7 @@ TEST_F(LiveMonitorTest, StartLocksTheSettingsAndEitherStopUnlocksThem) {
         model().setEnabled(ids::main::kUpgrade, true);
         port.receive("?C\r 00");  // half a reply, emptied by the start
         port.queue("left over");
+        port.inputLen = port.threshold = -1;
         click(kButton);
         EXPECT_EQ(writes(), kStart);
         EXPECT_EQ(port.pending + core.link().replyText(), "");
