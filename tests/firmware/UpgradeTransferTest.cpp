@@ -1,377 +1,153 @@
-#include <vector>
-
 #include "firmware/FirmwareFixture.h"
-#include "firmware/UpgradePacket.h"
 
-namespace orva {
+namespace orva::test {
 namespace {
 
-constexpr ControlKey kMainArea[] = {
-    ids::main::kChooseFirmware, ids::main::kMultiAxisTip, ids::main::kMultiAxis,
-    ids::main::kEscTip,         ids::main::kEsc,          ids::main::kServoTip,
-    ids::main::kServo,          ids::main::kSaveData,     ids::main::kRestoreChoice,
-    ids::main::kLoadData,       ids::main::kDeclination,  ids::main::kDeclinationSet,
-};
+using namespace std::string_literals;
 
-std::uint32_t blockOf(const std::string& packet) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) {
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(packet[4 + i])) << (8 * i);
-    }
-    return value;
-}
+const auto zeros = [](std::size_t count) { return std::string(count, '\0'); };
 
-class UpgradeTransferTest : public test::FirmwareFixture {
+// 100 bytes 156..255: N = 101, B = ceil(101 / 56) + 1 = 3, so the bar runs over B + 1 = 4 steps;
+// the checksum is (156 + 255) * 50 = 20550 = 0x5046.
+const std::string kImage = [] {
+    std::string out(100, '\0');
+    std::iota(out.begin(), out.end(), static_cast<char>(156));
+    return out;
+}();
+constexpr std::uint32_t kSum = 20550;
+const std::string kStartPacket = FirmwareFixture::bytes({0xA0, 0, 0, 0, 1}) + zeros(59);
+// The first twelve are locked by the start; a success enables them all.
+const std::vector<int> kMainArea = {1001, 1002, 1032, 1003, 1033, 1013, 1215,
+                                    1015, 1099, 1100, 1031, 1018, 1056, 1058,
+                                    1059, 1060, 1062, 1064, 1065, 1043, 1061};
+
+class UpgradeTransferTest : public FirmwareFixture {
   protected:
-    void SetUp() override { start(); }
-
-    // Plays a loader that takes every packet: answers each with the next block and, from the end
-    // packet on, the sum of the data it took. Returns the packets in the order sent.
-    std::vector<std::string> runLoader() {
-        std::vector<std::string> packets;
-        std::uint32_t taken = 0;
-        for (std::string packet = port.takeWritten(); packet.size() == frames::kPacketSize;
-             packet = port.takeWritten()) {
-            if (static_cast<unsigned char>(packet[0]) == 0xA5) {
-                taken += sum(std::string_view(packet).substr(8));
-            }
-            packets.push_back(packet);
-            port.receive(answer(blockOf(packet) + 1, taken));
-        }
-        return packets;
+    // The loader's 64-byte answer: the block it expects and its checksum, both LSB first.
+    static std::string loaderAnswer(std::uint32_t block, std::uint32_t checksum = 0) {
+        return bytes({0xA5, 0, 0, 0, int(block & 0xFF), int(block >> 8), 0, 0, int(checksum & 0xFF),
+                      int(checksum >> 8 & 0xFF), int(checksum >> 16)}) +
+               zeros(53);
     }
-
-    // The transfer has ended with an error: message, mode 0, bar hidden, main area still off.
-    void expectFailed(const std::string& message) {
-        ASSERT_FALSE(prompts.shown.empty());
-        EXPECT_EQ(lastMessage(), message);
-        EXPECT_EQ(mode(), ProtocolMode::Idle);
-        EXPECT_EQ(core.firmware().transfer().checksum(), 0u);
-        EXPECT_FALSE(progressShown());
-        EXPECT_EQ(status(), core.language() == Language::English ? "COM Opened" : "串口已打开");
-        EXPECT_FALSE(enabled(ids::main::kChooseFirmware));
+    // Mode, bar and status box: "3 25% Data Sending>>25%", or "0 - COM Opened" with the bar hidden.
+    std::string state() {
+        const bool bar = model().visible(ids::main::kProgress);
+        return std::to_string(int(mode())) +
+               (bar ? " " + std::to_string(model().value(ids::main::kProgress)) + "% " : " - ") +
+               text(ids::main::kStatus);
     }
 };
 
-TEST_F(UpgradeTransferTest, UpgradeAsksForTheTagWithTheMainAreaLocked) {
-    english();
-    ASSERT_TRUE(choose(sampleImage(100)));
-    const int discards = port.discards;
-    click(ids::main::kUpgrade);
-    EXPECT_EQ(mode(), ProtocolMode::UpgradeEntry);
-    EXPECT_EQ(port.takeWritten(), "?W\r");
-    EXPECT_EQ(port.discards, discards + 2);
-    EXPECT_EQ(status(), "COM Not Opened");
-    for (ControlKey key : kMainArea) {
-        EXPECT_FALSE(enabled(key)) << key.id;
-    }
-    EXPECT_FALSE(progressShown());
-}
-
-TEST_F(UpgradeTransferTest, AClosedPortIsOpenedFromTheConfigurationFile) {
-    ASSERT_TRUE(choose(sampleImage(100)));
-    port.isOpen = false;
-    files.content[ConfigFile::kFileName] = std::string("7\0", 2);
-    click(ids::main::kUpgrade);
-    EXPECT_TRUE(port.isOpen);
-    EXPECT_EQ(port.commPort, 7);
-    EXPECT_EQ(core.model().value(ids::main::kPortCombo), 6);
-
-    // An empty file: COM3, and the list stays as it was.
-    port.isOpen = false;
-    files.content[ConfigFile::kFileName].clear();
-    click(ids::main::kUpgrade);
-    EXPECT_TRUE(port.isOpen);
-    EXPECT_EQ(port.commPort, 3);
-    EXPECT_EQ(core.model().value(ids::main::kPortCombo), 6);
-}
-
-TEST_F(UpgradeTransferTest, TheTagIsTakenFromTheLastEightCharactersOfOneRead) {
-    ASSERT_TRUE(choose(sampleImage(100)));
-    click(ids::main::kUpgrade);
-    port.takeWritten();
-
-    // Split over two reads, neither read holds the tag where it is looked for.
-    port.receive("HALVANE KIVREL QD");
-    port.receive("MC1220");
-    EXPECT_EQ(mode(), ProtocolMode::UpgradeEntry);
-    EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(core.link().replyText(), "");
-
-    port.receive("HALVANE KIVREL QDMC1234");
-    EXPECT_EQ(core.firmware().transfer().tag(), "QDMC");
-    EXPECT_EQ(mode(), ProtocolMode::LoaderReady);
-    EXPECT_EQ(port.takeWritten(), "UPQDMC\r");
-
-    click(ids::main::kUpgrade);
-    port.takeWritten();
-    port.receive("QDEC");
-    EXPECT_EQ(mode(), ProtocolMode::LoaderReady);
-    EXPECT_EQ(port.takeWritten(), "UPQDEC\r");
-}
-
-TEST_F(UpgradeTransferTest, EitherReadyWordStartsTheBlocksEvenWhenSplit) {
-    ASSERT_TRUE(choose(sampleImage(100)));
-    const std::vector<std::vector<std::string>> answers = {
-        {"\r\nRADY\r\n"}, {"RADY"}, {"RADE"}, {"\r\nRA", "DY\r\n"}, {"noise", "\r\nRADE\r\n"},
+TEST_F(UpgradeTransferTest, AThreeBlockImageGoesOverPacketByPacketInBothLanguages) {
+    // What the loader answers, what the tool writes then, and the state in English and Chinese.
+    const std::string steps[][4] = {
+        {"HALVANE KIVREL QDMC1220", "UPQDMC\r", "2 - COM Not Opened", "2 - 串口未打开"},
+        {"RADY\r\n", kStartPacket, "3 25% Data Sending>>25%", "3 25% 正传输数据>>25%"},
+        {loaderAnswer(2), bytes({0xA5, 0, 0, 0, 2, 0, 0, 0}) + kImage.substr(0, 56),
+         "3 50% Finished50%", "3 50% 升级已完成50%"},
+        // The last data packet: bytes 56..99 (212..255), the zero behind the file, then padding.
+        {loaderAnswer(3), bytes({0xA5, 0, 0, 0, 3, 0, 0, 0}) + kImage.substr(56) + zeros(12),
+         "4 75% Finished75%", "4 75% 升级已完成75%"},
+        {loaderAnswer(4), bytes({0xC8, 0, 0, 0, 4, 0, 0, 0, 0x46, 0x50, 0, 0}) + zeros(52),
+         "5 100% COM Opened", "5 100% 串口已打开"},
+        // 5 x 100 / 4 = 125 shows as full.
+        {loaderAnswer(5, kSum), bytes({0xA6, 0, 0, 0, 5}) + zeros(59), "6 100% Finished 100%",
+         "6 100% 升级已完成100%"},
+        {loaderAnswer(6), "?V\r", "0 - COM Opened", "0 - 串口已打开"},
     };
-    for (const auto& reads : answers) {
-        click(ids::main::kUpgrade);
-        port.receive("QDMC");
-        port.takeWritten();
-        for (std::size_t i = 0; i + 1 < reads.size(); ++i) {
-            port.receive(reads[i]);
-            EXPECT_EQ(mode(), ProtocolMode::LoaderReady);
-            EXPECT_EQ(port.takeWritten(), "");
-        }
-        port.receive(reads.back());
-        EXPECT_EQ(mode(), ProtocolMode::LoaderData) << reads.back();
-        EXPECT_EQ(port.takeWritten(), UpgradePacket::start(1));
-        EXPECT_EQ(core.link().replyText(), "");
-    }
-    // Between reads only four characters are kept.
-    click(ids::main::kUpgrade);
-    port.receive("QDMC");
-    port.receive("abcdefghij");
-    EXPECT_EQ(core.link().replyText(), "efgh");
-}
-
-TEST_F(UpgradeTransferTest, AThreeBlockTransferFromStartToSuccess) {
-    english();
-    const std::string file = sampleImage(111);
-    enterLoader(file);
-
-    // Start packet: block 1 of B = 3; the bar runs over B + 1 = 4 steps.
-    EXPECT_EQ(port.takeWritten(), UpgradePacket::start(1));
-    EXPECT_TRUE(progressShown());
-    EXPECT_EQ(progress(), 25);
-    EXPECT_EQ(status(), "Data Sending>>25%");
-
-    port.receive(answer(2));
-    EXPECT_EQ(port.takeWritten(), bytes({0xA5, 0, 0, 0, 2, 0, 0, 0}) + file.substr(0, 56));
-    EXPECT_EQ(mode(), ProtocolMode::LoaderData);
-    EXPECT_EQ(progress(), 50);
-    EXPECT_EQ(status(), "Finished50%");
-
-    // The last data packet: bytes 56 to 110 and the zero behind the file.
-    port.receive(answer(3));
-    EXPECT_EQ(port.takeWritten(),
-              bytes({0xA5, 0, 0, 0, 3, 0, 0, 0}) + file.substr(56) + std::string(1, '\0'));
-    EXPECT_EQ(mode(), ProtocolMode::LoaderLastData);
-    EXPECT_EQ(progress(), 75);
-    EXPECT_EQ(status(), "Finished75%");
-    const std::uint32_t checksum = sum(file);
-    EXPECT_EQ(core.firmware().transfer().checksum(), checksum);
-
-    port.receive(answer(4));
-    EXPECT_EQ(port.takeWritten(), UpgradePacket::end(4, checksum));
-    EXPECT_EQ(mode(), ProtocolMode::LoaderEnd);
-    EXPECT_EQ(progress(), 100);
-    EXPECT_EQ(status(), "COM Opened");
-
-    // Past the bar's range the percent is shown as full.
-    port.receive(answer(5, checksum));
-    EXPECT_EQ(port.takeWritten(), UpgradePacket::confirm(5));
-    EXPECT_EQ(mode(), ProtocolMode::LoaderConfirm);
-    EXPECT_EQ(core.firmware().transfer().percent(), 125);
-    EXPECT_EQ(progress(), 100);
-    EXPECT_EQ(status(), "Finished 100%");
-    EXPECT_TRUE(prompts.shown.empty());
-
-    port.receive(answer(6));
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].title, "Halvane mentioned:");
-    EXPECT_EQ(prompts.shown[0].text,
-              "Congratulations on your updgrading finished !\r\rPlease resetup all parameter，"
-              "and do horizontal & compass cablitration!");
-    EXPECT_EQ(mode(), ProtocolMode::Idle);
-    EXPECT_EQ(core.firmware().transfer().checksum(), 0u);
-    EXPECT_EQ(core.readback().retries(), 3);
-    EXPECT_EQ(port.takeWritten(), "?V\r");
-    EXPECT_FALSE(progressShown());
-    EXPECT_EQ(status(), "COM Opened");
-    for (ControlKey key : kMainArea) {
-        EXPECT_TRUE(enabled(key)) << key.id;
-    }
-    for (int id : {1056, 1058, 1059, 1060, 1062, 1064, 1065, 1043, 1061}) {
-        EXPECT_TRUE(enabled({Dialog::Main, id})) << id;
-    }
-}
-
-TEST_F(UpgradeTransferTest, ChineseStatusAndSuccessTexts) {
-    const std::string file = sampleImage(2);
-    enterLoader(file);
-    EXPECT_EQ(status(), "正传输数据>>33%");
-    port.takeWritten();
-    port.receive(answer(2));
-    EXPECT_EQ(status(), "升级已完成66%");
-    // Two bytes and the trailing zero fill one data packet.
-    EXPECT_EQ(port.takeWritten(),
-              bytes({0xA5, 0, 0, 0, 2, 0, 0, 0}) + file + std::string(54, '\0'));
-    EXPECT_EQ(mode(), ProtocolMode::LoaderLastData);
-    port.receive(answer(3));
-    EXPECT_EQ(status(), "串口已打开");
-    port.receive(answer(4, sum(file)));
-    EXPECT_EQ(status(), "升级已完成100%");
-    port.receive(answer(5));
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].title, "Halvane提示:");
-    EXPECT_EQ(prompts.shown[0].text,
-              "恭喜你升级成功!\r\r请根据您的需要重新设置飞控各项参数，并重做水平校准与罗盘校准!"
-              "\r\r<若是第一次使用Kivrel飞控，您还需先做油门行程校准!>");
-    EXPECT_EQ(status(), "串口已打开");
-}
-
-TEST_F(UpgradeTransferTest, AWrongBlockNumberEndsTheTransferInEveryPacketMode) {
-    english();
-    const std::string file = sampleImage(111);
-
-    enterLoader(file);
-    port.takeWritten();
-    port.receive(answer(1));  // the start packet again
-    expectFailed("Data Send Err，Please Update again!");
-    EXPECT_EQ(port.takeWritten(), "");
-
-    enterLoader(file);
-    port.receive(answer(2));
-    port.receive(answer(3));
-    port.takeWritten();
-    port.receive(answer(3));  // mode 4: the last data packet not taken
-    expectFailed("Data Error，Please Update again!");
-    EXPECT_EQ(port.takeWritten(), "");
-
-    enterLoader(file);
-    port.receive(answer(2));
-    port.receive(answer(3));
-    port.receive(answer(4));
-    port.takeWritten();
-    port.receive(answer(6, sum(file)));  // mode 5: a block too far
-    expectFailed("Data Error，Please Update again!");
-
-    enterLoader(file);
-    port.receive(answer(2));
-    port.receive(answer(3));
-    port.receive(answer(4));
-    port.receive(answer(5, sum(file)));
-    port.takeWritten();
-    port.receive(answer(0x0106));  // mode 6: right low byte, wrong high byte
-    expectFailed("Data Error，Please Update again!");
-    EXPECT_EQ(port.takeWritten(), "");
-}
-
-TEST_F(UpgradeTransferTest, AChecksumThatDiffersSendsNoConfirm) {
-    const std::string file = sampleImage(111);
-    enterLoader(file);
-    port.receive(answer(2));
-    port.receive(answer(3));
-    port.receive(answer(4));
-    port.takeWritten();
-    port.receive(answer(5, sum(file) + 1));
-    expectFailed("数据校验错误，请重新升级!");
-    EXPECT_EQ(prompts.shown.back().title, "Halvane提示:");
-    EXPECT_EQ(port.takeWritten(), "");
-}
-
-TEST_F(UpgradeTransferTest, AnswersInPiecesAreAssembledButTwoInOneReadStall) {
-    const std::string file = sampleImage(200);
-    enterLoader(file);
-    port.takeWritten();
-
-    // One answer over three reads.
-    const std::string second = answer(2);
-    port.receive(second.substr(0, 5));
-    port.receive(second.substr(5, 50));
-    EXPECT_EQ(port.takeWritten(), "");
-    port.receive(second.substr(55));
-    EXPECT_EQ(blockOf(port.takeWritten()), 2u);
-
-    // The next answer arrives with the start of another: the count passes 64 and nothing goes.
-    port.receive(answer(3) + answer(4).substr(0, 8));
-    EXPECT_EQ(port.takeWritten(), "");
-    port.receive(answer(4).substr(8));
-    EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(mode(), ProtocolMode::LoaderData);
-    EXPECT_EQ(core.firmware().transfer().block(), 2);
-
-    // A page switch leaves the stalled transfer; the main area stays locked.
-    core.onUserAction({ActionKind::Click, ids::main::kPageGps});
-    EXPECT_EQ(mode(), ProtocolMode::Idle);
-}
-
-TEST_F(UpgradeTransferTest, NothingTimesOut) {
-    enterLoader(sampleImage(100));
-    port.takeWritten();
-    const int reads = clock.reads;
-    clock.now += 3'600'000;
-    port.event = 1;  // line-state changes read nothing and only repeat the framing test
-    for (int i = 0; i < 5; ++i) {
-        port.receive("");
-    }
-    port.event = CMSComm::kCommEventReceive;
-    port.receive("");
-    EXPECT_EQ(mode(), ProtocolMode::LoaderData);
-    EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(clock.reads, reads);
-    EXPECT_TRUE(prompts.shown.empty());
-
-    // The answer, however late, carries on.
-    port.receive(answer(2));
-    EXPECT_EQ(blockOf(port.takeWritten()), 2u);
-}
-
-TEST_F(UpgradeTransferTest, AFullBufferGoesOverIn1171DataPackets) {
-    const std::string file = sampleImage(FirmwareImage::kCapacity);
-    enterLoader(file);
-    const std::vector<std::string> packets = runLoader();
-    ASSERT_EQ(packets.size(), 1174u);  // start, 1171 data, end, confirm
-    std::string sent;
-    for (std::size_t i = 1; i <= 1171; ++i) {
-        EXPECT_EQ(blockOf(packets[i]), i + 1);
-        sent += packets[i].substr(8);
-    }
-    // The file, its trailing zero, and the padding of the last packet.
-    EXPECT_EQ(sent, file + std::string(1171 * 56 - file.size(), '\0'));
-    EXPECT_EQ(packets[1172], UpgradePacket::end(1173, sum(file)));
-    EXPECT_EQ(packets[1173], UpgradePacket::confirm(1174));
-    EXPECT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(mode(), ProtocolMode::Idle);
-}
-
-TEST_F(UpgradeTransferTest, RefreshPutsTheTransferBackToItsStart) {
-    enterLoader(sampleImage(300));
-    port.receive(answer(2));
-    ASSERT_TRUE(progressShown());
-    click(ids::main::kRefresh);
-    EXPECT_EQ(mode(), ProtocolMode::Idle);
-    EXPECT_FALSE(progressShown());
-    EXPECT_EQ(core.firmware().transfer().block(), 0);
-    EXPECT_EQ(core.firmware().transfer().checksum(), 0u);
-    EXPECT_EQ(core.firmware().transfer().tag(), "");
-    EXPECT_FALSE(enabled(ids::main::kUpgrade));
-}
-
-TEST_F(UpgradeTransferTest, SuccessClearsTheLiveMonitorChannels) {
-    ASSERT_TRUE(choose(sampleImage(2)));
+    // The live display runs on: the success clears its channel values and unlocks what it locked.
     click(ids::custom::kDataDisplay);
-    port.receive(std::string("CHDA") + "15001500110019001000120018002000" + "\r\n");
-    ASSERT_EQ(core.monitor().values().receiver[0], 1500);
+    port.receive("CHDA15001500110019001000120018002000\r\n");
 
+    for (const bool inEnglish : {false, true}) {
+        ASSERT_TRUE(choose(kImage));
+        // A closed port opens at the configuration file's port, shown in the list; from an empty
+        // file at COM3, leaving the list as it was.
+        port.isOpen = false;
+        files.content[ConfigFile::kFileName] = inEnglish ? ""s : "7\0"s;
+        port.takeWritten();
+        port.queue("stale");
+        click(ids::main::kUpgrade);
+        EXPECT_EQ(std::tuple(port.isOpen, port.commPort, model().value(ids::main::kPortCombo)),
+                  std::tuple(true, inEnglish ? 3 : 7, 6));
+        EXPECT_EQ(port.pending + port.takeWritten(), "?W\r");
+        EXPECT_EQ(state(), inEnglish ? "30 - COM Not Opened" : "30 - 串口未打开");
+        EXPECT_EQ(enabledOf(Dialog::Main, kMainArea).substr(0, 12), std::string(12, '0'));
+        for (const auto& [answer, written, english, chinese] : steps) {
+            port.receive(answer);
+            EXPECT_EQ(port.takeWritten(), written);
+            EXPECT_EQ(state(), inEnglish ? english : chinese);
+        }
+        ASSERT_EQ(prompts.shown.size(), 1u);
+        EXPECT_EQ(prompts.shown[0].title + " " + prompts.shown[0].text,
+                  inEnglish ? "Halvane mentioned: Congratulations on your updgrading finished !\r\r"
+                              "Please resetup all parameter，and do horizontal & compass "
+                              "cablitration!"
+                            : "Halvane提示: 恭喜你升级成功!\r\r请根据您的需要重新设置飞控各项参数，"
+                              "并重做水平校准与罗盘校准!\r\r<若是第一次使用Kivrel飞控，您还需先做"
+                              "油门行程校准!>");
+        EXPECT_EQ(enabledOf(Dialog::Main, kMainArea), std::string(21, '1'));
+        EXPECT_EQ(core.monitor().values().receiver, (std::array<int, 8>{}));
+        prompts.shown.clear();
+        english();
+    }
+}
+
+TEST_F(UpgradeTransferTest, TheLoaderIsEnteredByItsWordsAndEachWrongAnswerEndsTheTransfer) {
+    // The reads after a press of Upgrade and what each makes the tool write.
+    const std::vector<std::pair<std::string, std::string>> entries[] = {
+        // A tag split over two reads is looked for in neither; a ready word may be split too.
+        {{"HALVANE KIVREL QD", "?W\r"},
+         {"MC1220", ""},
+         {"HALVANE KIVREL QDMC1234", "UPQDMC\r"},
+         {"\r\nRA", ""},
+         {"DY\r\n", kStartPacket}},
+        {{"QDEC", "?W\rUPQDEC\r"}, {"noise", ""}, {"\r\nRADE\r\n", kStartPacket}},
+    };
+    const std::string good[] = {loaderAnswer(2), loaderAnswer(3), loaderAnswer(4),
+                                loaderAnswer(5, kSum)};
+    const char* const kDataError = "Data Error，Please Update again!";
+    // Good answers before the bad one, the bad one, the message in Chinese and in English.
+    const std::tuple<int, std::string, const char*, const char*> failures[] = {
+        {0, loaderAnswer(1), "数据传输错误，请重新升级!", "Data Send Err，Please Update again!"},
+        {2, loaderAnswer(3), "传输超时，请重新升级", kDataError},
+        {3, loaderAnswer(5, kSum + 1), "数据校验错误，请重新升级!", kDataError},
+        {3, loaderAnswer(6, kSum), "数据校验错误，请重新升级!", kDataError},
+        {4, loaderAnswer(0x0106), "数据校验错误，请重新升级!", kDataError},  // right low byte only
+    };
+    int run = 0;
+    for (const bool inEnglish : {false, true}) {
+        for (const auto& [goodAnswers, bad, chineseText, englishText] : failures) {
+            ASSERT_TRUE(choose(kImage));
+            click(ids::main::kUpgrade);
+            for (const auto& [read, written] : entries[run++ % 2]) {
+                port.receive(read);
+                EXPECT_EQ(port.takeWritten(), written) << read;
+            }
+            for (int i = 0; i < goodAnswers; ++i) {
+                port.receive(good[i]);
+            }
+            port.takeWritten();
+            prompts.shown.clear();
+            port.receive(bad);
+            ASSERT_EQ(prompts.shown.size(), 1u);
+            EXPECT_EQ(lastMessage(), inEnglish ? englishText : chineseText);
+            EXPECT_EQ(prompts.shown[0].title, inEnglish ? "Halvane Mentioned:" : "Halvane提示:");
+            EXPECT_EQ(state(), inEnglish ? "0 - COM Opened" : "0 - 串口已打开");
+            EXPECT_EQ(enabledOf(Dialog::Main, {1001}) + port.takeWritten(), "0");
+        }
+        english();
+    }
+
+    // Refresh puts a running transfer back to its start.
     click(ids::main::kUpgrade);
     port.receive("QDMC");
     port.receive("RADY");
-    port.takeWritten();
-    port.receive(answer(2));
-    port.receive(answer(3));
-    port.receive(answer(4, sum(sampleImage(2))));
-    port.receive(answer(5));
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    for (int value : core.monitor().values().receiver) {
-        EXPECT_EQ(value, 0);
-    }
-    for (int value : core.monitor().values().outputs) {
-        EXPECT_EQ(value, 0);
-    }
+    port.receive(good[0]);
+    click(ids::main::kRefresh);
+    EXPECT_EQ(state(), "0 - 串口已打开");
+    EXPECT_FALSE(enabled(ids::main::kUpgrade));
 }
 
 }  // namespace
-}  // namespace orva
+}  // namespace orva::test

@@ -1,332 +1,152 @@
-#include <random>
-
-#include "monitor/MonitorFixture.h"
-#include "settings/LiveDisplayLocks.h"
-#include "window/WindowTexts.h"
+#include "support/CoreHarness.h"
 
 namespace orva::test {
 namespace {
 
+using namespace std::string_literals;
+
 constexpr ControlKey kButton = ids::custom::kDataDisplay;
+const char* const kChineseHint = "<-请先点击左侧按扭选择升级文件(*.bin),再点右侧按扭开始升级!";
+const std::vector<std::string> kStart{"S~0001\r"}, kStop{"S~0000\r"};
+// Locked by the display: the main window's settings.
+const std::vector<int> kLockedMain = {1000, 1061, 1001, 1028, 1043, 1002, 1032, 1003,
+                                      1033, 1013, 1215, 1060, 1062, 1064, 1065, 1021,
+                                      1020, 1031, 1018, 1015, 1099, 1100, 1017, 1019};
+// And on the custom page the function matrix (first, odd and last box) and the sliders.
+const std::vector<int> kLockedCustom = {1114, 113, 1250, 1038, 1039, 1040, 1045, 1046, 1047};
+// Receiver then output reverse boxes, in bit order.
+const std::vector<int> kReverse = {1197, 1198, 1199, 1200, 1201, 1202, 1203, 1204,
+                                   1205, 1208, 1209, 1210, 1211, 1212, 1213, 1214};
 
-// Receiver frame: CH1 1500, CH2 1500, then the third field (CH4) 1100, the fourth (CH3) 1900,
-// CH5 1000, CH6 1200, CH7 1800, CH8 2000.
-const std::string kChannels = monitorFrame("CHDA",
-                                           "1500"
-                                           "1500"
-                                           "1100"
-                                           "1900"
-                                           "1000"
-                                           "1200"
-                                           "1800"
-                                           "2000");
-// Outputs M/S1..M/S8.
-const std::string kOutputs = monitorFrame("MSDA",
-                                          "1101"
-                                          "1102"
-                                          "1103"
-                                          "1104"
-                                          "1105"
-                                          "1106"
-                                          "1107"
-                                          "1108");
-// Sensors: ultrasonic 0250 mm, barometric 0123 dm, heading 271 deg, vibration 07,
-// longitude -012345678, latitude +45123456.
-const std::string kSensors = monitorFrame("SSDA",
-                                          "0250"
-                                          "0123"
-                                          "271"
-                                          "07"
-                                          "-012345678"
-                                          "+45123456");
+// Frames as read, and the whole display after each (see display()).
+const std::pair<std::string, const char*> kFrames[] = {
+    // The third field shows under CH4, the fourth under CH3; CH5 also feeds the failsafe slider.
+    {"CHDA00010002000300040005000600070008\r\n",
+     "1 2 4 3 5 6 7 8 | 0 0 0 0 0 0 0 0 | 5 6 7 8 5 | 0 0 0 0 |  "},
+    {"xyMSDA00110012001300140015001600170018\r\n",  // the last 38 of 40 characters
+     "1 2 4 3 5 6 7 8 | 11 12 13 14 15 16 17 18 | 5 6 7 8 5 | 0 0 0 0 |  "},
+    {"SSDA0002000300405-012345678+05123456\r\n",
+     "1 2 4 3 5 6 7 8 | 11 12 13 14 15 16 17 18 | 5 6 7 8 5 | 2 3 4 5 | -12.345678 5.123456"},
+    // Numbers as C reads them: blanks and a sign first, a letter ends the digits.
+    {"CHDA  42-007abcd12x4    +00900000099\r\n",
+     "42 -7 12 0 0 9 0 99 | 11 12 13 14 15 16 17 18 | 0 9 0 99 0 | 2 3 4 5 | -12.345678 5.123456"},
+    // Zero bytes count but are not kept: 36 counted hold 26 characters, the coordinates cut short.
+    {"SSDA0001"s + std::string(10, '\0') + "000200304100000000",
+     "42 -7 12 0 0 9 0 99 | 11 12 13 14 15 16 17 18 | 0 9 0 99 0 | 1 2 3 4 | 0.000000 0.000000"},
+};
 
-class LiveMonitorTest : public MonitorFixture {
+class LiveMonitorTest : public CoreHarness {
   protected:
-    void start() {
-        click(kButton);
-        port.takeWrites();
+    // The protocol mode, the button's text and whether each locked control is enabled.
+    std::string state() {
+        return std::to_string(int(mode())) + " " + text(kButton) + " " +
+               enabledOf(Dialog::Main, kLockedMain) + enabledOf(Dialog::Custom, kLockedCustom);
+    }
+    // CH1..CH8 | M/S1..M/S8 | CH5..CH8 and failsafe sliders | ultrasonic, barometric, heading,
+    // vibration | longitude latitude.
+    std::string display() {
+        std::string out;
+        for (int id :
+             {1102, 1103, 1104, 1105, 1106, 1107, 1108, 1109, 0, 1121, 1122, 1123, 1124, 1125, 1126,
+              1127, 1128, 0,    1038, 1039, 1040, 1045, 1046, 0, 1041, 1029, 1044, 1030, 0}) {
+            out += id ? std::to_string(model().value({Dialog::Custom, id})) + " " : "| ";
+        }
+        return out + text({Dialog::Custom, 1031}) + " " + text({Dialog::Custom, 1032});
     }
 };
 
-TEST_F(LiveMonitorTest, StartLocksSettingsAndStopUnlocksThem) {
-    // A reverse box disabled beforehand shows that the start enables all sixteen.
-    model().setEnabled({Dialog::Custom, 1214}, false);
-    model().setEnabled(ids::main::kUpgrade, false);
-    const int discards = port.discards;
-    port.receive("left over");
+TEST_F(LiveMonitorTest, StartLocksTheSettingsAndEitherStopUnlocksThem) {
+    for (const bool english : {false, true}) {
+        model().setEnabled({Dialog::Custom, 1214}, false);
+        model().setEnabled(ids::main::kUpgrade, true);
+        port.receive("?C\r 00");  // half a reply, emptied by the start
+        port.queue("left over");
+        port.inputLen = port.threshold = -1;
+        click(kButton);
+        EXPECT_EQ(writes(), kStart);
+        EXPECT_EQ(port.pending + core.link().replyText(), "");
+        EXPECT_EQ(std::tuple(port.inputMode, port.threshold, port.inputLen),
+                  std::tuple(CMSComm::InputMode::Binary, 1, 0));
+        EXPECT_EQ(state(), (english ? "10 Display Stop " : "10 停止显示 ") + std::string(33, '0'));
+        // The reverse boxes and the tabs stay usable.
+        EXPECT_EQ(enabledOf(Dialog::Custom, kReverse) + enabledOf(Dialog::Main, {1230}),
+                  std::string(17, '1'));
 
-    click(kButton);
-    const auto started = port.takeWrites();
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0].bytes, "S~0001\r");
-    EXPECT_GT(started[0].discardsBefore, discards);  // waiting input dropped first
-    EXPECT_EQ(mode(), ProtocolMode::Monitor);
-    EXPECT_TRUE(core.link().replyText().empty());
-    EXPECT_EQ(core.link().receivedCount(), 0);
-    EXPECT_EQ(port.inputMode, CMSComm::InputMode::Binary);
-    EXPECT_EQ(port.threshold, 1);
-    EXPECT_EQ(port.inputLen, 0);
-    EXPECT_TRUE(core.monitor().running());
-    EXPECT_EQ(text(1118), "停止显示");
-    for (ControlKey key : liveDisplayLockedControls()) {
-        EXPECT_FALSE(model().enabled(key)) << key.id;
+        // The button's stop puts back the Chinese hint, a page switch the hint of the language;
+        // Upgrade waits for an image to be chosen again.
+        const std::pair<ControlKey, const char*> stops[] = {
+            {kButton, kChineseHint},
+            {ids::main::kPageGps,
+             english ? "<-Please select FW file(*.bin),then click [Upgrade]!" : kChineseHint}};
+        for (const auto& [by, hint] : stops) {
+            click(by);
+            EXPECT_EQ(writes(), kStop);
+            EXPECT_EQ(state(), (english ? "0 Data Display " : "0 显示数据 ") + "11110"s +
+                                   std::string(28, '1'));
+            EXPECT_EQ(text(ids::main::kUpgradeHint), hint);
+            click(kButton);
+            act(ActionKind::Tab, ids::main::kTabs, 1);  // the custom page's tab keeps it running
+            EXPECT_EQ(writes(), kStart);
+        }
+        click(kButton);
+        click(ids::main::kLanguage);
+        writes();
     }
-    for (int id : {1197, 1198, 1199, 1200, 1201, 1202, 1203, 1204, 1205, 1208, 1209, 1210, 1211,
-                   1212, 1213, 1214}) {
-        EXPECT_TRUE(model().enabled({Dialog::Custom, id})) << id;
-    }
-    EXPECT_TRUE(model().enabled(ids::main::kTabs));
+}
 
+TEST_F(LiveMonitorTest, FramesFillTheDisplayAndReverseBitsAreReadBack) {
     click(kButton);
-    EXPECT_EQ(writes(), std::vector<std::string>{"S~0000\r"});
-    EXPECT_FALSE(core.monitor().running());
-    EXPECT_EQ(mode(), ProtocolMode::Idle);
-    EXPECT_EQ(text(1118), "显示数据");
-    for (ControlKey key : liveDisplayLockedControls()) {
-        EXPECT_EQ(model().enabled(key), key != ids::main::kUpgrade) << key.id;
-    }
-    EXPECT_EQ(model().text(ids::main::kUpgradeHint), upgrade_hint::kChinese);
-}
-
-TEST_F(LiveMonitorTest, ButtonTextsFollowTheLanguageButTheStopHintStaysChinese) {
-    click(ids::main::kLanguage);
-    click(kButton);
-    EXPECT_EQ(text(1118), "Display Stop");
-    click(kButton);
-    EXPECT_EQ(text(1118), "Data Display");
-    EXPECT_EQ(model().text(ids::main::kUpgradeHint), upgrade_hint::kChinese);
-}
-
-TEST_F(LiveMonitorTest, ReceiverFrameDecodesOnceThirtySixCharactersAreIn) {
-    start();
-    port.receive(kChannels.substr(0, 35));
-    EXPECT_EQ(text(1102), "");  // nothing decoded yet
-    EXPECT_EQ(core.link().receivedCount(), 35);
-
-    port.receive(kChannels.substr(35, 1));
-    EXPECT_EQ(core.link().receivedCount(), 0);
-    EXPECT_TRUE(core.link().replyText().empty());
-    EXPECT_EQ(number(1102), 1500);
-    EXPECT_EQ(number(1103), 1500);
-    EXPECT_EQ(number(1104), 1900);  // CH3 from the fourth field
-    EXPECT_EQ(number(1105), 1100);  // CH4 from the third
-    EXPECT_EQ(text(1105), "1100");
-    EXPECT_EQ(number(1106), 1000);
-    EXPECT_EQ(number(1109), 2000);
-    // Switch indicators CH5..CH8, and the failsafe indicator with CH5.
-    EXPECT_EQ(number(1038), 1000);
-    EXPECT_EQ(number(1039), 1200);
-    EXPECT_EQ(number(1040), 1800);
-    EXPECT_EQ(number(1045), 2000);
-    EXPECT_EQ(number(1046), 1000);
-    // Every frame writes the whole display: the sensors not yet received show 0.
-    EXPECT_EQ(text(1041), "0");
-
-    // The frame's two trailing characters begin the next buffer and are shifted out of the
-    // window by the frame that follows.
-    port.receive(kChannels.substr(36));
-    port.receive(kOutputs);
-    EXPECT_EQ(number(1121), 1101);
-    EXPECT_EQ(number(1128), 1108);
-    EXPECT_EQ(core.link().receivedCount(), 0);
-}
-
-TEST_F(LiveMonitorTest, FrameAtTheEndOfALongerBufferIsDecoded) {
-    start();
-    port.receive("xy" + kOutputs);  // 40 characters, the last 38 begin "MSDA"
-    EXPECT_EQ(number(1121), 1101);
-    EXPECT_EQ(number(1125), 1105);
-    EXPECT_TRUE(core.link().replyText().empty());
-}
-
-TEST_F(LiveMonitorTest, SensorFrameFillsReadingsAndCoordinates) {
-    start();
-    port.receive(kSensors);
-    EXPECT_EQ(number(1041), 250);
-    EXPECT_EQ(number(1029), 123);
-    EXPECT_EQ(number(1044), 271);
-    EXPECT_EQ(number(1030), 7);
-    EXPECT_EQ(text(1031), "-12.345678");
-    EXPECT_EQ(text(1032), "45.123456");
-    EXPECT_EQ(core.monitor().values().longitude, "-12.345678");
-}
-
-TEST_F(LiveMonitorTest, UntaggedWindowsWaitAndFieldsWithoutDigitsShowZero) {
-    start();
-    const std::string noise(36, '#');
-    port.receive(noise);
-    EXPECT_EQ(core.link().receivedCount(), 36);  // kept, waiting for a frame to line up
+    port.receive(kFrames[0].first.substr(0, 35));
+    EXPECT_EQ(core.link().receivedCount(), 35);  // not a frame yet
+    port.receive(kFrames[0].first.substr(35, 1));
+    EXPECT_EQ(display(), kFrames[0].second);
+    EXPECT_EQ(text({Dialog::Custom, 1041}), "0");  // every frame writes the whole display
+    const std::string noise = kFrames[0].first.substr(36) + std::string(36, '#');
+    port.receive(noise);  // no tag heads the window: kept, waiting for later bytes
     EXPECT_EQ(core.link().replyText(), noise);
-
-    // Blanks and a sign are read as C reads numbers; letters end a field's number.
-    port.receive(monitorFrame("CHDA",
-                              "  42"
-                              "-007"
-                              "abcd"
-                              "12x4"
-                              "    "
-                              "+009"
-                              "0000"
-                              "9999"));
-    EXPECT_EQ(number(1102), 42);
-    EXPECT_EQ(number(1103), -7);
-    EXPECT_EQ(number(1105), 0);  // third field: no digits
-    EXPECT_EQ(number(1104), 12);
-    EXPECT_EQ(number(1106), 0);
-    EXPECT_EQ(number(1107), 9);
-    EXPECT_EQ(number(1109), 9999);
-}
-
-TEST_F(LiveMonitorTest, ZeroBytesShortenTheWindowWithoutHarm) {
-    start();
-    // Counted but not stored: at 36 counted bytes the buffer holds 34 characters.
-    std::string frame(
-        "SSDA0250\0\0"
-        "0123271071",
-        20);
-    frame += std::string(16, '0');
-    port.receive(frame);
-    EXPECT_EQ(core.link().receivedCount(), 0);
-    EXPECT_EQ(number(1041), 250);
-    EXPECT_EQ(text(1032), "0.000000");  // the cut latitude reads as zeros
-}
-
-TEST_F(LiveMonitorTest, GarbledInputNeverBreaksTheDecoder) {
-    start();
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::uniform_int_distribution<int> length(0, 60);
-    const std::string_view tags[] = {"CHDA", "MSDA", "SSDA"};
-    for (int round = 0; round < 2000; ++round) {
-        std::string bytes;
-        const int n = length(random);
-        for (int i = 0; i < n; ++i) {
-            bytes.push_back(static_cast<char>(byte(random)));
-        }
-        if (round % 3 == 0) {
-            bytes.insert(bytes.size() / 2, tags[round % 9 / 3]);
-        }
+    for (const auto& [bytes, shown] : kFrames) {
         port.receive(bytes);
+        EXPECT_EQ(display(), shown);
+        EXPECT_EQ(core.link().receivedCount(), 0);
     }
-    // The stream still decodes once a clean frame lines up at the end.
-    port.receive(kOutputs);
-    EXPECT_EQ(number(1121), 1101);
-    EXPECT_EQ(mode(), ProtocolMode::Monitor);
-}
 
-TEST_F(LiveMonitorTest, PageSwitchMarksTheDisplayStoppedAndTheTabKeepsItRunning) {
-    start();
-    core.onUserAction({ActionKind::Tab, ids::main::kTabs, 1});
+    // A reverse acknowledgement in the chain's mode reads the bits back and resumes the stream.
+    // The reply's value, then the receiver and output boxes and their store slots 39 to 54.
+    const std::tuple<char, const char*, const char*> reverses[] = {
+        {'N', "0128", "0000000100000000 0000000100000000"},
+        {'O', "0064", "0000000100000010 0000000100000010"}};
+    for (const auto& [code, value, bits] : reverses) {
+        core.link().enter(ProtocolMode::AckChain);  // as a calibration leaves it
+        writes();
+        const std::uint64_t before = clock.now;
+        port.receive(std::string{'S', code} + value + "\r\n");
+        ASSERT_EQ(port.writes.size(), 1u);
+        EXPECT_GE(port.writes[0].atMs - before, 50u);
+        EXPECT_EQ(mode(), ProtocolMode::MonitorReverse);
+
+        answer(code, value);
+        std::string boxes, slots;
+        for (int i = 0; i < 16; ++i) {
+            boxes += std::to_string(model().value({Dialog::Custom, kReverse[i]}));
+            slots += std::to_string(store().get(39 + i));
+        }
+        EXPECT_EQ(boxes + " " + slots, bits);
+        EXPECT_EQ(writes(), (std::vector<std::string>{{'?', code, '\r'}, kStart[0]}));
+        EXPECT_EQ(mode(), ProtocolMode::Monitor);
+    }
+
+    // A new port clears the sixteen channel values but not the display; Refresh forgets that the
+    // display runs, so the button starts it again.
+    select(ids::main::kPortCombo, 2);
+    EXPECT_EQ(core.monitor().values().receiver, (std::array<int, 8>{}));
+    EXPECT_EQ(core.monitor().values().outputs, (std::array<int, 8>{}));
+    EXPECT_EQ(core.monitor().values().ultrasonicHeight, 1);
+    EXPECT_EQ(display(), kFrames[4].second);
     EXPECT_TRUE(core.monitor().running());
-    EXPECT_TRUE(port.takeWrites().empty());
-
-    click(ids::main::kPageGps);
-    EXPECT_FALSE(core.monitor().running());
-    EXPECT_EQ(writes(), std::vector<std::string>{"S~0000\r"});
-    // The next press starts the stream again instead of stopping it once more.
+    click(ids::main::kRefresh);
+    writes();
     click(kButton);
-    EXPECT_EQ(writes(), std::vector<std::string>{"S~0001\r"});
-    EXPECT_TRUE(core.monitor().running());
-}
-
-TEST_F(LiveMonitorTest, LinkRestartsResetDisplayStateOrChannels) {
-    start();
-    port.receive(kChannels);
-    port.receive(kOutputs);
-    port.receive(kSensors);
-
-    core.onUserAction({ActionKind::Select, ids::main::kPortCombo,
-                       2});  // the combo variant clears only the sixteen channel values
-    EXPECT_TRUE(core.monitor().running());
-    EXPECT_EQ(core.monitor().values().receiver[0], 0);
-    EXPECT_EQ(core.monitor().values().outputs[7], 0);
-    EXPECT_EQ(core.monitor().values().ultrasonicHeight, 250);
-    EXPECT_EQ(number(1102), 1500);  // the display keeps what it showed until the next frame
-
-    core.onUserAction(
-        {ActionKind::Click, ids::main::kRefresh});  // the file variant stops the display state
-    EXPECT_FALSE(core.monitor().running());
-    EXPECT_EQ(mode(), ProtocolMode::Idle);
-    port.takeWrites();
-    click(kButton);
-    EXPECT_EQ(writes(), std::vector<std::string>{"S~0001\r"});
-}
-
-TEST_F(LiveMonitorTest, ReverseBoxWhileStreamingKeepsTheStreamMode) {
-    start();
-    check({Dialog::Custom, 1198}, true);
-    const auto sent = port.takeWrites();
-    ASSERT_EQ(sent.size(), 1u);
-    EXPECT_EQ(sent[0].bytes, "SN0002\r");
-    EXPECT_EQ(mode(), ProtocolMode::Monitor);
-    // Its acknowledgement is just noise in the stream; the next frame still decodes.
-    port.receive("SN0002\r\n");
-    port.receive(kOutputs);
-    EXPECT_EQ(number(1122), 1102);
-}
-
-TEST_F(LiveMonitorTest, ReverseAcknowledgementWhileIdleIsNotActedOn) {
-    check({Dialog::Custom, 1197}, true);
-    EXPECT_EQ(writes(), std::vector<std::string>{"SN0001\r"});
-    port.receive("SN0001\r\n");
-    EXPECT_TRUE(port.takeWrites().empty());  // no read-back, no stream
-    EXPECT_EQ(mode(), ProtocolMode::Idle);
-    EXPECT_FALSE(core.monitor().running());
-}
-
-TEST_F(LiveMonitorTest, ReverseAcknowledgementReadsTheBitsBackAndResumesTheStream) {
-    start();
-    core.link().enter(ProtocolMode::AckChain);  // as a calibration or declination leaves it
-    const std::uint64_t before = clock.now;
-    port.receive("SN0128\r\n");
-    const auto asked = port.takeWrites();
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].bytes, "?N\r");
-    EXPECT_GE(asked[0].atMs - before, 50u);
-    EXPECT_EQ(mode(), ProtocolMode::MonitorReverse);
-
-    // Query echo, one byte, the value 0128, CR LF.
-    port.receive("?N\r 0128\r\n");
-    for (int id = 1197; id <= 1204; ++id) {
-        EXPECT_EQ(number(id), id == 1204 ? 1 : 0) << id;
-        EXPECT_EQ(core.store().get(39 + id - 1197), id == 1204 ? 1 : 0);
-    }
-    EXPECT_EQ(mode(), ProtocolMode::Monitor);
-    EXPECT_EQ(writes(), std::vector<std::string>{"S~0001\r"});
-    EXPECT_TRUE(core.monitor().running());
-    EXPECT_EQ(text(1118), "停止显示");
-
-    core.link().enter(ProtocolMode::AckChain);
-    port.receive("SO0064\r\n");
-    EXPECT_EQ(writes(), std::vector<std::string>{"?O\r"});
-    port.receive("?O\r 0064\r\n");
-    const int outputs[] = {1205, 1208, 1209, 1210, 1211, 1212, 1213, 1214};
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(number(outputs[i]), i == 6 ? 1 : 0) << outputs[i];
-        EXPECT_EQ(core.store().get(47 + i), i == 6 ? 1 : 0);
-    }
-    EXPECT_EQ(mode(), ProtocolMode::Monitor);
-}
-
-TEST_F(LiveMonitorTest, ReverseReadBackWaitsForExactlyTenKnownBytes) {
-    core.link().enter(ProtocolMode::MonitorReverse);
-    port.receive("?N\r 00");
-    EXPECT_EQ(mode(), ProtocolMode::MonitorReverse);
-    EXPECT_TRUE(port.takeWrites().empty());
-
-    // A reply that is not the reverse query stays in the buffer; the tool stays in this mode.
-    core.link().enter(core.link().mode(), Reply::Emptied);
-    port.receive("?C\r 0050\r\n");
-    EXPECT_EQ(mode(), ProtocolMode::MonitorReverse);
-    EXPECT_EQ(core.link().replyText(), "?C\r 0050\r\n");
-    EXPECT_EQ(core.link().receivedCount(), 0);
-
-    // Passing 10 without meeting it leaves the tool waiting.
-    core.link().enter(ProtocolMode::MonitorReverse, Reply::Emptied);
-    port.receive("?N\r 0001\r\nxx");
-    EXPECT_EQ(mode(), ProtocolMode::MonitorReverse);
-    EXPECT_EQ(number(1197), 0);
-    EXPECT_TRUE(port.takeWrites().empty());
+    EXPECT_EQ(writes(), kStart);
 }
 
 }  // namespace

@@ -53,6 +53,14 @@ class CoreHarness : public ::testing::Test {
     ProtocolMode mode() { return core.link().mode(); }
     const std::string& text(ControlKey key) { return model().text(key); }
     bool enabled(ControlKey key) { return model().enabled(key); }
+    // '1' for each of `ids` whose control is enabled, '0' for each that is not.
+    std::string enabledOf(Dialog dialog, const std::vector<int>& ids) {
+        std::string out;
+        for (int id : ids) {
+            out += enabled({dialog, id}) ? '1' : '0';
+        }
+        return out;
+    }
     const MessageBox& lastMessage() { return prompts.shown.back(); }
 
     FakeClock clock;
