@@ -81,7 +81,6 @@ TEST_F(Restore, EveryLinkWaitsForTheAcknowledgementOfTheOneBefore) {
         EXPECT_EQ(mode(), ack == 'O' ? ProtocolMode::Idle : ProtocolMode::Restore) << ack;
     }
     EXPECT_EQ(model().value(ids::main::kRestoreChoice), 4);  // "File saved by youself"
-    EXPECT_TRUE(enabled(ids::main::kEditFrame));
 }
 
 TEST_F(Restore, ListEntriesGoThroughTheirMapsOrAreLeftOut) {
@@ -118,12 +117,15 @@ TEST_F(Restore, DefaultSetsAreLoadedByTheControllerThenReadBack) {
 }
 
 TEST_F(Restore, ReadErrorGoesOnWithWhatWasRead) {
-    files.failingAfter[kPath] = 100;  // the port line and entries 1 to 4, then a broken line
     restore(savedFile());
+    files.failingAfter[kPath] = 30;  // the port line and entry 1, then a broken line
+    restore(savedFile("0009"));
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(lastMessage().text, "\"" + std::string(kPath) + "\": Input/output error");
     EXPECT_EQ(lastMessage().icon, MessageIcon::Error);
-    EXPECT_EQ(writes(), (std::vector<std::string>{"Sj0004\r", "SC0045\r"}));
+    // Entry 4 is still the earlier file's; entry 1 is the new one.
+    EXPECT_EQ(writes(), (std::vector<std::string>{"Sj0004\r", "SC0045\r", "Sj0004\r", "SC0045\r"}));
+    EXPECT_EQ(released('C', 50).bytes, "SA0008\r");
 }
 
 }  // namespace
