@@ -39,6 +39,18 @@ class CoreHarness : public ::testing::Test {
     }
     // The controller's 8-byte acknowledgement of a set command: "S", code, "0000", CR LF.
     void acknowledge(char code) { port.receive(std::string{'S', code} + "0000\r\n"); }
+    // Acknowledges `code` and returns the one write that released (empty bytes when not exactly
+    // one went out), checked to have gone out at least `pauseMs` after the acknowledgement came.
+    FakePort::Write released(char code, std::uint64_t pauseMs) {
+        const std::uint64_t arrived = clock.now;
+        acknowledge(code);
+        std::vector<FakePort::Write> sent = port.takeWrites();
+        if (sent.size() != 1) {
+            return {};
+        }
+        EXPECT_GE(sent[0].atMs - arrived, pauseMs) << sent[0].bytes;
+        return sent[0];
+    }
     // The bytes of each write since the last call.
     std::vector<std::string> writes() {
         std::vector<std::string> out;
