@@ -13,7 +13,8 @@ constexpr ControlKey key(Dialog page, int id) {
 }
 constexpr auto kMain = Dialog::Main, kBasic = Dialog::Basic, kCustom = Dialog::Custom,
                kGimbal = Dialog::Gimbal, kVoltage = Dialog::Voltage, kFrame = Dialog::Frame;
-constexpr ActionKind kReadOnly = ActionKind::Tab;
+constexpr ActionKind kReadOnly = ActionKind::Tab, kRelease = ActionKind::SliderRelease,
+                     kCheck = ActionKind::Check, kSelect = ActionKind::Select;
 constexpr int kAsRead = -9999;
 
 // One code in both directions: the reply's value characters give the shown number and the store
@@ -34,60 +35,52 @@ struct Row {
     int sentStored = kAsRead;
 };
 const Row kRows[] = {
-    {'A', 0, ids::main::kMultiAxis, "0015", 7, 0, 8, ActionKind::Select, "SA0015\r?V\r"},
-    {'A', 0, ids::main::kMultiAxis, "0016", 15, 0, 16, ActionKind::Select, "SA0016\r?V\r"},
+    {'A', 0, ids::main::kMultiAxis, "0015", 7, 0, 8, kSelect, "SA0015\r?V\r"},
+    {'A', 0, ids::main::kMultiAxis, "0016", 15, 0, 16, kSelect, "SA0016\r?V\r"},
     {'A', 0, ids::main::kMultiAxis, "0017", 15, 0, 16},
-    {'B', 0, ids::main::kEsc, "0007", 4, 1, 5, ActionKind::Select, "SB0007\r"},
+    {'B', 0, ids::main::kEsc, "0007", 4, 1, 5, kSelect, "SB0007\r"},
     {'B', 0, ids::main::kEsc, "0008", 4, 1, 5},
-    {'P', 0, ids::main::kServo, "0004", 2, 2, 3, ActionKind::Select, "SP0004\r"},
+    {'P', 0, ids::main::kServo, "0004", 2, 2, 3, kSelect, "SP0004\r"},
     {'P', 0, ids::main::kServo, "0002", 2, 2, 3},
-    {'C', 0, key(kBasic, 1038), "0037", 37, 3, 37, ActionKind::SliderRelease, "SC0037\r", true},
+    {'C', 0, key(kBasic, 1038), "0037", 37, 3, 37, kRelease, "SC0037\r", true},
     {'C', 0, key(kBasic, 1251), "0150", 0, 3, 0},
-    {'L', 0, key(kVoltage, 1055), "0280", 280, 26, 280, ActionKind::SliderRelease, "SL0280\r",
-     true},
+    {'L', 0, key(kVoltage, 1055), "0280", 280, 26, 280, kRelease, "SL0280\r", true},
     {'L', 0, key(kVoltage, 1074), "0500", 350, 26, 350},
     {'7', 0, key(kVoltage, 1245), "-015", -1, 30, -1},  // a tenth, toward zero
     // Servo mid-points carry 100; no firmware version read yet counts as old firmware.
-    {'^', 0, key(kGimbal, 1042), "0070", -30, 24, -30, ActionKind::SliderRelease, "S^0070\r"},
+    {'^', 0, key(kGimbal, 1042), "0070", -30, 24, -30, kRelease, "S^0070\r"},
     {'^', 0, key(kGimbal, 1067), "0170", 70, 24, 70},
     {'&', 0, key(kGimbal, 1238), "0201", 0, 23, 0},
-    {'J', 0, key(kGimbal, 1232), "0150", 50, 18, 50, ActionKind::SliderRelease, "SJ0150\r", false,
-     150},
-    {'%', 0, key(kGimbal, 1233), "0120", 20, 19, 20, ActionKind::SliderRelease, "S%0120\r", false,
-     120},
-    {')', 0, key(kGimbal, 1045), "0120", 20, 21, 20, ActionKind::SliderRelease, "S)0120\r", false,
-     120},
-    {'_', 0, key(kGimbal, 1044), "0050", 50, 20, 50, ActionKind::SliderRelease, "S_0050\r", false,
-     50},
-    {'+', 1211, key(kGimbal, 1046), "0100", 0, 22, 0, ActionKind::SliderRelease, "S+0100\r", false,
-     100},
+    {'J', 0, key(kGimbal, 1232), "0150", 50, 18, 50, kRelease, "SJ0150\r", false, 150},
+    {'%', 0, key(kGimbal, 1233), "0120", 20, 19, 20, kRelease, "S%0120\r", false, 120},
+    {')', 0, key(kGimbal, 1045), "0120", 20, 21, 20, kRelease, "S)0120\r", false, 120},
+    {'_', 0, key(kGimbal, 1044), "0050", 50, 20, 50, kRelease, "S_0050\r", false, 50},
+    {'+', 1211, key(kGimbal, 1046), "0100", 0, 22, 0, kRelease, "S+0100\r", false, 100},
     {'J', 1211, key(kGimbal, 1236), "0250", -100, 18, -100},
-    {'J', 1212, key(kGimbal, 1232), "0150", 150, 18, 150, ActionKind::SliderRelease, "SJ0150\r"},
+    {'J', 1212, key(kGimbal, 1232), "0150", 150, 18, 150, kRelease, "SJ0150\r"},
     {'J', 1212, key(kGimbal, 1236), "0250", 0, 18, 0},
     {')', 1212, key(kGimbal, 1070), "0150", 0, 21, 0},
     {'Q', 0, ids::main::kDeclination, "0177", -3, 190, -3, ActionKind::EditCommit, "SQ0177\r"},
     {'Q', 0, ids::main::kDeclination, "0400", 0, 190, 0},
     // Bit sets: one box per row, the others clear.
-    {'M', 0, key(kMain, 1060), "0144", 1, 35, 1, ActionKind::Check, "SM0144\r"},
-    {'M', 0, key(kMain, 1062), "0047", 1, 36, 1, ActionKind::Check, "SM0047\r"},
-    {'N', 0, key(kCustom, 1204), "0128", 1, 46, 1, ActionKind::Check, "SN0128\r"},
-    {'O', 0, key(kCustom, 1205), "0129", 1, 47, 1, ActionKind::Check, "SO0129\r"},
-    {'a', 0, key(kCustom, 1242), "2048", 1, 66, 1, ActionKind::Check, "Sa2048\r"},
-    {'b', 0, key(kCustom, 113), "0008", 1, 70, 1, ActionKind::Check, "Sb0008\r"},
-    {'=', 0, key(kCustom, 1153), "0002", 1, 128, 1, ActionKind::Check, "S=0002\r"},
+    {'M', 0, key(kMain, 1060), "0144", 1, 35, 1, kCheck, "SM0144\r"},
+    {'M', 0, key(kMain, 1062), "0047", 1, 36, 1, kCheck, "SM0047\r"},
+    {'N', 0, key(kCustom, 1204), "0128", 1, 46, 1, kCheck, "SN0128\r"},
+    {'O', 0, key(kCustom, 1205), "0129", 1, 47, 1, kCheck, "SO0129\r"},
+    {'a', 0, key(kCustom, 1242), "2048", 1, 66, 1, kCheck, "Sa2048\r"},
+    {'b', 0, key(kCustom, 113), "0008", 1, 70, 1, kCheck, "Sb0008\r"},
+    {'=', 0, key(kCustom, 1153), "0002", 1, 128, 1, kCheck, "S=0002\r"},
     // The power-off delay and the failsafe box share code < and have no store slot.
-    {'<', 0, key(kCustom, 1047), "0024", 8, -1, 0, ActionKind::SliderRelease, "S<0024\r"},
-    {'<', 0, key(kCustom, 1303), "0015", 0, -1, 0, ActionKind::Check, "S<0015\r"},
+    {'<', 0, key(kCustom, 1047), "0024", 8, -1, 0, kRelease, "S<0024\r"},
+    {'<', 0, key(kCustom, 1303), "0015", 0, -1, 0, kCheck, "S<0015\r"},
     {'j', 0, ids::main::kRestoreChoice, "0004", 4, -1, 0},
     {'j', 0, ids::main::kRestoreChoice, "0007", -1, -1, 0},
     // The frame chain fills the frame dialog only.
-    {'k', 0, ids::frame::kAxisCombo, "0006", 1, -1, 0},
-    {'k', 0, ids::frame::kAxisCombo, "0005", 1, -1, 0},
+    {'k', 0, ids::frame::kAxisCombo, "0005", 0, -1, 0},
     {'z', 0, key(kFrame, 1058), "0005", 1, -1, 0},
     {'l', 0, key(kFrame, 1029), "0650", 650, -1, 0},
     {'m', 0, key(kFrame, 1030), "5001", 0, -1, 0},
     {'o', 0, key(kFrame, 1034), "4750", -250, -1, 0},
-    {'v', 0, key(kFrame, 1033), "-001", 0, -1, 0},
 };
 
 bool sameStore(const ParameterStore& a, const ParameterStore& b) {
@@ -115,6 +108,7 @@ TEST_F(ReadbackChainTest, EachCodeReadsIntoItsControlsAndSlotAndSendsBack) {
         answer(r.code, r.wire);
         EXPECT_EQ(model().value(r.control), r.shown);
         EXPECT_TRUE(stored(r.stored));
+        EXPECT_EQ(enabled(ids::main::kEditFrame), model().value(ids::main::kMultiAxis) == 15);
         port.takeWritten();
         if (r.send == kReadOnly) {
             continue;
@@ -139,6 +133,7 @@ TEST_F(ReadbackChainTest, EachCodeReadsIntoItsControlsAndSlotAndSendsBack) {
         EXPECT_EQ(port.takeWritten(), r.sent + std::string(r.sent));
         const int sentStored = r.sentStored == kAsRead ? r.stored : r.sentStored;
         EXPECT_TRUE(stored(sentStored));
+        EXPECT_EQ(enabled(ids::main::kEditFrame), model().value(ids::main::kMultiAxis) == 15);
         // The declination waits for its acknowledgement; reverse boxes and < leave the mode.
         const bool keepsMode = std::string_view("QNO<").find(r.code) != std::string_view::npos;
         EXPECT_EQ(mode(), keepsMode ? ProtocolMode::AckChain : ProtocolMode::Idle);
@@ -156,21 +151,22 @@ TEST_F(ReadbackChainTest, ChainsAskInOrderAndRepeatAZeroThreeTimes) {
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_GE(sent[0].atMs - start, 10u);
     EXPECT_EQ(core.readback().retries(), 2);  // left as it was
-    std::string asked;
-    for (std::string w = sent[0].bytes; !w.empty(); w = port.takeWritten()) {
-        EXPECT_TRUE(w.size() == 3 && w[0] == '?' && w[2] == '\r') << w;
-        asked.push_back(w[1]);
-        answer(w[1], w[1] == 'V' ? "1220" : "0001");
-        EXPECT_EQ(core.readback().retries(), 3) << w;
-    }  // and silence after the last
-    EXPECT_EQ(asked, "VCABDEFG!@#$HIJK%^&()_+LRT`YZQ4567MNOPabcdef=ghi<j");
+    // Answers each query until the chain falls silent; returns the codes asked.
+    auto walk = [&](std::string w) {
+        std::string asked;
+        for (; !w.empty(); w = port.takeWritten()) {
+            EXPECT_TRUE(w.size() == 3 && w[0] == '?' && w[2] == '\r') << w;
+            asked.push_back(w[1]);
+            answer(w[1], w[1] == 'V' ? "1220" : "0001");
+            EXPECT_EQ(core.readback().retries(), 3) << w;
+        }
+        return asked;
+    };
+    EXPECT_EQ(walk(sent[0].bytes), "VCABDEFG!@#$HIJK%^&()_+LRT`YZQ4567MNOPabcdef=ghi<j");
     answer('k', "0004");
     EXPECT_FALSE(enabled(ids::frame::kExtraMotorControls[0]));
     EXPECT_EQ(model().value(ids::frame::kAxisCount), 4);
-    for (char code : std::string_view("lmnopqrstuvwxyz")) {
-        EXPECT_EQ(port.takeWritten(), (std::string{'?', code, '\r'}));
-        answer(code, "0001");
-    }
+    EXPECT_EQ(walk(port.takeWritten()), "lmnopqrstuvwxyz");
     answer('k', "0006");
     EXPECT_TRUE(enabled(ids::frame::kExtraMotorControls[7]));
     EXPECT_EQ(model().value(ids::frame::kAxisCount), 6);
