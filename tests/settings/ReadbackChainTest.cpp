@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <ranges>
 #include <string_view>
 
 #include "support/CoreHarness.h"
@@ -18,9 +20,10 @@ constexpr ActionKind kReadOnly = ActionKind::Tab, kRelease = ActionKind::SliderR
 constexpr int kAsRead = -9999;
 
 // One code in both directions: the reply's value characters give the shown number and the store
-// slot (-1: the store is left alone); then, for a control that sends, acting on it with the shown
-// number writes `sent`, twice for two actions, and stores `sentStored` (old firmware's gimbal
-// senders store the wire value). `version` (when not 0) is answered first.
+// slot (-1: the store is left alone; the GPS page leaves it to the read-back); then, for a control
+// that sends, acting on it with the shown number writes `sent`, twice for two actions, and stores
+// `sentStored` (old firmware's gimbal senders store the wire value). `version` (when not 0) is
+// answered first.
 struct Row {
     char code;
     int version;
@@ -43,14 +46,13 @@ const Row kRows[] = {
     {'P', 0, ids::main::kServo, "0004", 2, 2, 3, kSelect, "SP0004\r"},
     {'P', 0, ids::main::kServo, "0002", 2, 2, 3},
     {'C', 0, key(kBasic, 1038), "0037", 37, 3, 37, kRelease, "SC0037\r", true},
-    {'C', 0, key(kBasic, 1251), "0150", 0, 3, 0},
+    {'!', 0, key(Dialog::Gps, 1239), "0055", 55, 16, 55, kRelease, "S!0055\r", false, -7},
     {'L', 0, key(kVoltage, 1055), "0280", 280, 26, 280, kRelease, "SL0280\r", true},
     {'L', 0, key(kVoltage, 1074), "0500", 350, 26, 350},
     {'7', 0, key(kVoltage, 1245), "-015", -1, 30, -1},  // a tenth, toward zero
     // Servo mid-points carry 100; no firmware version read yet counts as old firmware.
     {'^', 0, key(kGimbal, 1042), "0070", -30, 24, -30, kRelease, "S^0070\r"},
     {'^', 0, key(kGimbal, 1067), "0170", 70, 24, 70},
-    {'&', 0, key(kGimbal, 1238), "0201", 0, 23, 0},
     {'J', 0, key(kGimbal, 1232), "0150", 50, 18, 50, kRelease, "SJ0150\r", false, 150},
     {'%', 0, key(kGimbal, 1233), "0120", 20, 19, 20, kRelease, "S%0120\r", false, 120},
     {')', 0, key(kGimbal, 1045), "0120", 20, 21, 20, kRelease, "S)0120\r", false, 120},
@@ -80,16 +82,11 @@ const Row kRows[] = {
     {'z', 0, key(kFrame, 1058), "0005", 1, -1, 0},
     {'l', 0, key(kFrame, 1029), "0650", 650, -1, 0},
     {'m', 0, key(kFrame, 1030), "5001", 0, -1, 0},
-    {'o', 0, key(kFrame, 1034), "4750", -250, -1, 0},
 };
 
 bool sameStore(const ParameterStore& a, const ParameterStore& b) {
-    for (int s = 0; s < ParameterStore::kSize; ++s) {
-        if (a.get(s) != b.get(s)) {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::all_of(std::views::iota(0, ParameterStore::kSize),
+                               [&](int s) { return a.get(s) == b.get(s); });
 }
 
 TEST_F(ReadbackChainTest, EachCodeReadsIntoItsControlsAndSlotAndSendsBack) {
@@ -140,7 +137,7 @@ TEST_F(ReadbackChainTest, EachCodeReadsIntoItsControlsAndSlotAndSendsBack) {
     }
 }
 
-TEST_F(ReadbackChainTest, ChainsAskInOrderAndRepeatAZeroThreeTimes) {
+TEST_F(ReadbackChainTest, ChainsAskInOrderRepeatAZeroThreeTimesAndEndSilently) {
     answer('C', "0000");
     port.takeWrites();
     port.receive("Sj00");  // a default-set acknowledgement, complete at five bytes
@@ -183,6 +180,17 @@ TEST_F(ReadbackChainTest, ChainsAskInOrderAndRepeatAZeroThreeTimes) {
     EXPECT_EQ(port.takeWritten(), "?A\r");
     EXPECT_EQ(core.readback().retries(), 3);
     EXPECT_EQ(port.discards - discards, 8);  // each reply: the event's read, then a discard
+
+    for (char end : {'j', 'z'}) {  // the chain ends: nothing sent, counter kept
+        for (int i = 0; i < 4; ++i) {
+            answer(end, "0000");
+        }
+        const int before = port.discards;
+        answer(end, "0000");
+        EXPECT_EQ(port.discards - before, end == 'j' ? 2 : 1);  // only j discards input
+        EXPECT_EQ(port.takeWritten(), end == 'j' ? "?j\r?j\r?j\r" : "");
+    }
+    EXPECT_EQ(core.readback().retries(), 0);
 }
 
 TEST_F(ReadbackChainTest, VersionReplyShowsTheVersionInTheCurrentLanguage) {
@@ -197,21 +205,6 @@ TEST_F(ReadbackChainTest, VersionReplyShowsTheVersionInTheCurrentLanguage) {
     EXPECT_EQ(text(ids::main::kVersionText), "0.987");
     EXPECT_EQ(port.takeWritten(), "?V\r");
     EXPECT_EQ(core.readback().retries(), 2);
-}
-
-TEST_F(ReadbackChainTest, ChainEndsSendNothingAndKeepTheCounter) {
-    for (int i = 0; i < 4; ++i) {
-        answer('j', "0000");
-    }
-    EXPECT_EQ(port.takeWritten(), "?j\r?j\r?j\r");
-    int discards = port.discards;
-    answer('j', "0000");
-    EXPECT_EQ(port.discards - discards, 2);  // j still discards input
-    discards = port.discards;
-    answer('z', "0000");
-    EXPECT_EQ(port.discards - discards, 1);  // z does not
-    EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(core.readback().retries(), 0);
 }
 
 }  // namespace

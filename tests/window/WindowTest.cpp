@@ -21,12 +21,9 @@ TEST_F(WindowTest, LanguageSwitchWritesEnglishThenTheSwitchedChineseForms) {
         {ids::main::kLoadData, "恢复参考数据", "Load Data", "恢复数据"},
         {{D::Main, 1062}, "气 压 计", "Barometer", "气压计"},
         {{D::Custom, 1299}, "气压针高度", "Ba_Height", "气压计高度"},
-        {{D::Custom, 1289}, "低  中  高 ", "L   M   H", "低 中 高"},
-        {ids::custom::kDataDisplay, "显 示 数 据", "Data Display", "显示数据"},
         {{D::Gimbal, 1002}, "云台 Z 轴比例", "Gim Z Axil Scale", "云台 Z轴比例"},
         {ids::main::kLanguage, "English", "中文", ""},
         {ids::main::kMultiAxisTip, "多 轴 模 式", "MultiAxilMod", "多轴模式"},
-        {ids::main::kPageCustom, "自定义功能设置与数据显示", "Custom and Monitor", ""},
         {{D::Custom, 1014}, "功能选项", "Funtion", ""},
         {ids::main::kUpgradeHint, kHintChinese,
          "<-Please select FW file(*.bin),then click [upgrade]!", ""},
@@ -101,8 +98,6 @@ TEST_F(WindowTest, HelpTipsStayChineseAndTheCloseQuestionDoesNot) {
         ControlKey label;
         std::string_view begins;
     } kTips[] = {
-        {ids::main::kPortTip,
-         "提示：请首先将Kivrel飞控连接电脑的USB接口，再从右侧列表框中选择您即将使用的串口："},
         {ids::main::kMultiAxisTip, "提示：请根据您的机器从右侧列表框中选择多轴模式，"},
         {ids::main::kSensorTip, "提示：请根据您的安装的设备勾选右侧相应的设备。"},
         {ids::main::kDeclinationTip, "功能描述及使用说明："},
