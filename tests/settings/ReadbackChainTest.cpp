@@ -1,306 +1,210 @@
-#include "model/ControlIds.h"
-#include "settings/SettingsFixture.h"
+#include <algorithm>
+#include <ranges>
+#include <string_view>
+
+#include "support/CoreHarness.h"
 
 namespace orva {
 namespace {
 
-using ReadbackChainTest = test::SettingsFixture;
+using namespace std::string_literals;
+using ReadbackChainTest = test::CoreHarness;
 
-constexpr ControlKey basic(int id) {
-    return {Dialog::Basic, id};
+constexpr ControlKey key(Dialog page, int id) {
+    return {page, id};
 }
-constexpr ControlKey gimbal(int id) {
-    return {Dialog::Gimbal, id};
+constexpr auto kMain = Dialog::Main, kBasic = Dialog::Basic, kCustom = Dialog::Custom,
+               kGimbal = Dialog::Gimbal, kVoltage = Dialog::Voltage, kFrame = Dialog::Frame;
+constexpr ActionKind kReadOnly = ActionKind::Tab, kRelease = ActionKind::SliderRelease,
+                     kCheck = ActionKind::Check, kSelect = ActionKind::Select;
+constexpr int kAsRead = -9999;
+
+// One code in both directions: the reply's value characters give the shown number and the store
+// slot (-1: the store is left alone; the GPS page leaves it to the read-back); then, for a control
+// that sends, acting on it with the shown number writes `sent`, twice for two actions, and stores
+// `sentStored` (old firmware's gimbal senders store the wire value). `version` (when not 0) is
+// answered first.
+struct Row {
+    char code;
+    int version;
+    ControlKey control;
+    const char* wire;
+    int shown;
+    int slot;
+    int stored;
+    ActionKind send = kReadOnly;
+    const char* sent = "";
+    bool keyStores = false;  // a keyboard move of the slider stores, as well as showing
+    int sentStored = kAsRead;
+};
+const Row kRows[] = {
+    {'A', 0, ids::main::kMultiAxis, "0015", 7, 0, 8, kSelect, "SA0015\r?V\r"},
+    {'A', 0, ids::main::kMultiAxis, "0016", 15, 0, 16, kSelect, "SA0016\r?V\r"},
+    {'A', 0, ids::main::kMultiAxis, "0017", 15, 0, 16},
+    {'B', 0, ids::main::kEsc, "0007", 4, 1, 5, kSelect, "SB0007\r"},
+    {'B', 0, ids::main::kEsc, "0008", 4, 1, 5},
+    {'P', 0, ids::main::kServo, "0004", 2, 2, 3, kSelect, "SP0004\r"},
+    {'P', 0, ids::main::kServo, "0002", 2, 2, 3},
+    {'C', 0, key(kBasic, 1038), "0037", 37, 3, 37, kRelease, "SC0037\r", true},
+    {'!', 0, key(Dialog::Gps, 1239), "0055", 55, 16, 55, kRelease, "S!0055\r", false, -7},
+    {'L', 0, key(kVoltage, 1055), "0280", 280, 26, 280, kRelease, "SL0280\r", true},
+    {'L', 0, key(kVoltage, 1074), "0500", 350, 26, 350},
+    {'7', 0, key(kVoltage, 1245), "-015", -1, 30, -1},  // a tenth, toward zero
+    // Servo mid-points carry 100; no firmware version read yet counts as old firmware.
+    {'^', 0, key(kGimbal, 1042), "0070", -30, 24, -30, kRelease, "S^0070\r"},
+    {'^', 0, key(kGimbal, 1067), "0170", 70, 24, 70},
+    {'J', 0, key(kGimbal, 1232), "0150", 50, 18, 50, kRelease, "SJ0150\r", false, 150},
+    {'%', 0, key(kGimbal, 1233), "0120", 20, 19, 20, kRelease, "S%0120\r", false, 120},
+    {')', 0, key(kGimbal, 1045), "0120", 20, 21, 20, kRelease, "S)0120\r", false, 120},
+    {'_', 0, key(kGimbal, 1044), "0050", 50, 20, 50, kRelease, "S_0050\r", false, 50},
+    {'+', 1211, key(kGimbal, 1046), "0100", 0, 22, 0, kRelease, "S+0100\r", false, 100},
+    {'J', 1211, key(kGimbal, 1236), "0250", -100, 18, -100},
+    {'J', 1212, key(kGimbal, 1232), "0150", 150, 18, 150, kRelease, "SJ0150\r"},
+    {'J', 1212, key(kGimbal, 1236), "0250", 0, 18, 0},
+    {')', 1212, key(kGimbal, 1070), "0150", 0, 21, 0},
+    {'Q', 0, ids::main::kDeclination, "0177", -3, 190, -3, ActionKind::EditCommit, "SQ0177\r"},
+    {'Q', 0, ids::main::kDeclination, "0400", 0, 190, 0},
+    // Bit sets: one box per row, the others clear.
+    {'M', 0, key(kMain, 1060), "0144", 1, 35, 1, kCheck, "SM0144\r"},
+    {'M', 0, key(kMain, 1062), "0047", 1, 36, 1, kCheck, "SM0047\r"},
+    {'N', 0, key(kCustom, 1204), "0128", 1, 46, 1, kCheck, "SN0128\r"},
+    {'O', 0, key(kCustom, 1205), "0129", 1, 47, 1, kCheck, "SO0129\r"},
+    {'a', 0, key(kCustom, 1242), "2048", 1, 66, 1, kCheck, "Sa2048\r"},
+    {'b', 0, key(kCustom, 113), "0008", 1, 70, 1, kCheck, "Sb0008\r"},
+    {'=', 0, key(kCustom, 1153), "0002", 1, 128, 1, kCheck, "S=0002\r"},
+    // The power-off delay and the failsafe box share code < and have no store slot.
+    {'<', 0, key(kCustom, 1047), "0024", 8, -1, 0, kRelease, "S<0024\r"},
+    {'<', 0, key(kCustom, 1303), "0015", 0, -1, 0, kCheck, "S<0015\r"},
+    {'j', 0, ids::main::kRestoreChoice, "0004", 4, -1, 0},
+    {'j', 0, ids::main::kRestoreChoice, "0007", -1, -1, 0},
+    // The frame chain fills the frame dialog only.
+    {'k', 0, ids::frame::kAxisCombo, "0005", 0, -1, 0},
+    {'z', 0, key(kFrame, 1058), "0005", 1, -1, 0},
+    {'l', 0, key(kFrame, 1029), "0650", 650, -1, 0},
+    {'m', 0, key(kFrame, 1030), "5001", 0, -1, 0},
+};
+
+bool sameStore(const ParameterStore& a, const ParameterStore& b) {
+    return std::ranges::all_of(std::views::iota(0, ParameterStore::kSize),
+                               [&](int s) { return a.get(s) == b.get(s); });
 }
-constexpr ControlKey frame(int id) {
-    return {Dialog::Frame, id};
+
+TEST_F(ReadbackChainTest, EachCodeReadsIntoItsControlsAndSlotAndSendsBack) {
+    ParameterStore before;
+    for (const Row& r : kRows) {
+        // The row's slot holds `expected`; without a slot the store is as it was.
+        auto stored = [&](int expected) {
+            return r.slot >= 0 ? store().get(r.slot) == expected : sameStore(store(), before);
+        };
+        SCOPED_TRACE(std::string{r.code} + r.wire);
+        if (r.version != 0) {
+            answer('V', std::to_string(r.version));
+        }
+        core.link().enter(ProtocolMode::Idle);
+        before = store();
+        answer(r.code, r.wire);
+        EXPECT_EQ(model().value(r.control), r.shown);
+        EXPECT_TRUE(stored(r.stored));
+        EXPECT_EQ(enabled(ids::main::kEditFrame), model().value(ids::main::kMultiAxis) == 15);
+        port.takeWritten();
+        if (r.send == kReadOnly) {
+            continue;
+        }
+        core.link().enter(ProtocolMode::AckChain);
+        store().set(r.slot, -7);
+        before = store();
+        if (r.send == ActionKind::SliderRelease) {  // drawing and the keyboard send nothing
+            act(ActionKind::SliderDraw, r.control, r.shown);
+            act(ActionKind::SliderKey, r.control, r.shown);
+            EXPECT_EQ(port.takeWritten(), "");
+            EXPECT_TRUE(stored(r.keyStores ? r.stored : -7));
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (r.send == ActionKind::EditCommit) {
+                type(r.control, std::to_string(r.shown));
+                click(ids::main::kDeclinationSet);
+            } else {
+                act(r.send, r.control, r.shown);
+            }
+        }
+        EXPECT_EQ(port.takeWritten(), r.sent + std::string(r.sent));
+        const int sentStored = r.sentStored == kAsRead ? r.stored : r.sentStored;
+        EXPECT_TRUE(stored(sentStored));
+        EXPECT_EQ(enabled(ids::main::kEditFrame), model().value(ids::main::kMultiAxis) == 15);
+        // The declination waits for its acknowledgement; reverse boxes and < leave the mode.
+        const bool keepsMode = std::string_view("QNO<").find(r.code) != std::string_view::npos;
+        EXPECT_EQ(mode(), keepsMode ? ProtocolMode::AckChain : ProtocolMode::Idle);
+    }
 }
-constexpr ControlKey mainWindow(int id) {
-    return {Dialog::Main, id};
-}
 
-TEST_F(ReadbackChainTest, VersionReplyShowsTextCaptionAndAsksForC) {
-    answer('V', "1220");
-    EXPECT_EQ(core.readback().firmwareVersion(), 1220);
-    EXPECT_EQ(model().text(ids::main::kVersionText), "1.220");
-    EXPECT_EQ(model().text(ids::main::kVersionCaption), "固件版本:V");
-    EXPECT_EQ(port.takeWritten(), "?C\r");
-    EXPECT_EQ(core.readback().retries(), 3);
+TEST_F(ReadbackChainTest, ChainsAskInOrderRepeatAZeroThreeTimesAndEndSilently) {
+    answer('C', "0000");
+    port.takeWrites();
+    port.receive("Sj00");  // a default-set acknowledgement, complete at five bytes
+    EXPECT_TRUE(port.takeWrites().empty());
+    const std::uint64_t start = clock.now;
+    port.receive("00\r\n");
+    const auto sent = port.takeWrites();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_GE(sent[0].atMs - start, 10u);
+    EXPECT_EQ(core.readback().retries(), 2);  // left as it was
+    // Answers each query until the chain falls silent; returns the codes asked.
+    auto walk = [&](std::string w) {
+        std::string asked;
+        for (; !w.empty(); w = port.takeWritten()) {
+            EXPECT_TRUE(w.size() == 3 && w[0] == '?' && w[2] == '\r') << w;
+            asked.push_back(w[1]);
+            answer(w[1], w[1] == 'V' ? "1220" : "0001");
+            EXPECT_EQ(core.readback().retries(), 3) << w;
+        }
+        return asked;
+    };
+    EXPECT_EQ(walk(sent[0].bytes), "VCABDEFG!@#$HIJK%^&()_+LRT`YZQ4567MNOPabcdef=ghi<j");
+    answer('k', "0004");
+    EXPECT_FALSE(enabled(ids::frame::kExtraMotorControls[0]));
+    EXPECT_EQ(model().value(ids::frame::kAxisCount), 4);
+    EXPECT_EQ(walk(port.takeWritten()), "lmnopqrstuvwxyz");
+    answer('k', "0006");
+    EXPECT_TRUE(enabled(ids::frame::kExtraMotorControls[7]));
+    EXPECT_EQ(model().value(ids::frame::kAxisCount), 6);
 
-    core.onUserAction({ActionKind::Click, ids::main::kLanguage});
-    model().setText(ids::main::kVersionCaption, "");
-    answer('V', "1211");
-    EXPECT_EQ(model().text(ids::main::kVersionCaption), "FW Version:V");
-    EXPECT_EQ(model().text(ids::main::kVersionText), "1.211");
-    EXPECT_EQ(port.takeWritten(), "?C\r");
-
-    // The repeat test reads the version text, so a leading 0 digit asks again.
-    answer('V', "0987");
-    EXPECT_EQ(core.readback().firmwareVersion(), 987);
-    EXPECT_EQ(model().text(ids::main::kVersionText), "0.987");
-    EXPECT_EQ(port.takeWritten(), "?V\r");
-    EXPECT_EQ(core.readback().retries(), 2);
-
-    // A Refresh forgets the version.
-    core.onUserAction({ActionKind::Click, ids::main::kRefresh});
-    EXPECT_EQ(core.readback().firmwareVersion(), 0);
-    EXPECT_EQ(port.takeWritten(), "?V\r");
-}
-
-TEST_F(ReadbackChainTest, ZeroIsAskedFourTimesThenAccepted) {
-    model().setNumber(basic(1251), 55);
-    const int discardsBefore = port.discards;
+    port.takeWritten();
+    const int discards = port.discards;
     for (int i = 0; i < 3; ++i) {
-        answer('C', 0);
-        EXPECT_EQ(model().text(basic(1251)), "0");  // shown on every reply, repeated or not
+        answer('C', "0000");
+        EXPECT_EQ(text(key(kBasic, 1251)), "0");  // shown on every reply, repeated or not
         EXPECT_EQ(port.takeWritten(), "?C\r") << i;
         EXPECT_EQ(core.readback().retries(), 2 - i);
     }
-    answer('C', 0);
+    answer('C', "0000");
     EXPECT_EQ(port.takeWritten(), "?A\r");
     EXPECT_EQ(core.readback().retries(), 3);
-    // Each reply: the receive event's read, then the discard before the next query.
-    EXPECT_EQ(port.discards - discardsBefore, 8);
+    EXPECT_EQ(port.discards - discards, 8);  // each reply: the event's read, then a discard
 
-    // A non-zero value moves on at once.
-    answer('C', 42);
-    EXPECT_EQ(port.takeWritten(), "?A\r");
-    EXPECT_EQ(model().value(basic(1038)), 42);
-    EXPECT_EQ(store().get(3), 42);
-}
-
-TEST_F(ReadbackChainTest, ChainEndsLeaveTheCounterAlone) {
-    // j: repeated while the counter allows; then silent, input discarded, counter kept.
-    answer('j', 0);
-    answer('j', 0);
-    EXPECT_EQ(port.takeWritten(), "?j\r?j\r");
-    EXPECT_EQ(core.readback().retries(), 1);
-    answer('j', 0);
-    EXPECT_EQ(port.takeWritten(), "?j\r");
-    EXPECT_EQ(core.readback().retries(), 0);
-    int discards = port.discards;
-    answer('j', 0);
-    EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(core.readback().retries(), 0);
-    EXPECT_EQ(port.discards - discards, 2);
-    discards = port.discards;
-    answer('j', 3);
-    EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(core.readback().retries(), 0);
-    EXPECT_EQ(model().value(ids::main::kRestoreChoice), 3);
-
-    // z: silent too, and it does not touch the port's input beyond the receive event's read.
-    discards = port.discards;
-    answer('z', 5);
-    EXPECT_EQ(port.takeWritten(), "");
-    EXPECT_EQ(port.discards - discards, 1);
+    for (char end : {'j', 'z'}) {  // the chain ends: nothing sent, counter kept
+        for (int i = 0; i < 4; ++i) {
+            answer(end, "0000");
+        }
+        const int before = port.discards;
+        answer(end, "0000");
+        EXPECT_EQ(port.discards - before, end == 'j' ? 2 : 1);  // only j discards input
+        EXPECT_EQ(port.takeWritten(), end == 'j' ? "?j\r?j\r?j\r" : "");
+    }
     EXPECT_EQ(core.readback().retries(), 0);
 }
 
-TEST_F(ReadbackChainTest, LimitsAndFallbacksReplaceWhatThePageHeld) {
-    model().setNumber(basic(1251), 60);
-    answer('C', 150);
-    EXPECT_EQ(model().text(basic(1251)), "0");
-    EXPECT_EQ(model().value(basic(1038)), 0);
-    EXPECT_EQ(port.takeWritten(), "?A\r");
-
-    store().set(4, 77);
-    answer('D', 150);
-    EXPECT_EQ(model().value(basic(1252)), 0);
-    EXPECT_EQ(model().value(basic(1039)), 0);
-    EXPECT_EQ(store().get(4), 0);
-
-    answer('L', 500);
-    EXPECT_EQ(model().value({Dialog::Voltage, 1074}), 350);
-    EXPECT_EQ(model().value({Dialog::Voltage, 1055}), 350);
-    EXPECT_EQ(store().get(26), 350);
-
-    answer('Q', 177);
-    EXPECT_EQ(model().text(ids::main::kDeclination), "-3");
-    EXPECT_EQ(store().get(190), -3);
-    answer('Q', 400);
-    EXPECT_EQ(store().get(190), 0);
-
-    answer('4', 3705);
-    EXPECT_EQ(model().text({Dialog::Voltage, 1242}), "370");
-    EXPECT_EQ(store().get(27), 370);
-    answer('7', "-015");
-    EXPECT_EQ(store().get(30), -1);
-
-    answer('^', 70);
-    EXPECT_EQ(model().value(gimbal(1042)), -30);
-    EXPECT_EQ(model().text(gimbal(1067)), "-30");
-    EXPECT_EQ(store().get(24), -30);
-    answer('&', 201);
-    EXPECT_EQ(store().get(23), 0);
-
-    // H and I show nothing: only the repeat rule.
-    port.takeWritten();
-    int changes = 0;
-    model().setListener([&changes](ControlKey) { ++changes; });
-    answer('H', 12);
-    EXPECT_EQ(port.takeWritten(), "?I\r");
-    answer('I', 0);
-    EXPECT_EQ(port.takeWritten(), "?I\r");
-    EXPECT_EQ(changes, 0);
-}
-
-TEST_F(ReadbackChainTest, GimbalScalesFollowTheVersion) {
+TEST_F(ReadbackChainTest, VersionReplyShowsTheVersionInTheCurrentLanguage) {
     answer('V', "1220");
-    answer('J', 150);
-    EXPECT_EQ(model().text(gimbal(1236)), "150");
-    EXPECT_EQ(store().get(18), 150);
-    answer('J', 250);
-    EXPECT_EQ(model().text(gimbal(1236)), "0");
-    answer(')', 150);  // the angle limits stay within 0..100
-    EXPECT_EQ(model().text(gimbal(1070)), "0");
-    answer('_', 50);
-    EXPECT_EQ(store().get(20), 50);
-
-    answer('V', "1211");
-    port.takeWritten();
-    answer('J', 150);
-    EXPECT_EQ(model().text(gimbal(1236)), "50");
-    EXPECT_EQ(model().value(gimbal(1232)), 50);
-    EXPECT_EQ(store().get(18), 50);
-    EXPECT_EQ(port.takeWritten(), "?K\r");
-    answer('J', 250);
-    EXPECT_EQ(model().text(gimbal(1236)), "-100");
-    EXPECT_EQ(store().get(18), -100);
-    answer('K', 140);
-    EXPECT_EQ(store().get(17), 40);
-    // Old firmware: % and the angle limits ) and + as K and J.
-    answer('%', 130);
-    EXPECT_EQ(store().get(19), 30);
-    answer(')', 150);
-    EXPECT_EQ(model().text(gimbal(1070)), "50");
-    answer('+', 100);
-    EXPECT_EQ(store().get(22), 0);
-    answer('_', 50);  // no version rule at all
-    EXPECT_EQ(store().get(20), 50);
-}
-
-TEST_F(ReadbackChainTest, ListsKeepTheirStateForUnknownValues) {
-    answer('A', 15);
-    EXPECT_EQ(model().value(ids::main::kMultiAxis), 7);  // "8. INV Y6"
-    EXPECT_EQ(store().get(0), 8);
-    EXPECT_FALSE(model().enabled(ids::main::kEditFrame));
-    EXPECT_EQ(port.takeWritten(), "?B\r");
-    answer('A', 16);
-    EXPECT_EQ(model().value(ids::main::kMultiAxis), 15);  // "16. IRRET_SHAPE"
-    EXPECT_EQ(store().get(0), 16);
-    EXPECT_TRUE(model().enabled(ids::main::kEditFrame));
-    answer('A', 17);
-    EXPECT_EQ(model().value(ids::main::kMultiAxis), 15);
-    EXPECT_EQ(store().get(0), 16);
-    EXPECT_TRUE(model().enabled(ids::main::kEditFrame));
-    EXPECT_EQ(port.takeWritten(), "?B\r?B\r");
-    answer('A', 1);
-    EXPECT_EQ(model().value(ids::main::kMultiAxis), 0);
-    EXPECT_FALSE(model().enabled(ids::main::kEditFrame));
-
-    answer('B', 7);
-    EXPECT_EQ(model().value(ids::main::kEsc), 4);
-    EXPECT_EQ(store().get(1), 5);
-    answer('B', 8);
-    EXPECT_EQ(model().value(ids::main::kEsc), 4);
-    EXPECT_EQ(store().get(1), 5);
-    answer('P', 4);
-    EXPECT_EQ(model().value(ids::main::kServo), 2);
-    EXPECT_EQ(store().get(2), 3);
-    answer('P', 2);
-    EXPECT_EQ(store().get(2), 3);
-
-    answer('j', 4);
-    EXPECT_EQ(model().value(ids::main::kRestoreChoice), 4);
-    answer('j', 7);
-    EXPECT_EQ(model().value(ids::main::kRestoreChoice), -1);
-}
-
-TEST_F(ReadbackChainTest, BitSetsCheckTheirBoxes) {
-    answer('=', 3);
-    const auto& row = ParameterCatalogue::at('=').boxes;
-    for (int bit = 0; bit < 12; ++bit) {
-        const int expected = bit < 2 ? 1 : 0;
-        EXPECT_EQ(model().value({Dialog::Custom, row[bit]}), expected) << bit;
-        EXPECT_EQ(store().get(127 + bit), expected) << bit;
-    }
-    answer('M', 144);  // magnetic sensor and GPS receiver
-    EXPECT_EQ(model().value(mainWindow(1060)), 1);
-    EXPECT_EQ(model().value(mainWindow(1065)), 1);
-    EXPECT_EQ(model().value(mainWindow(1056)), 0);
-    EXPECT_EQ(store().get(35), 1);
-    EXPECT_EQ(store().get(38), 1);
-    EXPECT_EQ(store().get(31), 0);
-    answer('O', 0x81);  // M/S1 and M/S8
-    EXPECT_EQ(model().value({Dialog::Custom, 1205}), 1);
-    EXPECT_EQ(model().value({Dialog::Custom, 1214}), 1);
-    EXPECT_EQ(store().get(47), 1);
-    EXPECT_EQ(store().get(54), 1);
-
-    // The power-off delay and the failsafe box share one value and have no store slot.
-    const ParameterStore before = store();
-    answer('<', 24);
-    EXPECT_EQ(model().value({Dialog::Custom, 1303}), 1);
-    EXPECT_EQ(model().text({Dialog::Custom, 1028}), "8");
-    EXPECT_EQ(model().value({Dialog::Custom, 1047}), 8);
-    for (int s = 0; s < ParameterStore::kSize; ++s) {
-        EXPECT_EQ(store().get(s), before.get(s)) << s;
-    }
-    EXPECT_EQ(port.takeWritten(), "?g\r?N\r?P\r?j\r");
-}
-
-TEST_F(ReadbackChainTest, FrameChainFillsTheFrameDialog) {
-    answer('k', 5);  // neither 4 nor 6: nothing changes
-    EXPECT_EQ(port.takeWritten(), "?l\r");
-
-    answer('k', 6);
-    EXPECT_EQ(model().value(ids::frame::kAxisCombo), 1);  // "6 Axis(轴)"
-    EXPECT_EQ(model().value(ids::frame::kAxisCount), 6);
-    for (ControlKey key : ids::frame::kExtraMotorControls) {
-        EXPECT_TRUE(model().enabled(key));
-    }
-    answer('k', 4);
-    EXPECT_EQ(model().value(ids::frame::kAxisCombo), 0);
-    EXPECT_EQ(model().value(ids::frame::kAxisCount), 4);
-    for (ControlKey key : ids::frame::kExtraMotorControls) {
-        EXPECT_FALSE(model().enabled(key));
-    }
-    EXPECT_EQ(port.takeWritten(), "?l\r?l\r");
-
-    answer('l', 650);
-    EXPECT_EQ(model().value(frame(1029)), 650);
-    answer('m', 5001);
-    EXPECT_EQ(model().value(frame(1030)), 0);
-    answer('n', 5300);
-    EXPECT_EQ(model().text(frame(1031)), "300");
-    answer('o', 4750);
-    EXPECT_EQ(model().text(frame(1034)), "-250");
-    answer('v', "-001");  // below the window: 0
-    EXPECT_EQ(model().text(frame(1033)), "0");
-    answer('y', 5000);
-    EXPECT_EQ(model().text(frame(1042)), "0");
-    EXPECT_EQ(port.takeWritten(), "?m\r?n\r?o\r?p\r?w\r?z\r");
-
-    answer('z', 5);  // motors 1 and 3 turn in reverse
-    EXPECT_EQ(model().value(frame(1056)), 1);
-    EXPECT_EQ(model().value(frame(1057)), 0);
-    EXPECT_EQ(model().value(frame(1058)), 1);
-    EXPECT_EQ(port.takeWritten(), "");
-    // The frame chain leaves the store to the frame dialog's Save.
-    for (int s = 175; s <= 189; ++s) {
-        EXPECT_EQ(store().get(s), 0) << s;
-    }
-}
-
-TEST_F(ReadbackChainTest, DefaultSetAcknowledgementStartsAgain) {
-    answer('V', "1220");
-    answer('C', 40);
-    port.takeWritten();
-    port.receive("Sj0000\r\n");
-    EXPECT_EQ(port.takeWritten(), "?V\r");
-    answer('V', "1220");
+    EXPECT_EQ(core.readback().firmwareVersion(), 1220);
+    EXPECT_EQ(text(ids::main::kVersionText), "1.220");
+    EXPECT_EQ(text(ids::main::kVersionCaption), "固件版本:V");
     EXPECT_EQ(port.takeWritten(), "?C\r");
+    click(ids::main::kLanguage);
+    answer('V', "0987");  // the repeat rule reads "0.987": asked again
+    EXPECT_EQ(text(ids::main::kVersionCaption), "FW Version:V");
+    EXPECT_EQ(text(ids::main::kVersionText), "0.987");
+    EXPECT_EQ(port.takeWritten(), "?V\r");
+    EXPECT_EQ(core.readback().retries(), 2);
 }
 
 }  // namespace

@@ -1,46 +1,15 @@
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <string_view>
-
-#include "core/OrvaCore.h"
+// Temporary: only the frame dialog test still derives from this, until it moves onto CoreHarness.
 #include "protocol/Frames.h"
-#include "support/Fakes.h"
+#include "support/CoreHarness.h"
 
 namespace orva::test {
 
-// The core after start-up, with the port open and the first "?V\r" already taken off the line.
-class SettingsFixture : public ::testing::Test {
+class SettingsFixture : public CoreHarness {
   protected:
-    SettingsFixture() {
-        core.initialise();
-        port.takeWritten();
-    }
-
-    // The controller's answer to "?<code>\r": the query, one byte, four value characters, CR LF.
-    void answer(char code, std::string_view valueChars) {
-        std::string reply{'?', code, '\r', ' '};
-        reply += valueChars;
-        reply += "\r\n";
-        port.receive(reply);
-    }
+    using CoreHarness::answer;
     void answer(char code, int value) { answer(code, frames::digits4(value)); }
-
-    void act(ActionKind kind, ControlKey key, int value = 0, std::string text = {}) {
-        core.onUserAction({kind, key, value, std::move(text)});
-    }
-
-    WindowModel& model() { return core.model(); }
-    ParameterStore& store() { return core.store(); }
-    ProtocolMode mode() { return core.link().mode(); }
-
-    FakePort port;
-    FakeClock clock;
-    ScriptedPrompts prompts;
-    MemoryFiles files;
-    OrvaCore core{port, clock, prompts, files};
 };
 
 }  // namespace orva::test
