@@ -18,8 +18,6 @@ constexpr int kMonitorReadable = 36;
 // The tag stands in the first four of the last eight characters of the "?W\r" answer.
 constexpr std::size_t kTagWindow = 8;
 constexpr std::size_t kTagLength = 4;
-// A ready word may end the text followed by a line end of two characters.
-constexpr std::size_t kReadyWindow = 6;
 constexpr std::size_t kReadyLength = 4;
 // A reply's value is the first four of its last six characters.
 constexpr std::size_t kValueFromEnd = 6;
@@ -27,10 +25,6 @@ constexpr std::size_t kValueLength = 4;
 
 bool isPacketMode(ProtocolMode mode) {
     return mode >= ProtocolMode::LoaderData && mode <= ProtocolMode::LoaderConfirm;
-}
-
-bool isReadyWord(std::string_view word) {
-    return word == frames::kReadyQdmc || word == frames::kReadyQdec;
 }
 
 std::uint32_t littleEndian32(std::span<const std::uint8_t> bytes) {
@@ -186,20 +180,20 @@ std::optional<Frame> Framer::frameTag() {
     return LoaderTag{tag};
 }
 
-// The ready word may come at the head of the text or just before a two-character line end;
-// four characters stay between events so that a word split over two reads is still found.
+// The ready word usually stands at the head of the text or just before its line end; it is
+// taken wherever it stands, and the last three characters wait for the rest of a word cut
+// between reads.
 std::optional<Frame> Framer::frameReady() {
     m_count = 0;
-    const std::string head = m_text.substr(0, std::min(kReadyLength, m_text.size()));
-    const std::string beforeEnd = m_text.size() < kReadyWindow
-                                      ? m_text
-                                      : m_text.substr(m_text.size() - kReadyWindow, kReadyLength);
-    if (isReadyWord(head) || isReadyWord(beforeEnd)) {
+    if (m_text.find(frames::kReadyQdmc) != std::string::npos ||
+        m_text.find(frames::kReadyQdec) != std::string::npos) {
         m_text.clear();
         m_skipLineEnd = true;
         return ReadyWord{};
     }
-    m_text = beforeEnd;
+    if (m_text.size() > kReadyLength - 1) {
+        m_text.erase(0, m_text.size() - (kReadyLength - 1));
+    }
     return std::nullopt;
 }
 
