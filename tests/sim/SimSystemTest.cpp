@@ -11,9 +11,9 @@
 #include <iterator>
 #include <thread>
 
-#include "SlaveLine.h"
 #include "sim/SimRunner.h"
 #include "support/LoaderBytes.h"
+#include "support/PtyPeer.h"
 
 extern char** environ;
 
@@ -23,7 +23,7 @@ namespace {
 using namespace std::chrono_literals;
 using orva::test::le32Bytes;
 using orva::test::loaderPacket;
-using test::SlaveLine;
+using orva::test::PtyPeer;
 
 namespace fs = std::filesystem;
 
@@ -49,24 +49,23 @@ TEST(SimSystemTest, RunnerServesTheLineStreamAndLoader) {
                        .wireTiming = true};
     options.imagePath = (dir / "received.bin").string();
     SimRunner sim(options);
-    SlaveLine line(sim.start());
-    ASSERT_TRUE(line.isOpen());
+    PtyPeer line(sim.start());
 
     EXPECT_EQ(line.exchange("?V\r", 10), "?V\r=1220\r\n");
     EXPECT_EQ(line.exchange("SC0037\r", 8), "SC0037\r\n");
     EXPECT_EQ(line.exchange("?C\r", 10), "?C\r=0037\r\n");
-    line.send(std::string("\x00\xff junk S", 9));
+    line.write(std::string("\x00\xff junk S", 9));
     EXPECT_EQ(line.exchange("\r?n\r", 10), "?n\r=5300\r\n");
 
     EXPECT_EQ(line.exchange("S~0001\r", 8), "S~0001\r\n");
-    const std::string frames3 = line.receive(3 * 38);
+    const std::string frames3 = line.read(3 * 38);
     ASSERT_EQ(frames3.size(), 3u * 38u);
     EXPECT_EQ(frames3.substr(0, 4) + frames3.substr(38, 4) + frames3.substr(76, 4), "CHDAMSDASSDA");
-    line.send("S~0000\r");
-    const std::string tail = line.receiveUntil("S~0000\r\n");
+    line.write("S~0000\r");
+    const std::string tail = line.readUntil("S~0000\r\n");
     ASSERT_GE(tail.size(), 8u);
     EXPECT_EQ(tail.substr(tail.size() - 8), "S~0000\r\n");
-    EXPECT_EQ(line.drain(), "");  // nothing follows the acknowledgement
+    EXPECT_EQ(line.drain(300ms), "");  // nothing follows the acknowledgement
 
     EXPECT_EQ(line.exchange("UPQDMC\r", 6), "RADY\r\n");
     const std::string image = "kivrel";  // 107+105+118+114+101+108 = 653
@@ -86,23 +85,23 @@ TEST(SimSystemTest, ALineOpenedAgainStartsClean) {
     SimRunner sim({.streamInterval = 2ms});
     const std::string path = sim.start();
     {
-        SlaveLine first(path);
+        PtyPeer first(path);
         first.exchange("S~0001\r", 8);
         std::this_thread::sleep_for(100ms);  // frames pile up unread, then the port closes
     }
     std::this_thread::sleep_for(100ms);
-    SlaveLine second(path);
-    const std::string head = second.receive(4);
+    PtyPeer second(path);
+    const std::string head = second.read(4);
     EXPECT_TRUE(head == "CHDA" || head == "MSDA" || head == "SSDA") << head;
-    second.send("S~0000\r");
-    const std::string tail = second.receiveUntil("S~0000\r\n");
+    second.write("S~0000\r");
+    const std::string tail = second.readUntil("S~0000\r\n");
     ASSERT_GE(tail.size(), 8u);
     EXPECT_EQ(tail.substr(tail.size() - 8), "S~0000\r\n");
 }
 
 TEST(SimSystemTest, ALineClosedAfterNBytesHangsUp) {
     SimRunner closing({.faults = {.closeAfter = 15}});
-    SlaveLine cut(closing.start());
+    PtyPeer cut(closing.start());
     EXPECT_EQ(cut.exchange("?V\r", 10), "?V\r=1220\r\n");
     EXPECT_EQ(cut.exchange("?C\r", 10), "?C\r=0");
     for (int i = 0; i < 100 && closing.running(); ++i) {
@@ -180,7 +179,7 @@ TEST(SimSystemTest, ExecutableAnswersOverItsLinkAndLogsTheLine) {
     ASSERT_EQ(slave.rfind("/dev/", 0), 0u) << slave;
     EXPECT_EQ(fs::read_symlink(link).string(), slave);
 
-    SlaveLine line(link.string());
+    PtyPeer line(link.string());
     EXPECT_EQ(line.exchange("?V\r", 10), "?V\r=1211\r\n");
     EXPECT_EQ(line.exchange("SE0050\r", 8), "SE0050\r\n");
     EXPECT_EQ(sim.stop(SIGTERM), 0);
