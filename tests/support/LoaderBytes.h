@@ -21,21 +21,4 @@ inline std::string loaderPacket(unsigned char type, std::uint32_t block,
     return out;
 }
 
-inline std::uint32_t le32At(std::string_view bytes, std::size_t offset) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[offset + i]))
-                 << (8 * i);
-    }
-    return value;
-}
-
-inline std::uint32_t byteSum(std::string_view bytes) {
-    std::uint32_t total = 0;
-    for (char c : bytes) {
-        total += static_cast<unsigned char>(c);
-    }
-    return total;
-}
-
 }  // namespace orva::test
