@@ -31,6 +31,8 @@ TEST(SaveFile, TheSampleStoreSavesToTheGoldenBytes) {
         EXPECT_EQ(file->substr(at, end - at), golden.substr(at, end - at)) << "line " << line;
         at = end + 3;
     }
+    EXPECT_EQ(ParameterSaveFile::label(191), "");
+    EXPECT_EQ(ParameterSaveFile::remark(3), "特别备注：3.异形多轴数据不能自动恢复到飞控中");
 }
 
 TEST(SaveFile, PortLineFromCom10OnHasNoZero) {

@@ -34,14 +34,17 @@ class ConfigFileTest : public ::testing::Test {
     std::string m_error;
 };
 
-TEST_F(ConfigFileTest, AMissingFileIsCreatedEmptyAndThenHoldsDigitAndNul) {
-    const auto read = m_config.read(m_error);
+TEST_F(ConfigFileTest, AMissingFileIsCreatedEmptyInTheCurrentFolderAndThenHoldsDigitAndNul) {
+    const fs::path before = fs::current_path();
+    fs::current_path(m_dir);
+    ConfigFile config(m_files);  // the bare file name
+    const auto read = config.read(m_error);
+    const bool written = config.write(3, m_error);
+    fs::current_path(before);
+
     ASSERT_TRUE(read) << m_error;
     EXPECT_FALSE(read->recorded);
-    EXPECT_TRUE(fs::exists(m_path));
-    EXPECT_EQ(bytes(), "");
-
-    ASSERT_TRUE(m_config.write(3, m_error)) << m_error;
+    ASSERT_TRUE(written) << m_error;
     EXPECT_EQ(bytes(), std::string("3\0", 2));
 }
 

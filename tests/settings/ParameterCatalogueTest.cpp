@@ -80,7 +80,7 @@ TEST(ParameterCatalogueTest, EachRowGoesOutAndComesBack) {
         EXPECT_EQ(Catalogue::encode(entry, r.shown, r.version), r.wire);
         EXPECT_EQ(Catalogue::decode(entry, r.wire, r.version), r.shown);
 
-        const auto slots = Catalogue::storeSlots(entry);
+        const auto slots = Catalogue::storeSlots(r.code);
         if (r.slot == kNoSlot) {
             EXPECT_EQ(slots.count, 0);
             continue;

@@ -35,7 +35,10 @@ class RestoreSystem : public ::testing::Test {
     char* m_argv[1] = {m_name};
     QCoreApplication m_app{m_argc, m_argv};
     std::string m_dir;
-    sim::SimRunner m_controller;
+    // A controller that takes 20 ms over each command, as one writing its parameter memory:
+    // the acknowledgements of the announcement and of the first link, sent together, then come
+    // in reads of their own even on a busy machine.
+    sim::SimRunner m_controller{{.commandTime = std::chrono::milliseconds(20)}};
     test::RecordingPort m_port{test::comTo(m_controller.start())};
     SteadyClock m_clock;
     test::ScriptedPrompts m_prompts;
@@ -52,7 +55,9 @@ TEST_F(RestoreSystem, ASavedFileGoesToTheControllerAndReadsBackEqual) {
     const std::size_t start = m_port.sent.size();
     m_prompts.files.push_back(path);
     m_core.onUserAction({ActionKind::Select, ids::main::kRestoreChoice, 4, {}});
-    ASSERT_TRUE(runUntil([&] { return m_port.sent.size() > start + 42 && m_port.readBackDone(); }));
+    ASSERT_TRUE(runUntil([&] { return m_port.sent.size() > start + 42 && m_port.readBackDone(); }))
+        << "stalled after " << m_port.sent.size() - start << " writes, the last "
+        << m_port.sent.back();
 
     // The announcement, one set command per acknowledgement in chain order (firmware 1220: the
     // gimbal scales plain), then the read-back from the version.
