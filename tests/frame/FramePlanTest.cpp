@@ -10,7 +10,7 @@ namespace {
 using Item = PlanItem;
 using Kind = PlanItem::Kind;
 using Point = PlanItem::Point;
-using Edges = std::vector<std::pair<Point, Point>>;
+using Path = std::vector<Point>;
 
 std::vector<Item> ofKind(const std::vector<Item>& items, Kind kind) {
     std::vector<Item> out;
@@ -22,12 +22,16 @@ std::vector<Item> ofKind(const std::vector<Item>& items, Kind kind) {
     return out;
 }
 
-// The outline: every line after the two axes.
-Edges outline(const std::vector<Item>& items) {
-    Edges out;
+// The outline, every line after the two axes, as the path the pen takes: a point is repeated
+// only where a line does not start at the end of the one before.
+Path outline(const std::vector<Item>& items) {
+    Path out;
     const std::vector<Item> lines = ofKind(items, Kind::Line);
     for (std::size_t i = 2; i < lines.size(); ++i) {
-        out.emplace_back(lines[i].from, lines[i].to);
+        if (out.empty() || !(out.back() == lines[i].from)) {
+            out.push_back(lines[i].from);
+        }
+        out.push_back(lines[i].to);
     }
     return out;
 }
@@ -103,51 +107,37 @@ TEST(FramePlanTest, OutlineJoinsTheMotorsCounterClockwise) {
     struct Case {
         const char* name;
         FrameGeometry geometry;
-        Edges edges;
+        Path path;
     };
     const Case cases[] = {
         {"square: 1, 2, 3, 4",
          frame(4, {100, -100, -100, 100, 0, 0}, {100, 100, -100, -100, 0, 0}),
-         {{{580, 70}, {420, 70}},
-          {{420, 70}, {420, 230}},
-          {{420, 230}, {580, 230}},
-          {{580, 230}, {580, 70}}}},
+         {{580, 70}, {420, 70}, {420, 230}, {580, 230}, {580, 70}}},
         {"six numbered clockwise from +X: 1, 6, 5, 4, 3, 2",
          frame(6, {100, 50, -50, -100, -50, 50}, {0, -80, -80, 0, 80, 80}),
-         {{{580, 150}, {540, 86}},
-          {{540, 86}, {460, 86}},
-          {{460, 86}, {420, 150}},
-          {{420, 150}, {460, 214}},
-          {{460, 214}, {540, 214}},
-          {{540, 214}, {580, 150}}}},
+         {{580, 150}, {540, 86}, {460, 86}, {420, 150}, {460, 214}, {540, 214}, {580, 150}}},
         {"one ray at 45 degrees: the larger X first, 2, 1, 3, 4",
          frame(4, {20, 60, -100, 100, 0, 0}, {20, 60, -100, -100, 0, 0}),
-         {{{548, 102}, {516, 134}},
-          {{516, 134}, {420, 230}},
-          {{420, 230}, {580, 230}},
-          {{580, 230}, {548, 102}}}},
+         {{548, 102}, {516, 134}, {420, 230}, {580, 230}, {548, 102}}},
         {"two on +Y with equal X: motor order, 1, 2, 3, 4",
          frame(4, {0, 0, -100, 100, 0, 0}, {90, 30, -100, -100, 0, 0}),
-         {{{500, 78}, {500, 126}},
-          {{500, 126}, {420, 230}},
-          {{420, 230}, {580, 230}},
-          {{580, 230}, {500, 78}}}},
+         {{500, 78}, {500, 126}, {420, 230}, {580, 230}, {500, 78}}},
         {"all on one spot", frame(4, {10, 10, 10, 10, 0, 0}, {10, 10, 10, 10, 0, 0}),
-         Edges(4, {{508, 142}, {508, 142}})},
+         Path(5, {508, 142})},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(outline(FramePlan::draw(c.geometry)), c.edges) << c.name;
+        EXPECT_EQ(outline(FramePlan::draw(c.geometry)), c.path) << c.name;
     }
 }
 
 TEST(FramePlanTest, AxisCountDecidesMarksAndOutline) {
     // Motors 5 and 6 hold numbers in every case; any count but 4 and 6 draws no outline.
-    const std::tuple<int, std::size_t, std::size_t> cases[] = {{4, 5, 4}, {6, 7, 6}, {0, 5, 0}};
-    for (const auto& [axes, fills, edges] : cases) {
+    const std::tuple<int, std::size_t, std::size_t> cases[] = {{4, 5, 5}, {6, 7, 7}, {0, 5, 0}};
+    for (const auto& [axes, fills, points] : cases) {
         const auto items = FramePlan::draw(
             frame(axes, {100, -100, -100, 100, 50, -50}, {100, 100, -100, -100, 0, 0}));
         EXPECT_EQ(ofKind(items, Kind::Fill).size(), fills) << axes;
-        EXPECT_EQ(outline(items).size(), edges) << axes;
+        EXPECT_EQ(outline(items).size(), points) << axes;
     }
 }
 
