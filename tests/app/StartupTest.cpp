@@ -9,18 +9,39 @@
 namespace orva::test {
 namespace {
 
-TEST(Startup, EmptyFolderOpensCom3AndAsksForTheVersion) {
+// A controller answering from a script: the query echoed, '=', four digits, CR LF.
+std::string reply(char code, const std::string& digits) {
+    return std::string{'?', code, '\r', '='} + digits + "\r\n";
+}
+
+// The real binary in an empty folder: COM3, its two bytes in the configuration file, and the
+// whole read-back chain over the pseudo-terminal, the 0-valued D asked four times in all.
+TEST(Startup, EmptyFolderOpensCom3AndWalksTheReadBack) {
     PtyPeer pty;
-    auto dir = freshDir("startup-empty");
+    const auto dir = freshDir("startup-empty");
     OrvaProcess orva(ORVA_BINARY, dir, 3, pty.slave());
-    EXPECT_EQ(pty.read(3), "?V\r");
+
+    const std::string_view chain = "VCABDDDDEFG!@#$HIJK%^&()_+LRT`YZQ4567MNOPabcdef=ghi<j";
+    std::string asked;
+    for (char expected : chain) {
+        const std::string query = pty.read(3);
+        ASSERT_EQ(query, std::string({'?', expected, '\r'})) << "after " << asked;
+        asked.push_back(expected);
+        pty.write(reply(expected, expected == 'V' ? "1220" : expected == 'D' ? "0000" : "0005"));
+    }
     EXPECT_EQ(fileBytes(dir / "qdmcconfig.ini"), std::string("3\0", 2));  // digit 3, NUL
+
+    // Nothing follows the reply to j (the one wait for silence: no byte can mark its end); the
+    // acknowledgement of a default set, in a read of its own, restarts the chain.
+    EXPECT_EQ(pty.drain(std::chrono::milliseconds(300)), "");
+    pty.write("Sj000");
+    EXPECT_EQ(pty.read(3), "?V\r");
     std::filesystem::remove_all(dir);
 }
 
 TEST(Startup, StoredPortTwelveIsOpened) {
     PtyPeer pty;
-    auto dir = freshDir("startup-twelve");
+    const auto dir = freshDir("startup-twelve");
     std::ofstream(dir / "qdmcconfig.ini", std::ios::binary) << "12";
     OrvaProcess orva(ORVA_BINARY, dir, 12, pty.slave());
     EXPECT_EQ(pty.read(3), "?V\r");

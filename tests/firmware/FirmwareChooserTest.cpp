@@ -3,18 +3,11 @@
 namespace orva {
 namespace {
 
+constexpr const char* kFileError = "File error ! Please select it again!";
+
 class FirmwareChooserTest : public test::FirmwareFixture {
   protected:
     void SetUp() override { start(); }
-
-    // The message box of a refused choice, and the Upgrade button left off.
-    void expectRefused(const std::string& text) {
-        ASSERT_FALSE(prompts.shown.empty());
-        EXPECT_EQ(lastMessage(), text);
-        EXPECT_EQ(prompts.shown.back().title, "Halvane Mentioned:");
-        EXPECT_EQ(prompts.shown.back().buttons, MessageButtons::Ok);
-        EXPECT_FALSE(enabled(ids::main::kUpgrade));
-    }
 };
 
 TEST_F(FirmwareChooserTest, AGoodFileIsLoadedAndEnablesUpgrade) {
@@ -31,91 +24,73 @@ TEST_F(FirmwareChooserTest, AGoodFileIsLoadedAndEnablesUpgrade) {
     EXPECT_EQ(core.firmware().chooser().fileName(), "kivrel.bin");
     const FirmwareImage& image = core.firmware().image();
     EXPECT_EQ(image.fileLength(), 100u);
-    EXPECT_EQ(image.transferLength(), 101);
     EXPECT_EQ(image.blockCount(), 3);
     EXPECT_EQ(image.byteAt(99), static_cast<std::uint8_t>(sampleImage(100)[99]));
     EXPECT_EQ(image.byteAt(100), 0);
-    // Choosing talks to nobody.
-    EXPECT_EQ(port.takeWritten(), "");
-}
+    EXPECT_EQ(port.takeWritten(), "");  // choosing talks to nobody
 
-TEST_F(FirmwareChooserTest, OnlyTheLastThreeCharactersOfTheNameCount) {
-    english();
-    EXPECT_FALSE(choose(sampleImage(100), "/pilot/firmware.BIN"));
-    expectRefused("The file was not the Fw for Kivrel!Please select it again!");
-    // The refused path stays on show.
-    EXPECT_EQ(core.model().text(ids::main::kUpgradeHint), "/pilot/firmware.BIN");
-
-    EXPECT_TRUE(choose(sampleImage(100), "/pilot/notes.txtbin"));
+    // Only the last three characters of the name count; 2 to 65536 bytes load.
+    EXPECT_TRUE(choose("ab", "/pilot/notes.txtbin"));
     EXPECT_EQ(core.firmware().chooser().fileName(), "notes.txtbin");
+    EXPECT_EQ(core.firmware().image().blockCount(), 2);
+    EXPECT_TRUE(choose(sampleImage(FirmwareImage::kCapacity), "/pilot/full.bin"));
+    EXPECT_EQ(core.firmware().image().blockCount(), 1172);
 }
 
-TEST_F(FirmwareChooserTest, RefusalsInChinese) {
+// Every refusal: a message box, the Upgrade button off, the refused path left on show.
+TEST_F(FirmwareChooserTest, RefusalsInBothLanguages) {
+    struct Case {
+        bool english;
+        std::string content;
+        const char* path;
+        const char* message;
+    };
+    const Case cases[] = {
+        {true, "abc", "/pilot/firmware.BIN",
+         "The file was not the Fw for Kivrel!Please select it again!"},
+        {false, "abc", "/pilot/readme.txt", "你选择的不是升级文件，请重新选择升级文件"},
+        {false, "x", "/pilot/one.bin", "文件已损坏，请重新选择升级文件"},
+        {true, "x", "/pilot/one.bin", kFileError},
+        {true, "", "/pilot/empty.bin", kFileError},
+        {false, std::string(FirmwareImage::kCapacity + 1, 'x'), "/pilot/huge.bin",
+         "文件错误，请重新选择升级文件"},
+        {true, std::string(FirmwareImage::kCapacity + 1, 'x'), "/pilot/huge.bin", kFileError},
+    };
+    for (const Case& c : cases) {
+        if (c.english != (core.window().language() == Language::English)) {
+            english();
+        }
+        ASSERT_TRUE(choose("ab", "/pilot/good.bin"));
+        EXPECT_FALSE(choose(c.content, c.path)) << c.path;
+        EXPECT_EQ(lastMessage(), c.message) << c.path;
+        EXPECT_EQ(prompts.shown.back().title, c.english ? "Halvane Mentioned:" : "Halvane提示:");
+        EXPECT_EQ(prompts.shown.back().buttons, MessageButtons::Ok);
+        EXPECT_FALSE(enabled(ids::main::kUpgrade)) << c.path;
+        EXPECT_EQ(core.model().text(ids::main::kUpgradeHint), c.path);
+    }
+}
+
+TEST_F(FirmwareChooserTest, NoFileCancelAndReadFailures) {
     prompts.files.push_back(std::string());  // confirmed with nothing typed
     click(ids::main::kChooseFirmware);
     EXPECT_EQ(lastMessage(), "您尚未选择升级文件，请重新选择!");
-    EXPECT_EQ(prompts.shown.back().title, "Halvane提示:");
 
-    EXPECT_FALSE(choose(sampleImage(10), "/pilot/readme.txt"));
-    EXPECT_EQ(lastMessage(), "你选择的不是升级文件，请重新选择升级文件");
-
-    EXPECT_FALSE(choose("x", "/pilot/one.bin"));
-    EXPECT_EQ(lastMessage(), "文件已损坏，请重新选择升级文件");
-
-    EXPECT_FALSE(choose(sampleImage(FirmwareImage::kCapacity + 1), "/pilot/huge.bin"));
-    EXPECT_EQ(lastMessage(), "文件错误，请重新选择升级文件");
-    EXPECT_FALSE(enabled(ids::main::kUpgrade));
-}
-
-TEST_F(FirmwareChooserTest, CancelShowsTheHintAndTheFileError) {
     english();
     ASSERT_TRUE(choose(sampleImage(100)));
     click(ids::main::kChooseFirmware);  // no file scripted: the dialog is cancelled
-    expectRefused("File error ! Please select it again!");
+    EXPECT_EQ(lastMessage(), kFileError);
     EXPECT_EQ(core.model().text(ids::main::kUpgradeHint),
               "<-Please select FW file(*.bin),then click the [Upgrade]!");
     EXPECT_EQ(core.firmware().chooser().fileName(), "");
-}
-
-TEST_F(FirmwareChooserTest, DamagedAndUnreadableFilesAreRefused) {
-    english();
-    EXPECT_FALSE(choose("", "/pilot/empty.bin"));
-    expectRefused("File error ! Please select it again!");
-    EXPECT_FALSE(choose("x", "/pilot/one.bin"));
-    expectRefused("File error ! Please select it again!");
+    EXPECT_FALSE(enabled(ids::main::kUpgrade));
 
     files.failing["/pilot/locked.bin"] = "\"/pilot/locked.bin\": Permission denied";
     prompts.files.push_back(std::string("/pilot/locked.bin"));
     click(ids::main::kChooseFirmware);
-    expectRefused("File error ! Please select it again!");
-
-    // Opened, then the disk fails: the read error.
-    files.failingAfter["/pilot/bad.bin"] = 30;
+    EXPECT_EQ(lastMessage(), kFileError);
+    files.failingAfter["/pilot/bad.bin"] = 30;  // opened, then the disk fails
     EXPECT_FALSE(choose(sampleImage(100), "/pilot/bad.bin"));
-    expectRefused("File error ! Please select it again!");
-    files.failingAfter["/pilot/bad2.bin"] = 30;
-    core.onUserAction({ActionKind::Click, ids::main::kLanguage});
-    EXPECT_FALSE(choose(sampleImage(100), "/pilot/bad2.bin"));
-    EXPECT_EQ(lastMessage(), "文件错误，请重新选择升级文件");
-    core.onUserAction({ActionKind::Click, ids::main::kLanguage});
-
-    // Two bytes are enough: one data packet.
-    EXPECT_TRUE(choose("ab", "/pilot/two.bin"));
-    EXPECT_EQ(core.firmware().image().blockCount(), 2);
-}
-
-TEST_F(FirmwareChooserTest, TheBufferHoldsUpTo65536Bytes) {
-    english();
-    const std::string full = sampleImage(FirmwareImage::kCapacity);
-    ASSERT_TRUE(choose(full, "/pilot/full.bin"));
-    const FirmwareImage& image = core.firmware().image();
-    EXPECT_EQ(image.blockCount(), 1172);
-    EXPECT_EQ(image.byteAt(FirmwareImage::kCapacity - 1), static_cast<std::uint8_t>(full.back()));
-
-    // One byte more is refused and leaves the loaded image but not the button.
-    EXPECT_FALSE(choose(sampleImage(FirmwareImage::kCapacity + 1), "/pilot/over.bin"));
-    expectRefused("File error ! Please select it again!");
-    EXPECT_EQ(image.fileLength(), FirmwareImage::kCapacity);
+    EXPECT_EQ(lastMessage(), kFileError);
 }
 
 }  // namespace

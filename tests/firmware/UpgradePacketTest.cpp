@@ -3,72 +3,56 @@
 #include <array>
 #include <string>
 
-#include "firmware/FirmwareFixture.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/UpgradePacket.h"
 
 namespace orva {
 namespace {
 
-using test::FirmwareFixture;
-
 std::string zeros(std::size_t count) {
     return std::string(count, '\0');
 }
 
-TEST(UpgradePacketTest, StartAndConfirmCarryOnlyTypeAndBlock) {
-    const std::string start = FirmwareFixture::bytes({
-                                  0xA0,                    // type: start
-                                  0x00, 0x00, 0x00,        // unused
-                                  0x04, 0x03, 0x02, 0x01,  // block 0x01020304, LSB first
-                              }) +
-                              zeros(56);  // no payload
-    EXPECT_EQ(UpgradePacket::start(0x01020304), start);
-
-    const std::string confirm = FirmwareFixture::bytes({
-                                    0xA6,                    // type: confirm
-                                    0x00, 0x00, 0x00,        // unused
-                                    0x05, 0x00, 0x00, 0x00,  // block 5
-                                }) +
-                                zeros(56);  // no payload
-    EXPECT_EQ(UpgradePacket::confirm(5), confirm);
-}
-
-TEST(UpgradePacketTest, EndCarriesTheChecksumLeastSignificantByteFirst) {
-    const std::string end = FirmwareFixture::bytes({
-                                0xC8,                    // type: end
-                                0x00, 0x00, 0x00,        // unused
-                                0x04, 0x00, 0x00, 0x00,  // block 4
-                                0xEF, 0xBE, 0xAD, 0xDE,  // checksum 0xDEADBEEF, LSB first
-                            }) +
-                            zeros(52);  // rest of the payload
-    EXPECT_EQ(UpgradePacket::end(4, 0xDEADBEEF), end);
-}
-
-TEST(UpgradePacketTest, DataPacketsCarry56BytesAndPadTheLastWithZeros) {
-    // 60 bytes: the first packet is full, the second holds 4 bytes and then zeros.
-    std::string file = FirmwareFixture::sampleImage(60);
+TEST(UpgradePacketTest, PacketsByteForByte) {
+    // Bytes 1 to 60, the first one 0xFF: 56 in the first packet, 4 and zeros in the second.
+    std::string file;
+    for (int i = 1; i <= 60; ++i) {
+        file.push_back(static_cast<char>(i));
+    }
     file[0] = static_cast<char>(0xFF);
     FirmwareImage image;
     image.load(file);
-
     std::uint32_t checksum = 0xFFFFFF00;  // the sum wraps at 2^32
     const std::string first = UpgradePacket::data(2, image, 0, checksum);
-    EXPECT_EQ(first, FirmwareFixture::bytes({
-                         0xA5,                    // type: data
-                         0x00, 0x00, 0x00,        // unused
-                         0x02, 0x00, 0x00, 0x00,  // block 2
-                     }) + file.substr(0, 56));    // image bytes 0..55
-    EXPECT_EQ(checksum, 0xFFFFFF00u + FirmwareFixture::sum(file.substr(0, 56)));
-
+    EXPECT_EQ(checksum, 1594u);  // 255 + 2 + ... + 56 = 1850, less the 256 left to the wrap
     const std::string second = UpgradePacket::data(0x0100, image, 56, checksum);
-    EXPECT_EQ(second, FirmwareFixture::bytes({
-                          0xA5,                    // type: data
-                          0x00, 0x00, 0x00,        // unused
-                          0x00, 0x01, 0x00, 0x00,  // block 256
-                      }) + file.substr(56, 4) +    // image bytes 56..59
-                          zeros(52));              // past the file: zero
-    EXPECT_EQ(checksum, 0xFFFFFF00u + FirmwareFixture::sum(file));
+    EXPECT_EQ(checksum, 1828u);  // + 57 + 58 + 59 + 60
+
+    const std::pair<std::string, std::string> cases[] = {
+        // Type, three zero bytes, block least significant byte first, payload.
+        {UpgradePacket::start(0x01020304),
+         std::string("\xA0\0\0\0\x04\x03\x02\x01", 8) + zeros(56)},
+        {UpgradePacket::confirm(5), std::string("\xA6\0\0\0\x05\0\0\0", 8) + zeros(56)},
+        {UpgradePacket::end(4, 0xDEADBEEF),
+         std::string("\xC8\0\0\0\x04\0\0\0\xEF\xBE\xAD\xDE", 12) + zeros(52)},
+        {first, std::string("\xA5\0\0\0\x02\0\0\0", 8) + file.substr(0, 56)},
+        {second, std::string("\xA5\0\0\0\x00\x01\0\0", 8) + "\x39\x3A\x3B\x3C" + zeros(52)},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
+    }
+}
+
+TEST(UpgradePacketTest, AnswerFieldsAreReadLeastSignificantByteFirst) {
+    std::array<std::uint8_t, 64> reply{};
+    reply[4] = 0x78;  // expected block 0x12345678
+    reply[5] = 0x56;
+    reply[6] = 0x34;
+    reply[7] = 0x12;
+    reply[8] = 0x01;  // checksum 0x80000001
+    reply[11] = 0x80;
+    EXPECT_EQ(UpgradePacket::field(reply, 4), 0x12345678u);
+    EXPECT_EQ(UpgradePacket::field(reply, 8), 0x80000001u);
 }
 
 TEST(FirmwareImageTest, BlockCountCountsTheStartPacketAndOneZeroBehindTheFile) {

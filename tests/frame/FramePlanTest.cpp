@@ -9,6 +9,8 @@ namespace {
 
 using Item = PlanItem;
 using Kind = PlanItem::Kind;
+using Point = PlanItem::Point;
+using Path = std::vector<Point>;
 
 std::vector<Item> ofKind(const std::vector<Item>& items, Kind kind) {
     std::vector<Item> out;
@@ -20,20 +22,28 @@ std::vector<Item> ofKind(const std::vector<Item>& items, Kind kind) {
     return out;
 }
 
-// The outline is every line after the two axes.
-std::vector<Item> outline(const std::vector<Item>& items) {
-    std::vector<Item> lines = ofKind(items, Kind::Line);
-    lines.erase(lines.begin(), lines.begin() + 2);
-    return lines;
+// The outline, every line after the two axes, as the path the pen takes: a point is repeated
+// only where a line does not start at the end of the one before.
+Path outline(const std::vector<Item>& items) {
+    Path out;
+    const std::vector<Item> lines = ofKind(items, Kind::Line);
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        if (out.empty() || !(out.back() == lines[i].from)) {
+            out.push_back(lines[i].from);
+        }
+        out.push_back(lines[i].to);
+    }
+    return out;
 }
 
-FrameGeometry square() {
+// Maxima of 100 mm: 0.8 pixels per millimetre around (500, 150).
+FrameGeometry frame(int axes, std::array<int, 6> x, std::array<int, 6> y) {
     FrameGeometry f;
-    f.axisCount = 4;
+    f.axisCount = axes;
     f.maxX = 100;
     f.maxY = 100;
-    f.x = {100, -100, -100, 100, 0, 0};
-    f.y = {100, 100, -100, -100, 0, 0};
+    f.x = x;
+    f.y = y;
     return f;
 }
 
@@ -47,6 +57,13 @@ TEST(FramePlanTest, EmptyPlanClearsTheCanvasAndDrawsTheAxes) {
         {Kind::Text, {500, 156}, {500, 156}, {0, 0, 0}, "O"},
     };
     EXPECT_EQ(FramePlan::emptyPlan(), expected);
+    // No scale without a positive maximum: the axes only.
+    FrameGeometry f;
+    EXPECT_EQ(FramePlan::draw(f), expected);
+    f.maxX = -10;
+    f.maxY = -20;
+    f.x[0] = -5;
+    EXPECT_EQ(FramePlan::draw(f), expected);
 }
 
 TEST(FramePlanTest, MotorsArePlottedOnTheLargerMaximumsScale) {
@@ -87,105 +104,54 @@ TEST(FramePlanTest, MotorAnglesFollowTheSinglePrecisionTable) {
 }
 
 TEST(FramePlanTest, OutlineJoinsTheMotorsCounterClockwise) {
-    FrameGeometry f = square();
-    std::vector<Item> lines = outline(FramePlan::draw(f));
-    // (100, 100) plots at (580, 70), (-100, 100) at (420, 70) and so on.
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[0].from, (Item::Point{580, 70}));
-    EXPECT_EQ(lines[0].to, (Item::Point{420, 70}));
-    EXPECT_EQ(lines[1].to, (Item::Point{420, 230}));
-    EXPECT_EQ(lines[2].to, (Item::Point{580, 230}));
-    EXPECT_EQ(lines[3].to, (Item::Point{580, 70}));
-
-    // Six motors numbered clockwise from +X are still joined counter-clockwise: 1, 6, 5, ...
-    f.axisCount = 6;
-    f.x = {100, 50, -50, -100, -50, 50};
-    f.y = {0, -80, -80, 0, 80, 80};
-    std::array<double, 6> plotX{};
-    for (int n = 0; n < 6; ++n) {
-        plotX[n] = f.x[n] * 0.8 + 500.0;
+    struct Case {
+        const char* name;
+        FrameGeometry geometry;
+        Path path;
+    };
+    const Case cases[] = {
+        {"square: 1, 2, 3, 4",
+         frame(4, {100, -100, -100, 100, 0, 0}, {100, 100, -100, -100, 0, 0}),
+         {{580, 70}, {420, 70}, {420, 230}, {580, 230}, {580, 70}}},
+        {"six numbered clockwise from +X: 1, 6, 5, 4, 3, 2",
+         frame(6, {100, 50, -50, -100, -50, 50}, {0, -80, -80, 0, 80, 80}),
+         {{580, 150}, {540, 86}, {460, 86}, {420, 150}, {460, 214}, {540, 214}, {580, 150}}},
+        {"one ray at 45 degrees: the larger X first, 2, 1, 3, 4",
+         frame(4, {20, 60, -100, 100, 0, 0}, {20, 60, -100, -100, 0, 0}),
+         {{548, 102}, {516, 134}, {420, 230}, {580, 230}, {548, 102}}},
+        {"two on +Y with equal X: motor order, 1, 2, 3, 4",
+         frame(4, {0, 0, -100, 100, 0, 0}, {90, 30, -100, -100, 0, 0}),
+         {{500, 78}, {500, 126}, {420, 230}, {580, 230}, {500, 78}}},
+        {"all on one spot", frame(4, {10, 10, 10, 10, 0, 0}, {10, 10, 10, 10, 0, 0}),
+         Path(5, {508, 142})},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(outline(FramePlan::draw(c.geometry)), c.path) << c.name;
     }
-    EXPECT_EQ(FramePlan::outlineOrder(f, 6, plotX, 100), (std::vector<int>{0, 5, 4, 3, 2, 1}));
-    lines = outline(FramePlan::draw(f));
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines.back().to, lines.front().from);
-}
-
-TEST(FramePlanTest, EqualAnglesPutTheLargerXFirst) {
-    FrameGeometry f = square();
-    // Motors 1 and 2 on one ray at 45 degrees, motor 2 farther out.
-    f.x = {20, 60, -100, 100, 0, 0};
-    f.y = {20, 60, -100, -100, 0, 0};
-    std::array<double, 6> plotX{};
-    for (int n = 0; n < 6; ++n) {
-        plotX[n] = f.x[n] * 0.8 + 500.0;
-    }
-    EXPECT_EQ(FramePlan::outlineOrder(f, 4, plotX, 100), (std::vector<int>{1, 0, 2, 3}));
-
-    // Two motors on the positive Y axis have equal X: they stay in motor-number order.
-    f.x = {0, 0, -100, 100, 0, 0};
-    f.y = {90, 30, -100, -100, 0, 0};
-    for (int n = 0; n < 6; ++n) {
-        plotX[n] = f.x[n] * 0.8 + 500.0;
-    }
-    EXPECT_EQ(FramePlan::outlineOrder(f, 4, plotX, 100), (std::vector<int>{0, 1, 2, 3}));
 }
 
 TEST(FramePlanTest, AxisCountDecidesMarksAndOutline) {
-    FrameGeometry f = square();
-    f.x[4] = 50;
-    f.x[5] = -50;
-    // Four axes: no marks for motors 5 and 6 whatever their numbers.
-    std::vector<Item> items = FramePlan::draw(f);
-    EXPECT_EQ(ofKind(items, Kind::Fill).size(), 5u);
-    EXPECT_EQ(outline(items).size(), 4u);
-
-    f.axisCount = 6;
-    items = FramePlan::draw(f);
-    EXPECT_EQ(ofKind(items, Kind::Fill).size(), 7u);
-    EXPECT_EQ(outline(items).size(), 6u);
-
-    // Any other count: four marks, no outline.
-    f.axisCount = 0;
-    items = FramePlan::draw(f);
-    EXPECT_EQ(ofKind(items, Kind::Fill).size(), 5u);
-    EXPECT_TRUE(outline(items).empty());
+    // Motors 5 and 6 hold numbers in every case; any count but 4 and 6 draws no outline.
+    const std::tuple<int, std::size_t, std::size_t> cases[] = {{4, 5, 5}, {6, 7, 7}, {0, 5, 0}};
+    for (const auto& [axes, fills, points] : cases) {
+        const auto items = FramePlan::draw(
+            frame(axes, {100, -100, -100, 100, 50, -50}, {100, 100, -100, -100, 0, 0}));
+        EXPECT_EQ(ofKind(items, Kind::Fill).size(), fills) << axes;
+        EXPECT_EQ(outline(items).size(), points) << axes;
+    }
 }
 
-TEST(FramePlanTest, DegenerateFramesDrawSafely) {
-    // Everything 0: no scale, the axes only.
+TEST(FramePlanTest, CoordinatesAtTheEndsOfTheIntRangeDoNotOverflow) {
     FrameGeometry f;
-    EXPECT_EQ(FramePlan::draw(f), FramePlan::emptyPlan());
-    // Negative maxima: no scale either.
-    f.maxX = -10;
-    f.maxY = -20;
-    f.x[0] = -5;
-    EXPECT_EQ(FramePlan::draw(f), FramePlan::emptyPlan());
-
-    // A scale of 80 pixels per millimetre and coordinates at the ends of the int range stay
-    // far off the canvas without overflowing.
-    f.maxX = 1;
-    f.maxY = 0;
+    f.maxX = 1;  // 80 pixels per millimetre
     f.x = {INT_MAX, INT_MIN, 1, -1, 0, 0};
     f.y = {INT_MIN, INT_MAX, -1, 1, 0, 0};
-    const std::vector<Item> items = FramePlan::draw(f);
-    const std::vector<Item> marks = ofKind(items, Kind::Fill);
+    const std::vector<Item> marks = ofKind(FramePlan::draw(f), Kind::Fill);
     ASSERT_EQ(marks.size(), 5u);
     EXPECT_GT(marks[1].from.x, 1000000);
     EXPECT_GT(marks[1].from.y, 1000000);
     EXPECT_LT(marks[2].from.x, -1000000);
-    EXPECT_EQ(marks[3].from, (Item::Point{578, 228}));  // (1, -1) at (580, 230)
-    EXPECT_EQ(outline(items).size(), 4u);
-
-    // All motors on one spot: a degenerate outline through one point.
-    FrameGeometry same = square();
-    same.x = {10, 10, 10, 10, 0, 0};
-    same.y = {10, 10, 10, 10, 0, 0};
-    const std::vector<Item> lines = outline(FramePlan::draw(same));
-    ASSERT_EQ(lines.size(), 4u);
-    for (const Item& l : lines) {
-        EXPECT_EQ(l.from, l.to);
-    }
+    EXPECT_EQ(marks[3].from, (Point{578, 228}));  // (1, -1) at (580, 230)
 }
 
 }  // namespace

@@ -5,37 +5,42 @@
 namespace orva::monitor_frames {
 namespace {
 
-TEST(MonitorFrames, LongitudeText) {
-    // Sign, three degree digits, six fraction digits.
-    EXPECT_EQ(longitudeText("+012345678"), "12.345678");
-    EXPECT_EQ(longitudeText("+123456789"), "123.456789");
-    EXPECT_EQ(longitudeText("+000000000"), "0.000000");
-    EXPECT_EQ(longitudeText("-000000000"), "0.000000");
-    EXPECT_EQ(longitudeText("-001500000"), "-1.500000");
-    EXPECT_EQ(longitudeText("-012345678"), "-12.345678");
-    EXPECT_EQ(longitudeText("-123456789"), "-123.456789");
-    // Only an all-zero coordinate hides a sign other than "+".
-    EXPECT_EQ(longitudeText("-000000001"), "-0.000001");
-    EXPECT_EQ(longitudeText(" 005000000"), " 5.000000");
-    EXPECT_EQ(longitudeText("+00"), "0.000000");  // cut short: the rest reads as zeros
-    EXPECT_EQ(longitudeText(""), "0.000000");
-}
-
-TEST(MonitorFrames, LatitudeText) {
-    // Sign, two degree digits, six fraction digits.
-    EXPECT_EQ(latitudeText("+45123456"), "45.123456");
-    EXPECT_EQ(latitudeText("-05123456"), "-5.123456");
-    EXPECT_EQ(latitudeText("+00000000"), "0.000000");
-    EXPECT_EQ(latitudeText("-00000000"), "0.000000");
-    EXPECT_EQ(latitudeText("+05000000"), "5.000000");
+TEST(MonitorFrames, CoordinateTexts) {
+    // Longitude: sign, three degree digits, six fraction digits; latitude: two degree digits.
+    const std::pair<std::string_view, std::string_view> longitudes[] = {
+        {"+012345678", "12.345678"},
+        {"+123456789", "123.456789"},
+        {"-012345678", "-12.345678"},
+        {"-001500000", "-1.500000"},
+        {"-000000000", "0.000000"},  // only an all-zero coordinate hides its sign
+        {"-000000001", "-0.000001"},
+        {" 005000000", " 5.000000"},
+        {"+00", "0.000000"},  // cut short: the rest reads as zeros
+        {"", "0.000000"},
+    };
+    for (const auto& [field, text] : longitudes) {
+        EXPECT_EQ(longitudeText(field), text) << field;
+    }
+    const std::pair<std::string_view, std::string_view> latitudes[] = {
+        {"+45123456", "45.123456"},
+        {"-05123456", "-5.123456"},
+        {"-00000000", "0.000000"},
+        {"+05000000", "5.000000"},
+    };
+    for (const auto& [field, text] : latitudes) {
+        EXPECT_EQ(latitudeText(field), text) << field;
+    }
 }
 
 TEST(MonitorFrames, KindAndFields) {
-    EXPECT_EQ(kindOf("CHDA1234"), FrameKind::Channels);
-    EXPECT_EQ(kindOf("MSDA"), FrameKind::Outputs);
-    EXPECT_EQ(kindOf("SSDA"), FrameKind::Sensors);
-    EXPECT_EQ(kindOf("CHD"), FrameKind::None);
-    EXPECT_EQ(kindOf("xCHDA"), FrameKind::None);
+    const std::pair<std::string_view, FrameKind> kinds[] = {
+        {"CHDA1234", FrameKind::Channels}, {"MSDA", FrameKind::Outputs},
+        {"SSDA", FrameKind::Sensors},      {"CHD", FrameKind::None},
+        {"xCHDA", FrameKind::None},
+    };
+    for (const auto& [frame, kind] : kinds) {
+        EXPECT_EQ(kindOf(frame), kind) << frame;
+    }
 
     MonitorValues values;
     values.receiver.fill(5);

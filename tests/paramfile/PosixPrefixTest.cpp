@@ -30,6 +30,7 @@ TEST(PosixPrefix, ReadsAtMostTheCapAndReportsFailures) {
     ASSERT_TRUE(whole);
     EXPECT_EQ(whole->size(), 200003u);
     EXPECT_EQ(whole->substr(200000), "end");
+    EXPECT_EQ(files.readAll(path, error), whole);
 
     // A folder opens but cannot be read: nothing read, and the reason.
     auto folder = files.readPrefix(dir, 100, error);

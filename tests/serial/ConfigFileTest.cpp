@@ -1,70 +1,93 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/PosixFiles.h"
 #include "serial/ConfigFile.h"
-#include "support/Fakes.h"
 
 namespace orva {
 namespace {
 
-using test::MemoryFiles;
+namespace fs = std::filesystem;
 
-TEST(ConfigFile, WritesTwoBytesWithoutTruncating) {
-    MemoryFiles files;
-    ConfigFile config(files);
-    std::string error;
+// On a real file in a fresh folder: only the real file layer can truncate by mistake.
+class ConfigFileTest : public ::testing::Test {
+  protected:
+    ConfigFileTest() {
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    ~ConfigFileTest() override { fs::remove_all(m_dir); }
 
-    ASSERT_TRUE(config.write(3, error));
-    EXPECT_EQ(files.content["qdmcconfig.ini"], std::string("3\0", 2));  // digit, NUL
+    void put(const std::string& bytes) { std::ofstream(m_path, std::ios::binary) << bytes; }
+    std::string bytes() const {
+        std::ifstream in(m_path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
 
-    ASSERT_TRUE(config.write(12, error));
-    EXPECT_EQ(files.content["qdmcconfig.ini"], "12");  // two digits, no line end
+    const fs::path m_dir = fs::path(::testing::TempDir()) / "orva-config";
+    const std::string m_path = (m_dir / "qdmcconfig.ini").string();
+    PosixFiles m_files;
+    ConfigFile m_config{m_files, m_path};
+    std::string m_error;
+};
 
-    files.content["qdmcconfig.ini"] = "20 and more";
-    ASSERT_TRUE(config.write(5, error));
-    // Only the first two bytes change; the tail of a longer file survives.
-    EXPECT_EQ(files.content["qdmcconfig.ini"], std::string("5\0 and more", 11));
+TEST_F(ConfigFileTest, AMissingFileIsCreatedEmptyInTheCurrentFolderAndThenHoldsDigitAndNul) {
+    const fs::path before = fs::current_path();
+    fs::current_path(m_dir);
+    ConfigFile config(m_files);  // the bare file name
+    const auto read = config.read(m_error);
+    const bool written = config.write(3, m_error);
+    fs::current_path(before);
+
+    ASSERT_TRUE(read) << m_error;
+    EXPECT_FALSE(read->recorded);
+    ASSERT_TRUE(written) << m_error;
+    EXPECT_EQ(bytes(), std::string("3\0", 2));
 }
 
-TEST(ConfigFile, ReadsLeadingInteger) {
-    MemoryFiles files;
-    ConfigFile config(files);
-    std::string error;
+TEST_F(ConfigFileTest, TwoBytesGoOverTheStartAndTheRestStays) {
+    put("12\r\nCOM12 tail");
+    const auto read = m_config.read(m_error);
+    ASSERT_TRUE(read) << m_error;
+    EXPECT_EQ(read->port, 12);
+    EXPECT_EQ(bytes(), "12\r\nCOM12 tail");  // reading leaves it whole
 
-    auto missing = config.read(error);
-    ASSERT_TRUE(missing);
-    EXPECT_FALSE(missing->recorded);
-    EXPECT_TRUE(files.content.count("qdmcconfig.ini"));  // created empty by the read
+    ASSERT_TRUE(m_config.write(5, m_error)) << m_error;
+    EXPECT_EQ(bytes(), std::string("5\0\r\nCOM12 tail", 14));
+    ASSERT_TRUE(m_config.write(17, m_error));
+    EXPECT_EQ(bytes(), "17\r\nCOM12 tail");
+}
 
+TEST_F(ConfigFileTest, TheLeadingIntegerIsThePort) {
     const std::pair<std::string, int> cases[] = {
-        {std::string("3\0", 2), 3},  // single digit ended by its NUL
-        {"12", 12},
-        {"  7x", 7},  // blanks before, stops at the first non-digit
-        {"-4", -4},
-        {"abc", 0},  // no number at all
+        {std::string("3\0", 2), 3},  // the NUL after one digit ends it
         {std::string("1\0"
                      "9",
                      3),
-         1},
+         1},          // a stale digit after the NUL is ignored
+        {"  7x", 7},  // blanks before, stops at the first non-digit
+        {"-4", -4},
+        {"abc", 0},
     };
     for (const auto& [content, port] : cases) {
-        files.content["qdmcconfig.ini"] = content;
-        auto read = config.read(error);
+        put(content);
+        const auto read = m_config.read(m_error);
         ASSERT_TRUE(read);
         EXPECT_TRUE(read->recorded);
         EXPECT_EQ(read->port, port) << content;
     }
 }
 
-TEST(ConfigFile, ReportsFileLayerErrors) {
-    MemoryFiles files;
-    files.failing["qdmcconfig.ini"] = "read-only file system";
-    ConfigFile config(files);
-    std::string error;
-    EXPECT_FALSE(config.read(error));
-    EXPECT_EQ(error, "read-only file system");
-    error.clear();
-    EXPECT_FALSE(config.write(4, error));
-    EXPECT_EQ(error, "read-only file system");
+TEST_F(ConfigFileTest, FileLayerErrorsAreReported) {
+    ConfigFile nowhere(m_files, (m_dir / "missing" / "qdmcconfig.ini").string());
+    EXPECT_FALSE(nowhere.read(m_error));
+    EXPECT_NE(m_error.find("missing"), std::string::npos) << m_error;
+    m_error.clear();
+    EXPECT_FALSE(nowhere.write(4, m_error));
+    EXPECT_NE(m_error, "");
 }
 
 }  // namespace

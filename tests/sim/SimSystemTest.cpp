@@ -9,14 +9,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
-#include <set>
 #include <thread>
 
-#include "LoaderPackets.h"
-#include "SlaveLine.h"
-#include "protocol/Frames.h"
 #include "sim/SimRunner.h"
+#include "support/LoaderBytes.h"
+#include "support/PtyPeer.h"
 
 extern char** environ;
 
@@ -24,7 +21,9 @@ namespace orva::sim {
 namespace {
 
 using namespace std::chrono_literals;
-using test::SlaveLine;
+using orva::test::le32Bytes;
+using orva::test::loaderPacket;
+using orva::test::PtyPeer;
 
 namespace fs = std::filesystem;
 
@@ -41,137 +40,68 @@ std::string fileText(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-int readBack(SlaveLine& line, char code) {
-    const std::string reply = line.exchange(frames::query(code), frames::kReplyLength);
-    EXPECT_EQ(reply.substr(0, 3), frames::query(code));
-    return reply.size() == frames::kReplyLength ? std::stoi(reply.substr(4, 4)) : -1;
-}
-
-TEST(SimSystemTest, QueriesAndSetsReadBackOverThePseudoTerminal) {
-    SimRunner sim;
-    SlaveLine line(sim.start());
-    ASSERT_TRUE(line.isOpen());
+// The runner on its pseudo-terminal, with replies cut into pieces and paced as the baud rate
+// would: commands, garbage, the live stream and a firmware image that ends up in a file.
+TEST(SimSystemTest, RunnerServesTheLineStreamAndLoader) {
+    const fs::path dir = freshDirectory("runner");
+    SimOptions options{.faults = {.split = true, .splitGap = 300us, .seed = 3},
+                       .streamInterval = 5ms,
+                       .wireTiming = true};
+    options.imagePath = (dir / "received.bin").string();
+    SimRunner sim(options);
+    PtyPeer line(sim.start());
 
     EXPECT_EQ(line.exchange("?V\r", 10), "?V\r=1220\r\n");
     EXPECT_EQ(line.exchange("SC0037\r", 8), "SC0037\r\n");
-    EXPECT_EQ(readBack(line, 'C'), 37);
-    for (char code : frames::kMainChainCodes) {
-        EXPECT_GE(readBack(line, code), 0) << code;
-    }
+    EXPECT_EQ(line.exchange("?C\r", 10), "?C\r=0037\r\n");
+    line.write(std::string("\x00\xff junk S", 9));
+    EXPECT_EQ(line.exchange("\r?n\r", 10), "?n\r=5300\r\n");
 
-    // The custom frame as the frame dialog's Save writes it, read back by the frame chain.
-    int value = 6;
-    std::map<char, int> sent;
-    for (char code : frames::kFrameChainCodes) {
-        EXPECT_EQ(line.exchange(frames::set(code, value), 8), frames::set(code, value) + "\n");
-        sent[code] = value;
-        value = (value * 7 + 1234) % 10000;
-    }
-    for (char code : frames::kFrameChainCodes) {
-        EXPECT_EQ(readBack(line, code), sent[code]) << code;
-    }
-    // Garbage on the line does not stop later commands being answered.
-    line.send(std::string("\x00\xff junk S", 9));
-    EXPECT_EQ(line.exchange("\r?V\r", 10), "?V\r=1220\r\n");
-    sim.stop();
-    EXPECT_FALSE(sim.running());
-}
-
-TEST(SimSystemTest, TheFourDefaultSetsDiffer) {
-    SimRunner sim;
-    SlaveLine line(sim.start());
-    std::set<std::map<char, int>> sets;
-    for (int n = 0; n < 4; ++n) {
-        const std::string ack = line.exchange(frames::set('j', n), 8);
-        EXPECT_EQ(ack.substr(0, 3), "Sj0");
-        std::map<char, int> values;
-        for (char code : frames::kMainChainCodes) {
-            values[code] = readBack(line, code);
-        }
-        EXPECT_EQ(values['j'], n);
-        sets.insert(values);
-    }
-    EXPECT_EQ(sets.size(), 4u);
-}
-
-TEST(SimSystemTest, MonitorStreamStartsAndStops) {
-    SimRunner sim({.streamInterval = 5ms});
-    SlaveLine line(sim.start());
-    EXPECT_EQ(line.exchange(frames::kMonitorStart, 8), "S~0001\r\n");
-    const std::string frames3 = line.receive(3 * frames::kMonitorFrameLength);
-    ASSERT_EQ(frames3.size(), 3 * frames::kMonitorFrameLength);
-    EXPECT_EQ(frames3.substr(0, 4), "CHDA");
-    EXPECT_EQ(frames3.substr(38, 4), "MSDA");
-    EXPECT_EQ(frames3.substr(76, 4), "SSDA");
-
-    line.send(frames::kMonitorStop);
-    const std::string tail = line.receiveUntil("S~0000\r\n");
+    EXPECT_EQ(line.exchange("S~0001\r", 8), "S~0001\r\n");
+    const std::string frames3 = line.read(3 * 38);
+    ASSERT_EQ(frames3.size(), 3u * 38u);
+    EXPECT_EQ(frames3.substr(0, 4) + frames3.substr(38, 4) + frames3.substr(76, 4), "CHDAMSDASSDA");
+    line.write("S~0000\r");
+    const std::string tail = line.readUntil("S~0000\r\n");
     ASSERT_GE(tail.size(), 8u);
     EXPECT_EQ(tail.substr(tail.size() - 8), "S~0000\r\n");
-    EXPECT_EQ(line.drain(), "");  // nothing follows the acknowledgement
+    EXPECT_EQ(line.drain(300ms), "");  // nothing follows the acknowledgement
+
+    EXPECT_EQ(line.exchange("UPQDMC\r", 6), "RADY\r\n");
+    const std::string image = "kivrel";  // 107+105+118+114+101+108 = 653
+    EXPECT_EQ(line.exchange(loaderPacket(0xA0, 1), 64), loaderPacket(0xA0, 2));
+    EXPECT_EQ(line.exchange(loaderPacket(0xA5, 2, image), 64),
+              loaderPacket(0xA5, 3, le32Bytes(653)));
+    EXPECT_EQ(line.exchange(loaderPacket(0xC8, 3, le32Bytes(653)), 64),
+              loaderPacket(0xC8, 4, le32Bytes(653)));
+    EXPECT_EQ(line.exchange(loaderPacket(0xA6, 4), 64), loaderPacket(0xA6, 5, le32Bytes(653)));
+    EXPECT_EQ(fileText(options.imagePath), image + std::string(50, '\0'));
+    EXPECT_EQ(line.exchange("?V\r", 10), "?V\r=1220\r\n");
+    sim.stop();
+    EXPECT_FALSE(sim.running());
 }
 
 TEST(SimSystemTest, ALineOpenedAgainStartsClean) {
     SimRunner sim({.streamInterval = 2ms});
     const std::string path = sim.start();
     {
-        SlaveLine first(path);
-        first.exchange(frames::kMonitorStart, 8);
+        PtyPeer first(path);
+        first.exchange("S~0001\r", 8);
         std::this_thread::sleep_for(100ms);  // frames pile up unread, then the port closes
     }
     std::this_thread::sleep_for(100ms);
-    SlaveLine second(path);
-    const std::string head = second.receive(4);
+    PtyPeer second(path);
+    const std::string head = second.read(4);
     EXPECT_TRUE(head == "CHDA" || head == "MSDA" || head == "SSDA") << head;
-    second.send(frames::kMonitorStop);
-    const std::string tail = second.receiveUntil("S~0000\r\n");
+    second.write("S~0000\r");
+    const std::string tail = second.readUntil("S~0000\r\n");
     ASSERT_GE(tail.size(), 8u);
     EXPECT_EQ(tail.substr(tail.size() - 8), "S~0000\r\n");
 }
 
-TEST(SimSystemTest, AThousandByteImageGoesThroughTheLoader) {
-    const fs::path dir = freshDirectory("image");
-    SimOptions options;
-    options.imagePath = (dir / "received.bin").string();
-    SimRunner sim(options);
-    SlaveLine line(sim.start());
-
-    line.send("?W\r");
-    const std::string kind = line.receiveUntil("QDMC1220");  // tag and version end the text
-    ASSERT_GE(kind.size(), 8u);
-    EXPECT_EQ(kind.substr(kind.size() - 8, 4), "QDMC");
-    EXPECT_EQ(line.drain(100ms), "");
-    EXPECT_EQ(line.exchange(frames::kUpgradeEnterQdmc, 6), "RADY\r\n");
-
-    const auto image = test::sampleImage(1000);
-    const test::Transfer transfer = test::transferOf(image);
-    std::uint32_t controllerChecksum = 0;
-    for (const std::string& packet : transfer.packets) {
-        const std::string answer = line.exchange(packet, frames::kPacketSize);
-        ASSERT_EQ(answer.size(), frames::kPacketSize);
-        ASSERT_EQ(test::le32(answer, 4), test::le32(packet, 4) + 1);
-        if (static_cast<unsigned char>(packet[0]) == frames::kPacketEnd) {
-            controllerChecksum = test::le32(answer, 8);
-        }
-    }
-    EXPECT_EQ(controllerChecksum, transfer.checksum);
-
-    std::string expected(image.begin(), image.end());
-    expected.resize(18 * 56, '\0');
-    EXPECT_EQ(fileText(options.imagePath), expected);
-    EXPECT_EQ(line.exchange("?V\r", 10), "?V\r=1220\r\n");
-}
-
-TEST(SimSystemTest, LineFaultsReachTheWire) {
-    // Pieces and wire timing change how the bytes arrive, not which bytes.
-    SimRunner split({.faults = {.split = true, .splitGap = 300us, .seed = 3}, .wireTiming = true});
-    SlaveLine line(split.start());
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(line.exchange("?V\r", 10), "?V\r=1220\r\n");
-    }
-
+TEST(SimSystemTest, ALineClosedAfterNBytesHangsUp) {
     SimRunner closing({.faults = {.closeAfter = 15}});
-    SlaveLine cut(closing.start());
+    PtyPeer cut(closing.start());
     EXPECT_EQ(cut.exchange("?V\r", 10), "?V\r=1220\r\n");
     EXPECT_EQ(cut.exchange("?C\r", 10), "?C\r=0");
     for (int i = 0; i < 100 && closing.running(); ++i) {
@@ -249,7 +179,7 @@ TEST(SimSystemTest, ExecutableAnswersOverItsLinkAndLogsTheLine) {
     ASSERT_EQ(slave.rfind("/dev/", 0), 0u) << slave;
     EXPECT_EQ(fs::read_symlink(link).string(), slave);
 
-    SlaveLine line(link.string());
+    PtyPeer line(link.string());
     EXPECT_EQ(line.exchange("?V\r", 10), "?V\r=1211\r\n");
     EXPECT_EQ(line.exchange("SE0050\r", 8), "SE0050\r\n");
     EXPECT_EQ(sim.stop(SIGTERM), 0);

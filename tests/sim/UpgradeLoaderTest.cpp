@@ -1,105 +1,85 @@
 #include <gtest/gtest.h>
 
-#include "LoaderPackets.h"
-#include "Wire.h"
-#include "protocol/Frames.h"
 #include "sim/ControllerModel.h"
+#include "support/LoaderBytes.h"
 
 namespace orva::sim {
 namespace {
 
-using test::le32;
-using test::packet;
-using test::wire;
+using test::le32Bytes;
+using test::loaderPacket;
 
-// Brings a controller into its loader the way the tool does.
-void enterLoader(ControllerModel& model, std::string_view command, std::string_view ready) {
-    model.receive(frames::kMonitorStart);
-    EXPECT_EQ(wire(model.receive(command)), std::string(ready) + "\r\n");
+std::string ask(ControllerModel& model, std::string_view bytes) {
+    std::string out;
+    for (const Outgoing& m : model.receive(bytes)) {
+        out += m.bytes;
+    }
+    return out;
+}
+
+// The answer: the type echoed, the block expected next and the checksum so far.
+std::string answer(unsigned char type, std::uint32_t expected, std::uint32_t checksum) {
+    return loaderPacket(type, expected, le32Bytes(checksum));
+}
+
+// Bytes 1 to 60: the first data packet full, the second 4 bytes and zeros.
+std::string image() {
+    std::string out;
+    for (int i = 1; i <= 60; ++i) {
+        out.push_back(static_cast<char>(i));
+    }
+    return out;
+}
+
+struct Step {
+    std::string sent;
+    std::string answer;
+};
+
+TEST(UpgradeLoaderTest, ASixtyByteImageGoesThroughPacketByPacket) {
+    ControllerModel model;
+    model.receive("S~0001\r");
+    EXPECT_EQ(ask(model, "UPQDMC\r"), "RADY\r\n");
     EXPECT_TRUE(model.inLoader());
     EXPECT_FALSE(model.streaming());
-}
 
-TEST(UpgradeLoaderTest, OddSizedImageGoesThroughWithMatchingChecksum) {
-    ControllerModel model;
-    enterLoader(model, frames::kUpgradeEnterQdmc, frames::kReadyQdmc);
-
-    const auto image = test::sampleImage(1000);
-    const test::Transfer transfer = test::transferOf(image);
-    ASSERT_EQ(transfer.lastDataBlock, 19u);  // start packet, 18 data packets
-    ASSERT_EQ(transfer.packets.size(), 21u);
-
-    for (std::size_t i = 0; i < transfer.packets.size(); ++i) {
-        const std::string& sent = transfer.packets[i];
-        std::vector<Outgoing> answers;
-        if (i == 3) {
-            // One packet arriving a byte at a time is assembled all the same.
-            for (char byte : sent) {
-                auto part = model.receive(std::string_view(&byte, 1));
-                answers.insert(answers.end(), part.begin(), part.end());
-            }
-        } else {
-            answers = model.receive(sent);
-        }
-        ASSERT_EQ(answers.size(), 1u) << i;
-        const std::string& answer = answers[0].bytes;
-        ASSERT_EQ(answer.size(), frames::kPacketSize);
-        EXPECT_EQ(answers[0].kind, Outgoing::Kind::LoaderAnswer);
-        EXPECT_EQ(static_cast<unsigned char>(answer[0]),
-                  static_cast<unsigned char>(sent[0]));                   // the type answered
-        EXPECT_EQ(le32(answer, 4), le32(sent, 4) + 1) << "packet " << i;  // block expected next
-        if (static_cast<unsigned char>(sent[0]) == frames::kPacketEnd) {
-            EXPECT_EQ(le32(answer, 8), transfer.checksum);  // the controller's own checksum
-        }
+    const std::string bytes = image();
+    // 1 + 2 + ... + 56 = 1596; then 57 + 58 + 59 + 60 = 234 more: 1830 = 0x726.
+    const Step steps[] = {
+        {loaderPacket(0xA5, 2, bytes.substr(0, 56)), answer(0xA5, 1, 0)},  // before the start
+        {loaderPacket(0xA0, 1), answer(0xA0, 2, 0)},
+        {loaderPacket(0xA5, 2, bytes.substr(0, 56)), answer(0xA5, 3, 1596)},
+        {loaderPacket(0xA5, 2, bytes.substr(0, 56)), answer(0xA5, 3, 1596)},  // again: no change
+        {loaderPacket(0xA5, 9, bytes.substr(56)), answer(0xA5, 3, 1596)},     // ahead: no change
+        {loaderPacket(0xA6, 3), answer(0xA6, 3, 1596)},  // a confirm before the end
+        {loaderPacket(0xA5, 3, bytes.substr(56)), answer(0xA5, 4, 1830)},
+        {loaderPacket(0xC8, 4, le32Bytes(1830)), answer(0xC8, 5, 1830)},
+        {loaderPacket(0xA6, 5), answer(0xA6, 6, 1830)},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        EXPECT_EQ(ask(model, steps[i].sent), steps[i].answer) << "step " << i;
     }
-
     EXPECT_FALSE(model.inLoader());
-    auto received = model.takeCompletedImage();
+    const auto received = model.takeCompletedImage();
     ASSERT_TRUE(received.has_value());
-    ASSERT_EQ(received->size(), 18u * 56u);
-    EXPECT_TRUE(std::equal(image.begin(), image.end(), received->begin()));
-    EXPECT_TRUE(std::all_of(received->begin() + 1000, received->end(),
-                            [](std::uint8_t b) { return b == 0; }));
+    EXPECT_EQ(std::string(received->begin(), received->end()), bytes + std::string(52, '\0'));
     EXPECT_FALSE(model.takeCompletedImage().has_value());
-    // The command language runs again.
-    EXPECT_EQ(wire(model.receive("?V\r")), "?V\r=1220\r\n");
+    EXPECT_EQ(ask(model, "?V\r"), "?V\r=1220\r\n");  // the command language again
 }
 
-TEST(UpgradeLoaderTest, LoaderEntryFollowsTheTag) {
-    ControllerModel qdec({.tag = "QDEC"});
-    EXPECT_EQ(wire(qdec.receive(frames::kUpgradeEnterQdmc)), "");
-    EXPECT_FALSE(qdec.inLoader());
-    enterLoader(qdec, frames::kUpgradeEnterQdec, frames::kReadyQdec);
-}
-
-TEST(UpgradeLoaderTest, PacketsOutOfTurnAreAnsweredWithTheBlockStillExpected) {
+TEST(UpgradeLoaderTest, BytesArriveSinglyOrAfterNoiseAndACommandLeavesTheLoader) {
     ControllerModel model;
-    enterLoader(model, frames::kUpgradeEnterQdmc, frames::kReadyQdmc);
-    const std::uint8_t data[56] = {1, 2, 3};
-
-    // A data packet before the start packet.
-    EXPECT_EQ(le32(wire(model.receive(packet(frames::kPacketData, 2, data, 56))), 4), 1u);
-    EXPECT_EQ(le32(wire(model.receive(packet(frames::kPacketStart, 1))), 4), 2u);
-    EXPECT_EQ(le32(wire(model.receive(packet(frames::kPacketData, 2, data, 56))), 4), 3u);
-    // The same block again, and one skipped ahead, change nothing.
-    EXPECT_EQ(le32(wire(model.receive(packet(frames::kPacketData, 2, data, 56))), 4), 3u);
-    EXPECT_EQ(le32(wire(model.receive(packet(frames::kPacketData, 9, data, 56))), 4), 3u);
-    // A confirm before the end packet is not taken either.
-    EXPECT_EQ(le32(wire(model.receive(packet(frames::kPacketConfirm, 3))), 4), 3u);
-    EXPECT_EQ(model.loader().image().size(), 56u);
-    EXPECT_EQ(model.loader().checksum(), 6u);
-    EXPECT_TRUE(model.inLoader());
-}
-
-TEST(UpgradeLoaderTest, BytesBetweenPacketsAreSkippedAndACommandLeavesTheLoader) {
-    ControllerModel model;
-    enterLoader(model, frames::kUpgradeEnterQdmc, frames::kReadyQdmc);
-    // Noise that opens no packet is passed over; the packet after it is read whole.
-    const std::string noise("\x01\x02\xff\r\n", 5);
-    EXPECT_EQ(le32(wire(model.receive(noise + packet(frames::kPacketStart, 1))), 4), 2u);
-    EXPECT_TRUE(model.inLoader());
-    // A tool that gave up on the transfer speaks the command language again.
-    EXPECT_EQ(wire(model.receive("?V\r")), "?V\r=1220\r\n");
+    ask(model, "UPQDMC\r");
+    // Noise that opens no packet is passed over.
+    EXPECT_EQ(ask(model, std::string("\x01\x02\xff\r\n", 5) + loaderPacket(0xA0, 1)),
+              answer(0xA0, 2, 0));
+    std::string answers;
+    for (char byte : loaderPacket(0xA5, 2, std::string(56, '\x02'))) {
+        answers += ask(model, std::string_view(&byte, 1));
+    }
+    EXPECT_EQ(answers, answer(0xA5, 3, 112));
+    // A tool that gave up speaks the command language again.
+    EXPECT_EQ(ask(model, "?V\r"), "?V\r=1220\r\n");
     EXPECT_FALSE(model.inLoader());
     EXPECT_FALSE(model.takeCompletedImage().has_value());
 }

@@ -22,7 +22,7 @@ PtyPeer::PtyPeer() {
     m_slave = ptsname(m_fd);
 }
 
-PtyPeer::PtyPeer(const std::string& device) : m_slave(device) {
+PtyPeer::PtyPeer(const std::string& device) : m_toolEnd(true), m_slave(device) {
     m_fd = ::open(device.c_str(), O_RDWR | O_NOCTTY);
     if (m_fd < 0) {
         throw std::runtime_error("cannot open " + device);
@@ -60,10 +60,37 @@ std::string PtyPeer::read(std::size_t count, std::chrono::milliseconds deadline)
             ssize_t n = ::read(m_fd, buf, want);
             if (n > 0) {
                 out.append(buf, static_cast<std::size_t>(n));
+            } else if (m_toolEnd) {
+                break;  // hung up
             }
         }
     }
     return out;
+}
+
+std::string PtyPeer::readUntil(std::string_view suffix, std::chrono::milliseconds deadline) {
+    std::string out;
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    while (!out.ends_with(suffix)) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            end - std::chrono::steady_clock::now());
+        const std::string byte = left.count() > 0 ? read(1, left) : "";
+        if (byte.empty()) {
+            break;
+        }
+        out += byte;
+    }
+    return out;
+}
+
+std::string PtyPeer::exchange(std::string_view bytes, std::size_t count) {
+    write(bytes);
+    return read(count);
+}
+
+bool PtyPeer::hungUp() const {
+    pollfd p{m_fd, POLLIN, 0};
+    return poll(&p, 1, 0) > 0 && (p.revents & POLLHUP) != 0;
 }
 
 std::string PtyPeer::drain(std::chrono::milliseconds quiet) {

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "protocol/Frames.h"
-#include "protocol/Link.h"
 #include "qtserial/QtCommPort.h"
 
 namespace orva::test {
@@ -23,32 +21,31 @@ inline PortResolver comTo(const std::string& device, int com = 3) {
         [] { return std::vector<std::string>{}; });
 }
 
-// The real Qt port, recording each write and counting what the core reads, so that a test knows
-// when the main read-back's last answer has been taken in.
+// The real Qt port, recording each write and counting what the core reads.
 class RecordingPort : public QtCommPort {
   public:
     using QtCommPort::QtCommPort;
     void SetOutput(std::string_view bytes) override {
         sent.emplace_back(bytes);
-        lastAsked = bytes == "?j\r";
-        bytesAfterLast = 0;
+        readSinceWrite = 0;
         QtCommPort::SetOutput(bytes);
     }
     std::vector<std::uint8_t> GetInput() override {
         auto bytes = QtCommPort::GetInput();
         received += bytes.size();
-        bytesAfterLast += bytes.size();
+        readSinceWrite += bytes.size();
         return bytes;
     }
-    // "?j\r" was the last write, its answer is in and nothing is left half read.
-    bool chainDone(const Link& link) const {
-        return lastAsked && bytesAfterLast >= frames::kReplyLength && link.replyText().empty();
+    // `query` was the last write and its ten-byte reply has been read (and so handled).
+    bool answered(std::string_view query) const {
+        return !sent.empty() && sent.back() == query && readSinceWrite >= 10;
     }
+    // The main read-back's last query has been answered.
+    bool readBackDone() const { return answered("?j\r"); }
 
     std::vector<std::string> sent;
     std::size_t received = 0;
-    bool lastAsked = false;
-    std::size_t bytesAfterLast = 0;  // read since the last write
+    std::size_t readSinceWrite = 0;
 };
 
 // Runs the event loop until `done` holds or `ms` have passed; false on time-out.
