@@ -57,7 +57,7 @@ TEST_F(FirmwareChooserTest, RefusalsInBothLanguages) {
         {true, std::string(FirmwareImage::kCapacity + 1, 'x'), "/pilot/huge.bin", kFileError},
     };
     for (const Case& c : cases) {
-        if (c.english != (core.window().language() == Language::English)) {
+        if (c.english != (core.language() == Language::English)) {
             english();
         }
         ASSERT_TRUE(choose("ab", "/pilot/good.bin"));

@@ -43,18 +43,6 @@ TEST(UpgradePacketTest, PacketsByteForByte) {
     }
 }
 
-TEST(UpgradePacketTest, AnswerFieldsAreReadLeastSignificantByteFirst) {
-    std::array<std::uint8_t, 64> reply{};
-    reply[4] = 0x78;  // expected block 0x12345678
-    reply[5] = 0x56;
-    reply[6] = 0x34;
-    reply[7] = 0x12;
-    reply[8] = 0x01;  // checksum 0x80000001
-    reply[11] = 0x80;
-    EXPECT_EQ(UpgradePacket::field(reply, 4), 0x12345678u);
-    EXPECT_EQ(UpgradePacket::field(reply, 8), 0x80000001u);
-}
-
 TEST(FirmwareImageTest, BlockCountCountsTheStartPacketAndOneZeroBehindTheFile) {
     // (file length, B): N = L + 1 bytes in 56-byte pieces, plus the start packet.
     const std::pair<std::size_t, int> cases[] = {
