@@ -88,8 +88,8 @@ std::optional<Frame> Framer::feed(ProtocolMode mode,
             m_text.erase(0, m_text.size() - kTextCapacity);
         }
         const std::size_t counted = std::min<std::size_t>(input->size() - skipped, kCountCeiling);
-        m_count = static_cast<int>(std::min<std::size_t>(
-            static_cast<std::size_t>(m_count) + counted, kCountCeiling));
+        m_count = static_cast<int>(
+            std::min<std::size_t>(static_cast<std::size_t>(m_count) + counted, kCountCeiling));
     }
     switch (mode) {
         case ProtocolMode::Idle:

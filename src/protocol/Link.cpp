@@ -228,6 +228,11 @@ void Link::showStatus() {
     showStatus(m_statusOpened);
 }
 
+void Link::setNotice(std::string notice) {
+    m_notice = std::move(notice);
+    showStatus();
+}
+
 void Link::showStatus(bool opened) {
     m_statusOpened = opened;
     const Language language = m_language();
@@ -238,6 +243,9 @@ void Link::showStatus(bool opened) {
                        (device.empty() ? std::string("?") : device);
     if (!opened && !m_port.LastError().empty()) {
         text += "  (" + m_port.LastError() + ")";
+    }
+    if (!m_notice.empty()) {
+        text += "  " + m_notice;
     }
     m_model.setText(ids::main::kPortDevice, text);
 }

@@ -92,6 +92,8 @@ class Link {
     bool openFailed() const { return m_openFailed; }
     // The status box and the device beside the port list, in the current language.
     void showStatus();
+    // A word about the line, shown after the device beside the port list; empty for none.
+    void setNotice(std::string notice);
 
   private:
     static constexpr std::size_t kModeSlots =
@@ -120,6 +122,7 @@ class Link {
     std::function<void()> m_readbackStart;
     bool m_openFailed = false;
     bool m_statusOpened = false;
+    std::string m_notice;
 };
 
 }  // namespace orva

@@ -43,9 +43,39 @@ void ReadbackChain::start() {
     m_link.sendQuery(kMainFirst);
 }
 
+// Replies carry no checksum: value characters that are no number (blanks and a sign, then
+// digits) come from a damaged reply, and are asked again as a 0 is.
+bool ReadbackChain::wellFormed(std::string_view valueChars) {
+    std::size_t at = valueChars.find_first_not_of(' ');
+    if (at != std::string_view::npos && (valueChars[at] == '-' || valueChars[at] == '+')) {
+        ++at;
+    }
+    return valueChars.size() == 4 && at < valueChars.size() &&
+           valueChars.find_first_not_of("0123456789", at) == std::string_view::npos;
+}
+
 void ReadbackChain::onReply(char code, std::string_view valueChars) {
+    if (!wellFormed(valueChars)) {
+        if (m_retries >= 1) {
+            --m_retries;
+            m_link.discardAndQuery(code);
+            return;
+        }
+        // Shown as not read rather than as a wrong number; the chain goes on.
+        if (m_notRead.find(code) == std::string::npos) {
+            m_notRead.push_back(code);
+        }
+        m_link.setNotice(pick(m_language(), "未读到: ", "not read: ") + m_notRead);
+        advance(code);
+        return;
+    }
     int value = 0;
     if (code == kMainFirst) {
+        // A new main read-back: what the last one could not read is asked again.
+        if (!m_notRead.empty()) {
+            m_notRead.clear();
+            m_link.setNotice({});
+        }
         value = showVersion(valueChars);
     } else {
         value = leadingInteger(valueChars);
@@ -61,6 +91,10 @@ void ReadbackChain::onReply(char code, std::string_view valueChars) {
         m_link.discardAndQuery(code);
         return;
     }
+    advance(code);
+}
+
+void ReadbackChain::advance(char code) {
     const char next = nextQuery(code);
     if (next == 0) {
         if (code == kMainLast) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "model/LanguageFlag.h"
@@ -34,7 +35,10 @@ class ReadbackChain {
     void setPlanRedraw(std::function<void()> redraw) { m_planRedraw = std::move(redraw); }
 
   private:
+    static bool wellFormed(std::string_view valueChars);
     void onReply(char code, std::string_view valueChars);
+    // The query after `code`'s, with the retries back at 3; or the chain's end.
+    void advance(char code);
     // The version reply; returns the number its repeat test uses.
     int showVersion(std::string_view valueChars);
     void showValue(char code, int value);
@@ -48,6 +52,8 @@ class ReadbackChain {
     std::function<void()> m_planRedraw;
     int m_retries = kRetryStart;
     int m_firmwareVersion = 0;
+    // Codes whose replies stayed damaged after the retries, in the order they came.
+    std::string m_notRead;
 };
 
 }  // namespace orva

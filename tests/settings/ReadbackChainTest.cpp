@@ -209,3 +209,26 @@ TEST_F(ReadbackChainTest, VersionReplyShowsTheVersionInTheCurrentLanguage) {
 
 }  // namespace
 }  // namespace orva
+
+namespace orva {
+namespace {
+
+TEST_F(ReadbackChainTest, ADamagedValueIsAskedAgainThenMarkedNotRead) {
+    const ControlKey slider{Dialog::Basic, 1038};
+    answer('C', "0042");
+    port.takeWritten();
+    for (int ask = 0; ask < 3; ++ask) {
+        answer('C', "0=50");  // one digit hit by noise
+    }
+    EXPECT_EQ(port.takeWritten(), "?C\r?C\r?C\r");
+    answer('C', "00 5");
+    EXPECT_EQ(port.takeWritten(), "?A\r");
+    EXPECT_EQ(model().value(slider), 42);  // not shown as a number
+    EXPECT_EQ(store().get(3), 42);
+    EXPECT_EQ(text(ids::main::kPortDevice), "COM3 = /dev/fake3  未读到: C");
+    answer('V', "1220");
+    EXPECT_EQ(text(ids::main::kPortDevice), "COM3 = /dev/fake3");
+}
+
+}  // namespace
+}  // namespace orva
