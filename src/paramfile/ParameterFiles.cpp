@@ -117,22 +117,28 @@ void ParameterFiles::restoreFromFile() {
     if (!path) {
         return;
     }
-    // Announces the restore; its acknowledgement names no link of the chain.
-    m_link.enter(ProtocolMode::Restore, Reply::Emptied);
-    m_link.sendSet(frames::kDefaultSetCode, kFileChoice);
-
     std::string error;
     const auto bytes = m_files.readPrefix(*path, kMaxReadBytes, error);
-    if (!bytes) {
-        // Nothing to restore from: the chain is not started.
+    if (!bytes || !error.empty()) {
+        // Nothing, or only part of the file: nothing goes to the controller.
         reportError(error);
         return;
     }
-    m_entries.readFrom(*bytes);
-    if (!error.empty()) {
-        // A read that broke off: the chain goes on with the entries read so far.
-        reportError(error);
+    // Every line is checked before the first command, so a damaged or foreign file cannot
+    // leave the controller half-written.
+    if (const auto line = ParameterSaveFile::firstForeignLine(*bytes)) {
+        const std::string number = std::to_string(*line);
+        reportError(english() ? "Line " + number +
+                                    " of this file is not as Save Data writes it; nothing was "
+                                    "sent to the controller."
+                              : "此文件第" + number +
+                                    "行与保存当前数据写出的格式不符，未向飞控发送任何参数。");
+        return;
     }
+    // Announces the restore; its acknowledgement names no link of the chain.
+    m_link.enter(ProtocolMode::Restore, Reply::Emptied);
+    m_link.sendSet(frames::kDefaultSetCode, kFileChoice);
+    m_entries.readFrom(*bytes);
     m_chain.sendFirst();
 }
 

@@ -1,9 +1,11 @@
 #include "paramfile/ParameterSaveFile.h"
 
+#include <algorithm>
 #include <array>
 #include <iterator>
 
 #include "paramfile/GbkConverter.h"
+#include "platform/LeadingInteger.h"
 
 namespace orva {
 namespace {
@@ -196,6 +198,40 @@ std::optional<std::string> ParameterSaveFile::compose(const ParameterStore& stor
         }
     }
     return GbkConverter::toGbk(text);
+}
+
+}  // namespace orva
+
+namespace orva {
+
+std::optional<int> ParameterSaveFile::firstForeignLine(std::string_view bytes) {
+    // The port number ends the first line; each value starts behind its label.
+    ParameterStore store;
+    int port = 0;
+    std::size_t at = 0;
+    for (int line = 0; line <= kStoredValues && at < bytes.size(); ++line) {
+        const std::size_t end = std::min(bytes.find(kLineEnd, at), bytes.size());
+        const std::string_view text = bytes.substr(at, end - at);
+        if (line == 0) {
+            const std::size_t digits = text.find_last_not_of("0123456789") + 1;
+            port = leadingInteger(text.substr(std::min(digits, text.size())));
+        } else if (text.size() > static_cast<std::size_t>(kLabelBytes)) {
+            const int slot = line - 1;
+            const int value = leadingInteger(text.substr(kLabelBytes));
+            // The frame's numbers are written shifted up, with the shift spelled out behind.
+            store.set(slot, slot >= kTrailingFirst && slot < kDeclinationSlot ? value - kFrameShift
+                                                                              : value);
+        }
+        at = end + kLineEnd.size();
+    }
+    const std::optional<std::string> expected = compose(store, port - 1);
+    if (expected && *expected == bytes) {
+        return std::nullopt;
+    }
+    const std::string_view written = expected ? std::string_view(*expected) : std::string_view();
+    const auto differ = std::mismatch(bytes.begin(), bytes.end(), written.begin(), written.end());
+    const std::string_view before = bytes.substr(0, differ.first - bytes.begin());
+    return 1 + static_cast<int>(std::count(before.begin(), before.end(), '\n'));
 }
 
 }  // namespace orva

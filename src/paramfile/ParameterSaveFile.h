@@ -34,6 +34,12 @@ class ParameterSaveFile {
     // The remark lines, in UTF-8, without terminators.
     static std::string_view remark(int index);
 
+    // Checks a file before its values are written to a controller: nothing when the bytes are
+    // exactly what `compose` writes for the port and values they hold; otherwise the number of
+    // the first line (1 for the first) that differs. A file cut short, edited, or of another
+    // kind fails here, so none of it goes out.
+    static std::optional<int> firstForeignLine(std::string_view bytes);
+
     // The whole file in GBK. `portPosition` is the COM list's selection (0 for COM1). Nothing
     // when a text cannot be put into GBK.
     static std::optional<std::string> compose(const ParameterStore& store, int portPosition);
