@@ -148,6 +148,13 @@ TEST_F(UpgradeTransferTest, TheLoaderIsEnteredByItsWordsAndEachWrongAnswerEndsTh
     click(ids::main::kRefresh);
     EXPECT_EQ(state(), "0 - 串口已打开");
     EXPECT_FALSE(enabled(ids::main::kUpgrade));
+    // The controller sits in its loader: the image choice and the main area come back, so the
+    // upgrade can be tried again; after a failure a new port choice frees them too.
+    EXPECT_EQ(enabledOf(Dialog::Main, {1001, 1002, 1003, 1015, 1099, 1020}), "111111");
+    click(ids::main::kUpgrade);
+    EXPECT_EQ(enabledOf(Dialog::Main, {1001, 1002}), "00");
+    select(ids::main::kPortCombo, 2);
+    EXPECT_EQ(enabledOf(Dialog::Main, {1001, 1002}), "11");
 }
 
 }  // namespace
