@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "ui/DialogTables.h"
+#include "ui/TableBuilder.h"
 
 namespace orva {
 namespace {
@@ -18,21 +19,22 @@ constexpr int kMotors = caption_ids::kFirst + 0;
 constexpr int kNotes = caption_ids::kFirst + 1;
 constexpr int kButtons = caption_ids::kFirst + 2;
 
-// One motor row: reverse box, label, X edit, Y edit, from grid column `col`.
+// One motor row from grid column `col`: its reverse box (bit `motor` of the propeller
+// directions), its label, and the edits of its X and Y codes.
 struct MotorRow {
     int row;
     int col;
-    int box;
+    int motor;
     int label;
     const char* name;
-    int x;
-    int y;
+    char x;
+    char y;
 };
 
 constexpr MotorRow kMotorRows[] = {
-    {2, 0, 1056, 1003, "电机1", 1031, 1034}, {2, 5, 1057, 1008, "电机2", 1037, 1040},
-    {3, 0, 1058, 1006, "电机3", 1032, 1035}, {3, 5, 1059, 1009, "电机4", 1038, 1041},
-    {4, 0, 1060, 1224, "电机5", 1033, 1036}, {4, 5, 1062, 1225, "电机6", 1039, 1042},
+    {2, 0, 0, 1003, "电机1", 'n', 'o'}, {2, 5, 1, 1008, "电机2", 'p', 'q'},
+    {3, 0, 2, 1006, "电机3", 'r', 's'}, {3, 5, 3, 1009, "电机4", 't', 'u'},
+    {4, 0, 4, 1224, "电机5", 'v', 'w'}, {4, 5, 5, 1225, "电机6", 'x', 'y'},
 };
 
 constexpr struct {
@@ -47,7 +49,7 @@ constexpr struct {
 };
 
 std::vector<ControlEntry> frameControls() {
-    std::vector<ControlEntry> c = {
+    const std::vector<ControlEntry> fixed = {
         // Axis count and the two maximum distances.
         {.id = kInput, .kind = K::GroupBox, .at = {0, 0}, .text = "异形机架参数设置区"},
         {.id = 1001,
@@ -55,32 +57,16 @@ std::vector<ControlEntry> frameControls() {
          .parent = kInput,
          .at = {0, 0},
          .text = "请输入机架的轴数："},
-        {.id = 1215,
-         .kind = K::Combo,
-         .parent = kInput,
-         .at = {0, 1},
-         .flags = L::kLeft,
-         .items = kAxisCounts},
         {.id = 1002,
          .kind = K::Label,
          .parent = kInput,
          .at = {1, 0},
          .text = "请输入X轴方向最大距离"},
-        {.id = 1029,
-         .kind = K::Edit,
-         .parent = kInput,
-         .at = {1, 1},
-         .flags = L::kNarrow | L::kLeft},
         {.id = 1005,
          .kind = K::Label,
          .parent = kInput,
          .at = {2, 0},
          .text = "请输入Y轴方向最大距离"},
-        {.id = 1030,
-         .kind = K::Edit,
-         .parent = kInput,
-         .at = {2, 1},
-         .flags = L::kNarrow | L::kLeft},
 
         // Motor coordinates and propeller directions, motors 1, 3, 5 left and 2, 4, 6 right.
         {.id = kMotors, .kind = K::GroupBox, .at = {1, 0}},
@@ -113,33 +99,32 @@ std::vector<ControlEntry> frameControls() {
         {.id = 2, .kind = K::Button, .parent = kButtons, .at = {1, 1}, .text = "取消"},
         {.id = 1000, .kind = K::Button, .parent = kButtons, .at = {2, 1}, .text = "保存"},
     };
+    TableBuilder b;
+    for (const ControlEntry& control : fixed) {
+        b.add(control);
+    }
+    b.list('k', kInput, {0, 1}, kAxisCounts, L::kLeft);
+    b.edit('l', kInput, {1, 1}, L::kNarrow | L::kLeft);
+    b.edit('m', kInput, {2, 1}, L::kNarrow | L::kLeft);
     for (const MotorRow& m : kMotorRows) {
-        c.push_back({.id = m.box, .kind = K::CheckBox, .parent = kMotors, .at = {m.row, m.col}});
-        c.push_back({.id = m.label,
-                     .kind = K::Label,
-                     .parent = kMotors,
-                     .at = {m.row, m.col + 1},
-                     .text = m.name});
-        c.push_back({.id = m.x,
-                     .kind = K::Edit,
-                     .parent = kMotors,
-                     .at = {m.row, m.col + 2},
-                     .flags = L::kNarrow});
-        c.push_back({.id = m.y,
-                     .kind = K::Edit,
-                     .parent = kMotors,
-                     .at = {m.row, m.col + 3},
-                     .flags = L::kNarrow});
+        b.box('z', m.motor, kMotors, {m.row, m.col});
+        b.add({.id = m.label,
+               .kind = K::Label,
+               .parent = kMotors,
+               .at = {m.row, m.col + 1},
+               .text = m.name});
+        b.edit(m.x, kMotors, {m.row, m.col + 2}, L::kNarrow);
+        b.edit(m.y, kMotors, {m.row, m.col + 3}, L::kNarrow);
     }
     int row = 0;
     for (const auto& note : kNoteTexts) {
-        c.push_back({.id = note.id,
-                     .kind = K::Label,
-                     .parent = kNotes,
-                     .at = {row++, 0},
-                     .text = note.text});
+        b.add({.id = note.id,
+               .kind = K::Label,
+               .parent = kNotes,
+               .at = {row++, 0},
+               .text = note.text});
     }
-    return c;
+    return b.take();
 }
 
 const std::vector<ControlEntry> kControls = frameControls();

@@ -63,6 +63,14 @@ void TableBuilder::list(char code, int parent, Cell at, std::span<const char* co
          .items = items});
 }
 
+void TableBuilder::edit(char code, int parent, Cell at, unsigned flags) {
+    add({.id = ParameterCatalogue::at(code).edit,
+         .kind = K::Edit,
+         .parent = parent,
+         .at = at,
+         .flags = flags});
+}
+
 void TableBuilder::box(char code, int bit, int parent, Cell at, unsigned flags) {
     const ParameterEntry& e = ParameterCatalogue::at(code);
     const int id = e.boxes[bit];

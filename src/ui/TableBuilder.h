@@ -27,6 +27,8 @@ class TableBuilder {
     // The list of `code`, with the texts of its items.
     void list(char code, int parent, Cell at, std::span<const char* const> items,
               unsigned flags = 0);
+    // The edit box of `code`.
+    void edit(char code, int parent, Cell at, unsigned flags = 0);
     // Check box `bit` of `code`, with its template text.
     void box(char code, int bit, int parent, Cell at, unsigned flags = 0);
 
