@@ -11,6 +11,10 @@ namespace orva {
 namespace {
 
 std::string describe(const std::string& path, int err) {
+    // A full disk has a standard text of its own, the one the window's users know.
+    if (err == ENOSPC || err == EDQUOT) {
+        return "目的磁盘驱动器已满。";
+    }
     return "\"" + path + "\": " + std::strerror(err);
 }
 

@@ -36,7 +36,8 @@ QString toQtFilter(const std::string& filter) {
 MessageResult QtPrompts::message(const MessageBox& box) {
     QMessageBox mb(m_parent);
     mb.setWindowTitle(QString::fromStdString(box.title));
-    mb.setText(QString::fromStdString(box.text));
+    // The texts keep the controller tool's CR line breaks; the box shows each as a new line.
+    mb.setText(QString::fromStdString(box.text).replace(QChar('\r'), QChar('\n')));
     switch (box.icon) {
         case MessageIcon::Information:
             mb.setIcon(QMessageBox::Information);
@@ -84,6 +85,8 @@ std::optional<std::string> QtPrompts::chooseFile(const FileChoice& choice) {
     QFileDialog dialog(m_parent, QString::fromStdString(choice.title));
     dialog.setAcceptMode(choice.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(choice.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Saving over a file replaces it without a further question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, choice.save);
     dialog.setNameFilter(toQtFilter(choice.filter));
     if (!choice.defaultSuffix.empty()) {
         dialog.setDefaultSuffix(QString::fromStdString(choice.defaultSuffix));

@@ -54,6 +54,8 @@ void WindowLogic::initialise() {
     m_model.setValue(ids::main::kMultiAxis, 0);
     m_model.setValue(ids::main::kEsc, 0);
     m_model.setValue(ids::main::kServo, 0);
+    // The restore list shows nothing until the read-back selects the controller's set.
+    m_model.setValue(ids::main::kRestoreChoice, -1);
     m_model.setText(ids::main::kUpgradeHint, std::string(upgrade_hint::kChinese));
     m_model.setEnabled(ids::main::kUpgrade, false);
     m_model.setValue(ids::main::kTabs, 0);
