@@ -4,7 +4,6 @@
 #include "SampleStore.h"
 #include "paramfile/GbkConverter.h"
 #include "paramfile/ParameterSaveFile.h"
-#include "paramfile/RestoreEntries.h"
 
 namespace orva::test {
 namespace {
@@ -17,26 +16,6 @@ TEST(SaveFile, TheSampleStoreSavesToTheGoldenBytes) {
               "COM03\r\r\n\xB6\xE0\xD6\xE1\xC4\xA3\xCA\xBD \xD1\xA1\xD4\xF1"
               "0008\r\r\n");
     EXPECT_EQ(ParameterSaveFile::compose(sampleStore(), 2), golden);  // COM3
-}
-
-TEST(SaveFile, TheGoldenFileReadsBackAsRestoreEntries) {
-    RestoreEntries entries;
-    EXPECT_EQ(entries.readFrom(goldenSaveFile()), 196);
-    const std::pair<int, std::string> texts[] = {
-        {0, "03\r"},                // the port line: "COM" from byte 10, then the digits
-        {1, "0008"},                // four bytes from byte 13
-        {24, "-5\r"},               // short text: the CR left by the text-mode read
-        {28, "412\r"},  {56, "1"},  // flags: one byte
-        {176, "5006"},              // the shift stays in; the frame is not restored
-        {191, "-12\r"}, {192, "\xBE\xB4\xA6\xC1"},  // a remark, cut through a character
-    };
-    for (const auto& [index, text] : texts) {
-        EXPECT_EQ(entries.text(index), text) << index;
-    }
-    for (int slot = 0; slot < 175; ++slot) {
-        EXPECT_EQ(entries.integer(slot + 1), sampleStore().get(slot)) << slot;
-    }
-    EXPECT_EQ(entries.integer(191), -12);
 }
 
 TEST(SaveFile, GbkConverter) {

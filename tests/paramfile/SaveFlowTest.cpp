@@ -22,13 +22,11 @@ TEST_F(SaveFlow, WritesTheStoreAfterConfirmationAndChoice) {
               "此操作将把当前显示的飞控参数保存到电脑中，默认文件名为QDMC_Data.txt,\r\r"
               "可自行更改文件名和存贮路径。\r\r注意：保存后的文本格式请不要更改，否则将无法正确"
               "恢复到飞控中！\r\r您确定需要立即保存当前各项数据吗？");
-    ASSERT_EQ(prompts.asked.size(), 1u);
-    const FileChoice& choice = prompts.asked[0];
+    const FileChoice& choice = prompts.asked.at(0);
     EXPECT_TRUE(choice.save);
     EXPECT_EQ(choice.defaultName + "." + choice.defaultSuffix, "QDMC_Data.txt");
     EXPECT_EQ(choice.filter, "文本文件 (*.txt)|*.txt||");
-    std::string expected = goldenSaveFile();
-    EXPECT_EQ(files.content[kPath], expected.replace(13, 2, "10"));
+    EXPECT_EQ(files.content[kPath], goldenSaveFile().replace(13, 2, "10"));
     EXPECT_TRUE(port.writes.empty());  // saving talks to nobody
 
     // An existing file is replaced without a question.
@@ -62,7 +60,6 @@ TEST_F(SaveFlow, CancelAndFailures) {
     EXPECT_EQ(lastMessage().text, "disk full");
     EXPECT_EQ(lastMessage().icon, MessageIcon::Error);
     EXPECT_EQ(lastMessage().title, "Halvane Mentioned:");
-    EXPECT_TRUE(port.writes.empty());
 }
 
 TEST_F(SaveFlow, RestoreHelpExplainsTheChoices) {
