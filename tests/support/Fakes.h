@@ -86,9 +86,8 @@ class FakePort : public CMSComm {
     }
 
     int commPort = 0, opens = 0, closes = 0, inBufferSize = 0, outBufferSize = 0;
-    bool isOpen = false;
-    bool failOpen = false;   // opening fails
-    bool stuckOpen = false;  // closing has no effect
+    // failOpen: opening fails; stuckOpen: closing has no effect.
+    bool isOpen = false, failOpen = false, stuckOpen = false;
     std::string settings;
     InputMode inputMode = InputMode::Text;
     int threshold = 0, inputLen = -1;

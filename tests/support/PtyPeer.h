@@ -46,7 +46,8 @@ class PtyPeer {
         std::string out;
         const auto end = std::chrono::steady_clock::now() + deadline;
         while (out.size() < count && std::chrono::steady_clock::now() < end) {
-            if (readable(20)) {
+            pollfd p{m_fd, POLLIN, 0};
+            if (poll(&p, 1, 20) > 0 && (p.revents & POLLIN)) {
                 char buf[256];
                 const ssize_t n = ::read(m_fd, buf, std::min(sizeof buf, count - out.size()));
                 if (n <= 0 && m_toolEnd) {
@@ -76,10 +77,8 @@ class PtyPeer {
     // Everything that arrives until the line has been quiet for `quiet`.
     std::string drain(std::chrono::milliseconds quiet) {
         std::string out;
-        char buf[256];
-        for (ssize_t n = 1; n > 0 && readable(static_cast<int>(quiet.count()));) {
-            n = ::read(m_fd, buf, sizeof buf);
-            out.append(buf, std::max<ssize_t>(n, 0));
+        for (std::string byte; !(byte = read(1, quiet)).empty();) {
+            out += byte;
         }
         return out;
     }
@@ -99,11 +98,6 @@ class PtyPeer {
         cfmakeraw(&t);
         tcsetattr(fd, TCSANOW, &t);
         return fd;
-    }
-    // Input waits within `ms`; false on silence, a hang-up or an error.
-    bool readable(int ms) const {
-        pollfd p{m_fd, POLLIN, 0};
-        return poll(&p, 1, ms) > 0 && (p.revents & POLLIN);
     }
 
     int m_fd;
