@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "support/OrvaProcess.h"
 #include "support/PtyPeer.h"
 
@@ -18,7 +15,7 @@ std::string reply(char code, const std::string& digits) {
 // whole read-back chain over the pseudo-terminal, the 0-valued D asked four times in all.
 TEST(Startup, EmptyFolderOpensCom3AndWalksTheReadBack) {
     PtyPeer pty;
-    const auto dir = freshDir("startup-empty");
+    const auto dir = freshDir();
     OrvaProcess orva(ORVA_BINARY, dir, 3, pty.slave());
 
     const std::string_view chain = "VCABDDDDEFG!@#$HIJK%^&()_+LRT`YZQ4567MNOPabcdef=ghi<j";
@@ -36,16 +33,6 @@ TEST(Startup, EmptyFolderOpensCom3AndWalksTheReadBack) {
     EXPECT_EQ(pty.drain(std::chrono::milliseconds(300)), "");
     pty.write("Sj000");
     EXPECT_EQ(pty.read(3), "?V\r");
-    std::filesystem::remove_all(dir);
-}
-
-TEST(Startup, StoredPortTwelveIsOpened) {
-    PtyPeer pty;
-    const auto dir = freshDir("startup-twelve");
-    std::ofstream(dir / "qdmcconfig.ini", std::ios::binary) << "12";
-    OrvaProcess orva(ORVA_BINARY, dir, 12, pty.slave());
-    EXPECT_EQ(pty.read(3), "?V\r");
-    EXPECT_EQ(fileBytes(dir / "qdmcconfig.ini"), "12");
     std::filesystem::remove_all(dir);
 }
 

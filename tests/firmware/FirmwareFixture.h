@@ -3,15 +3,13 @@
 #include <numeric>
 
 #include "support/CoreHarness.h"
+#include "support/LoaderBytes.h"
 
 namespace orva::test {
 
 // The started core, with the user choosing a firmware image.
 class FirmwareFixture : public CoreHarness {
   public:
-    static std::string bytes(std::initializer_list<int> values) {
-        return std::string(values.begin(), values.end());
-    }
     // A file whose bytes are not all alike and never zero, so that padding shows.
     static std::string sampleImage(std::size_t size) {
         std::string out(size, '\0');
@@ -19,10 +17,6 @@ class FirmwareFixture : public CoreHarness {
             out[i] = static_cast<char>(1 + (i * 37 + 11) % 255);
         }
         return out;
-    }
-    static std::uint32_t sum(std::string_view data) {
-        return std::accumulate(data.begin(), data.end(), 0u,
-                               [](std::uint32_t t, char c) { return t + std::uint8_t(c); });
     }
 
   protected:

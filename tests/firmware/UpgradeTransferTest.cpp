@@ -5,8 +5,6 @@ namespace {
 
 using namespace std::string_literals;
 
-const auto zeros = [](std::size_t count) { return std::string(count, '\0'); };
-
 // 100 bytes 156..255: N = 101, B = ceil(101 / 56) + 1 = 3, so the bar runs over B + 1 = 4 steps;
 // the checksum is (156 + 255) * 50 = 20550 = 0x5046.
 const std::string kImage = [] {
@@ -15,7 +13,7 @@ const std::string kImage = [] {
     return out;
 }();
 constexpr std::uint32_t kSum = 20550;
-const std::string kStartPacket = FirmwareFixture::bytes({0xA0, 0, 0, 0, 1}) + zeros(59);
+const std::string kStartPacket = loaderPacket(0xA0, 1);
 // The first twelve are locked by the start; a success enables them all.
 const std::vector<int> kMainArea = {1001, 1002, 1032, 1003, 1033, 1013, 1215,
                                     1015, 1099, 1100, 1031, 1018, 1056, 1058,
@@ -25,9 +23,7 @@ class UpgradeTransferTest : public FirmwareFixture {
   protected:
     // The loader's 64-byte answer: the block it expects and its checksum, both LSB first.
     static std::string loaderAnswer(std::uint32_t block, std::uint32_t checksum = 0) {
-        return bytes({0xA5, 0, 0, 0, int(block & 0xFF), int(block >> 8), 0, 0, int(checksum & 0xFF),
-                      int(checksum >> 8 & 0xFF), int(checksum >> 16)}) +
-               zeros(53);
+        return loaderPacket(0xA5, block, le32Bytes(checksum));
     }
     // Mode, bar and status box: "3 25% Data Sending>>25%", or "0 - COM Opened" with the bar hidden.
     std::string state() {
@@ -43,15 +39,15 @@ TEST_F(UpgradeTransferTest, AThreeBlockImageGoesOverPacketByPacketInBothLanguage
     const std::string steps[][4] = {
         {"HALVANE KIVREL QDMC1220", "UPQDMC\r", "2 - COM Not Opened", "2 - 串口未打开"},
         {"RADY\r\n", kStartPacket, "3 25% Data Sending>>25%", "3 25% 正传输数据>>25%"},
-        {loaderAnswer(2), bytes({0xA5, 0, 0, 0, 2, 0, 0, 0}) + kImage.substr(0, 56),
-         "3 50% Finished50%", "3 50% 升级已完成50%"},
+        {loaderAnswer(2), loaderPacket(0xA5, 2, kImage.substr(0, 56)), "3 50% Finished50%",
+         "3 50% 升级已完成50%"},
         // The last data packet: bytes 56..99 (212..255), the zero behind the file, then padding.
-        {loaderAnswer(3), bytes({0xA5, 0, 0, 0, 3, 0, 0, 0}) + kImage.substr(56) + zeros(12),
-         "4 75% Finished75%", "4 75% 升级已完成75%"},
-        {loaderAnswer(4), bytes({0xC8, 0, 0, 0, 4, 0, 0, 0, 0x46, 0x50, 0, 0}) + zeros(52),
-         "5 100% COM Opened", "5 100% 串口已打开"},
+        {loaderAnswer(3), loaderPacket(0xA5, 3, kImage.substr(56)), "4 75% Finished75%",
+         "4 75% 升级已完成75%"},
+        {loaderAnswer(4), loaderPacket(0xC8, 4, "\x46\x50"s), "5 100% COM Opened",
+         "5 100% 串口已打开"},
         // 5 x 100 / 4 = 125 shows as full.
-        {loaderAnswer(5, kSum), bytes({0xA6, 0, 0, 0, 5}) + zeros(59), "6 100% Finished 100%",
+        {loaderAnswer(5, kSum), loaderPacket(0xA6, 5), "6 100% Finished 100%",
          "6 100% 升级已完成100%"},
         {loaderAnswer(6), "?V\r", "0 - COM Opened", "0 - 串口已打开"},
     };

@@ -26,10 +26,10 @@ inline ParameterStore sampleStore() {
     for (int b = 0; b < 12; ++b) {
         s.set(55 + b, 1);  // row a: every box
     }
-    s.set(67 + 11, 1);  // row b: CH8 high
-    s.set(79, 1);       // row c: CH5 low and middle
-    s.set(80, 1);
-    s.set(163 + 5, 1);  // row i: CH6 high
+    // Row b: CH8 high; row c: CH5 low and middle; row i: CH6 high.
+    for (int slot : {67 + 11, 79, 80, 163 + 5}) {
+        s.set(slot, 1);
+    }
     const int frame[] = {6, 250, 300, -120, 75, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     for (int i = 0; i < 15; ++i) {
         s.set(175 + i, frame[i]);

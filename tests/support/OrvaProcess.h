@@ -41,12 +41,9 @@ class OrvaProcess {
 };
 
 // An empty folder of its own for one test.
-inline std::filesystem::path freshDir(const std::string& name) {
-    auto dir =
-        std::filesystem::temp_directory_path() / ("orva-" + name + "-" + std::to_string(getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir;
+inline std::filesystem::path freshDir() {
+    char pattern[] = "/tmp/orva-XXXXXX";
+    return mkdtemp(pattern);
 }
 
 inline std::string fileBytes(const std::filesystem::path& path) {

@@ -21,7 +21,7 @@ inline PortResolver comTo(const std::string& device, int com = 3) {
         [] { return std::vector<std::string>{}; });
 }
 
-// The real Qt port, recording each write and counting what the core reads.
+// The real Qt port, recording each write and counting what the core reads since the last.
 class RecordingPort : public QtCommPort {
   public:
     using QtCommPort::QtCommPort;
@@ -32,19 +32,15 @@ class RecordingPort : public QtCommPort {
     }
     std::vector<std::uint8_t> GetInput() override {
         auto bytes = QtCommPort::GetInput();
-        received += bytes.size();
         readSinceWrite += bytes.size();
         return bytes;
     }
-    // `query` was the last write and its ten-byte reply has been read (and so handled).
-    bool answered(std::string_view query) const {
-        return !sent.empty() && sent.back() == query && readSinceWrite >= 10;
+    // The read-back's last query, "?j", went out last and its ten-byte reply has been handled.
+    bool readBackDone() const {
+        return !sent.empty() && sent.back() == "?j\r" && readSinceWrite >= 10;
     }
-    // The main read-back's last query has been answered.
-    bool readBackDone() const { return answered("?j\r"); }
 
     std::vector<std::string> sent;
-    std::size_t received = 0;
     std::size_t readSinceWrite = 0;
 };
 
