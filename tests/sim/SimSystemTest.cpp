@@ -23,7 +23,7 @@ TEST(SimSystemTest, RunnerServesTheStreamOnALineOpenedAgainAndTheLoader) {
     SimOptions options{.faults = {.split = true, .splitGap = 300us, .seed = 3},
                        .streamInterval = 2ms,
                        .wireTiming = true};
-    options.imagePath = (freshDir("sim-runner") / "received.bin").string();
+    options.imagePath = (freshDir() / "received.bin").string();
     SimRunner sim(options);
     const std::string path = sim.start();
     {
@@ -82,7 +82,7 @@ struct SimProcess {
 };
 
 TEST(SimSystemTest, ExecutableAnswersOverItsLinkAndLogsTheLine) {
-    const fs::path dir = freshDir("sim-exe"), link = dir / "ttyKIVREL", log = dir / "wire.log";
+    const fs::path dir = freshDir(), link = dir / "ttyKIVREL", log = dir / "wire.log";
     SimProcess sim("--link " + link.string() + " --log " + log.string() + " --firmware 1211");
     ASSERT_TRUE(sim.firstLine.starts_with("/dev/")) << sim.firstLine;
     EXPECT_EQ(fs::read_symlink(link).string() + "\n", sim.firstLine);
