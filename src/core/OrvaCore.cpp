@@ -12,9 +12,7 @@ constexpr int kServoRateSlot = 2;
 
 OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& files,
                    std::string configPath)
-    : m_prompts(prompts),
-      m_files(files),
-      m_config(files, std::move(configPath)),
+    : m_config(files, std::move(configPath)),
       m_link(port, clock, m_config, m_model, prompts, m_language),
       m_readback(m_link, m_model, m_store, m_language),
       m_window(m_model, m_language, prompts, [this] { m_link.showStatus(); }),

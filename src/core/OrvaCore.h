@@ -56,8 +56,6 @@ class OrvaCore : public IWindowCore {
     // The port list and the custom frame's Save: the combo variant.
     void restartFromCombo();
 
-    IPrompts& m_prompts;
-    IFiles& m_files;
     WindowModel m_model;
     LanguageFlag m_language;
     ConfigFile m_config;

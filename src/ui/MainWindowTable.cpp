@@ -88,12 +88,14 @@ const ControlEntry kTop[] = {
     {.id = 1075, .kind = K::ProgressBar, .parent = kFirmwareRow, .at = {0, 2}},
 };
 
-const ControlEntry kBottom[] = {
-    // Parameter files.
+// Parameter files; the restore list follows from the catalogue.
+const ControlEntry kFiles[] = {
     {.id = 1015, .kind = K::Button, .parent = kUpper, .at = {4, 0}, .text = "保存当前数据"},
     {.id = kFilesRow, .kind = K::Panel, .parent = kUpper, .at = {4, 1}},
     {.id = 1100, .kind = K::Button, .parent = kFilesRow, .at = {0, 0}, .text = "恢复参考数据"},
-    {.id = 1099, .kind = K::Combo, .parent = kFilesRow, .at = {0, 1}, .items = kRestoreChoices},
+};
+
+const ControlEntry kBottom[] = {
 
     // Page buttons and the pages.
     {.id = 1005, .kind = K::Button, .at = {1, 0}, .text = "基础参数设置"},
@@ -139,6 +141,10 @@ std::vector<ControlEntry> mainControls() {
         b.add(c);
     }
     addParameterRows(b);
+    for (const ControlEntry& c : kFiles) {
+        b.add(c);
+    }
+    b.list('j', kFilesRow, {0, 1}, kRestoreChoices);
     for (const ControlEntry& c : kBottom) {
         b.add(c);
     }
