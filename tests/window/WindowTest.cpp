@@ -12,6 +12,10 @@ constexpr std::string_view kHintChinese =
     "<-请先点击左侧按扭选择升级文件(*.bin),再点右侧按扭开始升级!";
 
 TEST_F(WindowTest, LanguageSwitchWritesEnglishThenTheSwitchedChineseForms) {
+    // At start the lists show their first items, but the restore list shows nothing until the
+    // read-back of "j" selects the controller's set.
+    EXPECT_EQ(model().value(ids::main::kMultiAxis), 0);
+    EXPECT_EQ(model().value(ids::main::kRestoreChoice), -1);
     const struct {
         ControlKey key;
         std::string_view start, english, back;  // back: "" when it is the start text again
