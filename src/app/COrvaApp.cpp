@@ -1,6 +1,5 @@
 #include "app/COrvaApp.h"
 
-#include <QCommandLineParser>
 #include <cstdlib>
 #include <memory>
 
@@ -37,20 +36,10 @@ std::unique_ptr<sim::SimRunner> startDemoController(IFiles& files) {
 
 }  // namespace
 
-int COrvaApp::run() {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Configures and upgrades the Kivrel flight controller."));
-    parser.addHelpOption();
-    const QCommandLineOption demo(
-        QStringLiteral("demo"),
-        QStringLiteral("Start a simulated controller and connect to it instead of a real one."));
-    parser.addOption(demo);
-    parser.process(arguments());
-
+int COrvaApp::run(bool demo) {
     PosixFiles files;
     std::unique_ptr<sim::SimRunner> demoController;
-    if (parser.isSet(demo)) {
+    if (demo) {
         try {
             demoController = startDemoController(files);
         } catch (const std::exception& e) {

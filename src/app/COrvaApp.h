@@ -9,7 +9,8 @@ class COrvaApp : public QApplication {
     Q_OBJECT
   public:
     COrvaApp(int& argc, char** argv);
-    int run();
+    // Shows the main window until it closes; `demo` puts a simulated controller behind it.
+    int run(bool demo);
 };
 
 }  // namespace orva

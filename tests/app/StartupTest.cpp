@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "support/OrvaProcess.h"
 #include "support/PtyPeer.h"
 
@@ -34,6 +36,34 @@ TEST(Startup, EmptyFolderOpensCom3AndWalksTheReadBack) {
     pty.write("Sj000");
     EXPECT_EQ(pty.read(3), "?V\r");
     std::filesystem::remove_all(dir);
+}
+
+// The command line is answered before any window exists, so it works without a display.
+TEST(Startup, HelpVersionAndUnknownOptionsNeedNoDisplay) {
+    const struct {
+        const char* args;
+        int exitCode;
+        const char* firstLine;
+    } cases[] = {
+        {"--version", 0, "orva 1.220"},
+        {"--help", 0, "Usage: orva [--demo]"},
+        {"--demo --bogus", 2, "orva: unknown option '--bogus'"},
+    };
+    for (const auto& c : cases) {
+        const std::string command = std::string(
+                                        "env -u DISPLAY -u WAYLAND_DISPLAY -u "
+                                        "QT_QPA_PLATFORM ") +
+                                    ORVA_BINARY + " " + c.args + " 2>&1";
+        FILE* out = popen(command.c_str(), "r");
+        ASSERT_NE(out, nullptr);
+        std::string text;
+        for (int ch = fgetc(out); ch != EOF; ch = fgetc(out)) {
+            text.push_back(static_cast<char>(ch));
+        }
+        const int status = pclose(out);
+        EXPECT_EQ(text.substr(0, text.find('\n')), c.firstLine);
+        EXPECT_EQ(WEXITSTATUS(status), c.exitCode) << c.args;
+    }
 }
 
 }  // namespace
