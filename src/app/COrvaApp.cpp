@@ -1,5 +1,6 @@
 #include "app/COrvaApp.h"
 
+#include <QTimer>
 #include <cstdlib>
 #include <memory>
 
@@ -54,6 +55,10 @@ int COrvaApp::run(bool demo) {
     prompts.setParent(&dialog);
     dialog.show();
     core.initialise();
+    // Looks for a controller that has stopped answering; the exchanges themselves never time out.
+    QTimer quiet;
+    QObject::connect(&quiet, &QTimer::timeout, [&core] { core.link().checkQuiet(); });
+    quiet.start(250);
     dialog.exec();
     return 0;
 }

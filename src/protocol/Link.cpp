@@ -35,6 +35,9 @@ void Link::onComm() {
     std::optional<Frame> frame;
     if (m_port.GetCommEvent() == CMSComm::kCommEventReceive) {
         const std::vector<std::uint8_t> bytes = m_port.GetInput();
+        if (!bytes.empty()) {
+            heard();
+        }
         frame = m_framer.feed(m_mode, std::span<const std::uint8_t>(bytes));
     } else {
         frame = m_framer.feed(m_mode, std::nullopt);
@@ -80,8 +83,37 @@ void Link::enter(ProtocolMode mode, Reply reply) {
     }
 }
 
+void Link::write(std::string_view bytes) {
+    m_port.SetOutput(bytes);
+    m_awaiting = true;
+    m_quietSince.reset();
+}
+
+void Link::heard() {
+    m_awaiting = false;
+    m_quietSince.reset();
+    if (m_quietShown) {
+        m_quietShown = false;
+        showStatus();
+    }
+}
+
+void Link::checkQuiet() {
+    constexpr std::uint64_t kQuietMs = 2000;
+    if (!m_awaiting || m_quietShown) {
+        return;
+    }
+    const std::uint64_t now = m_clock.tickMs();
+    if (!m_quietSince) {
+        m_quietSince = now;
+    } else if (now - *m_quietSince >= kQuietMs) {
+        m_quietShown = true;
+        showStatus();
+    }
+}
+
 void Link::sendQuery(char code) {
-    m_port.SetOutput(frames::query(code));
+    write(frames::query(code));
 }
 
 void Link::discardAndQuery(char code) {
@@ -90,15 +122,17 @@ void Link::discardAndQuery(char code) {
 }
 
 void Link::sendSet(char code, int value) {
-    m_port.SetOutput(frames::set(code, value));
+    write(frames::set(code, value));
 }
 
 void Link::sendBytes(std::string_view bytes) {
-    m_port.SetOutput(bytes);
+    write(bytes);
 }
 
 void Link::discardInput() {
-    (void)m_port.GetInput();
+    if (!m_port.GetInput().empty()) {
+        heard();
+    }
 }
 
 void Link::pause(std::uint64_t ms) {
@@ -126,6 +160,7 @@ void Link::apply(std::initializer_list<LineSetting> settings) {
 
 bool Link::restartFromFile() {
     enter(ProtocolMode::Idle, Reply::Emptied);
+    heard();
     m_openFailed = false;
     if (m_port.GetPortOpen()) {
         m_port.SetPortOpen(false);
@@ -155,6 +190,7 @@ bool Link::restartFromFile() {
 }
 
 bool Link::restartFromCombo() {
+    heard();
     m_openFailed = false;
     if (m_port.GetPortOpen()) {
         m_port.SetPortOpen(false);
@@ -246,6 +282,11 @@ void Link::showStatus(bool opened) {
     }
     if (!m_notice.empty()) {
         text += "  " + m_notice;
+    }
+    if (m_quietShown) {
+        text += pick(m_language(), "  飞控已2秒无应答：请检查连线和串口，然后按刷新",
+                     "  No answer from the controller for 2 s: check the cable and the port, "
+                     "then press Refresh");
     }
     m_model.setText(ids::main::kPortDevice, text);
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -94,6 +95,9 @@ class Link {
     void showStatus();
     // A word about the line, shown after the device beside the port list; empty for none.
     void setNotice(std::string notice);
+    // Called now and then by the application: when commands have gone out and nothing has come
+    // back for 2 s, says so beside the port list. It changes no protocol state and sends nothing.
+    void checkQuiet();
 
   private:
     static constexpr std::size_t kModeSlots =
@@ -101,6 +105,9 @@ class Link {
     static std::size_t index(ProtocolMode mode) { return static_cast<std::size_t>(mode); }
 
     void dispatch(const Frame& frame);
+    void write(std::string_view bytes);
+    // Bytes came in: the controller is there.
+    void heard();
     void onLineLost();
     // Sets the port number from the configuration file, or COM3 when it records none. False on
     // a file error, which has then been reported.
@@ -123,6 +130,9 @@ class Link {
     bool m_openFailed = false;
     bool m_statusOpened = false;
     std::string m_notice;
+    bool m_awaiting = false;  // written to, and nothing heard since
+    std::optional<std::uint64_t> m_quietSince;
+    bool m_quietShown = false;
 };
 
 }  // namespace orva

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "model/ControlIds.h"
 #include "protocol/Frames.h"
 #include "protocol/Link.h"
 #include "support/Fakes.h"
@@ -57,6 +58,26 @@ TEST_F(LinkTest, AcknowledgementHandedOnAfterThePauseToTheFirstTaker) {
     port.receive("S10370\r\n");
     // The clock steps 1 ms per read, so the first read past 50 ms ends the wait at 2051.
     EXPECT_EQ(seen, (std::vector<std::string>{"first S1 at 2051", "second S1"}));
+}
+
+TEST_F(LinkTest, SilenceAfterACommandIsSaidBesideThePortListUntilAByteComes) {
+    const ControlKey device = ids::main::kPortDevice;
+    const std::string quiet = "COM0 = /dev/fake0  飞控已2秒无应答：请检查连线和串口，然后按刷新";
+    link.checkQuiet();  // nothing sent: nothing to say
+    clock.now += 5000;
+    link.checkQuiet();
+    EXPECT_EQ(model.text(device), "");
+    link.sendQuery('V');
+    link.checkQuiet();  // the quiet period starts at the first look after the write
+    clock.now += 1990;
+    link.checkQuiet();
+    EXPECT_EQ(model.text(device), "");
+    clock.now += 10;
+    link.checkQuiet();
+    EXPECT_EQ(model.text(device), quiet);
+    EXPECT_EQ(port.written, "?V\r");  // nothing more is sent
+    port.receive("?");
+    EXPECT_EQ(model.text(device), "COM0 = /dev/fake0");
 }
 
 }  // namespace
