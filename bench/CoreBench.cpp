@@ -1,10 +1,10 @@
 #include <benchmark/benchmark.h>
 
+#include "LoopbackController.h"
 #include "core/OrvaCore.h"
 #include "model/ControlIds.h"
 #include "protocol/Link.h"
 #include "support/Fakes.h"
-#include "support/LoopbackController.h"
 
 namespace orva::bench {
 namespace {
@@ -44,7 +44,7 @@ BENCHMARK(BM_FrameReply)->Arg(1)->Arg(3)->Arg(10);
 
 // The whole main read-back chain, "?V\r" to "?j\r", against the in-memory controller.
 void BM_FullReadback(benchmark::State& state) {
-    test::LoopbackController port;
+    LoopbackController port;
     test::FakeClock clock;
     test::ScriptedPrompts prompts;
     test::MemoryFiles files;

@@ -7,8 +7,8 @@
 #include "monitor/MonitorFrames.h"
 #include "platform/LeadingInteger.h"
 #include "protocol/Frames.h"
-#include "settings/ParameterCatalogue.h"
 #include "settings/LiveDisplayLocks.h"
+#include "settings/ParameterCatalogue.h"
 
 namespace orva {
 namespace {

@@ -54,8 +54,4 @@ std::optional<std::string> GbkConverter::toGbk(std::string_view utf8) {
     return convert("GBK", "UTF-8", utf8);
 }
 
-std::optional<std::string> GbkConverter::toUtf8(std::string_view gbk) {
-    return convert("UTF-8", "GBK", gbk);
-}
-
 }  // namespace orva

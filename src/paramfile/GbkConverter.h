@@ -6,14 +6,12 @@
 
 namespace orva {
 
-// Converts between the UTF-8 of the tool's own texts and GBK (code page 936), the encoding of
-// the parameter files. Every call converts the whole text or fails; nothing is half converted.
+// Converts the UTF-8 of the tool's own texts to GBK (code page 936), the encoding of
+// the parameter files. A call converts the whole text or fails; nothing is half converted.
 class GbkConverter {
   public:
     // Nothing when the text holds a character GBK lacks, or is not valid UTF-8.
     static std::optional<std::string> toGbk(std::string_view utf8);
-    // Nothing when the bytes are not valid GBK.
-    static std::optional<std::string> toUtf8(std::string_view gbk);
 };
 
 }  // namespace orva

@@ -15,6 +15,7 @@
 #include "platform/SteadyClock.h"
 #include "sim/SimRunner.h"
 #include "support/Fakes.h"
+#include "support/OrvaProcess.h"
 #include "support/SimulatorLine.h"
 
 namespace orva {
@@ -41,7 +42,10 @@ class SimulatorReadback : public ::testing::Test {
         m_core.reset();
         m_port.reset();
         m_controller = std::make_unique<sim::SimRunner>(options);
-        m_port = std::make_unique<test::RecordingPort>(test::comTo(m_controller->start()));
+        const std::string device = m_controller->start();
+        // With a link, COM3 stands for the link, which a controller plugged in again takes over.
+        m_port = std::make_unique<test::RecordingPort>(
+            test::comTo(options.linkPath.empty() ? device : options.linkPath));
         m_core = std::make_unique<OrvaCore>(*m_port, m_clock, m_prompts, m_files,
                                             m_dir + "/qdmcconfig.ini");
         m_core->initialise();
@@ -60,10 +64,8 @@ class SimulatorReadback : public ::testing::Test {
         return codes;
     }
 
-    int m_argc = 1;
-    char m_name[5] = "test";
-    char* m_argv[1] = {m_name};
-    QCoreApplication m_app{m_argc, m_argv};
+    test::EventLoop m_loop;
+    QCoreApplication& m_app = m_loop.app;
     std::string m_dir;
     SteadyClock m_clock;
     test::ScriptedPrompts m_prompts;
@@ -147,17 +149,7 @@ TEST_F(SimulatorReadback, ASavedFileGoesToTheControllerAndReadsBackEqual) {
     })) << "stalled after "
         << m_port->sent.size() - start << " writes, the last " << m_port->sent.back();
 
-    // The announcement, one set command per acknowledgement in chain order (firmware 1220: the
-    // gimbal scales plain), then the read-back from the version.
-    const std::vector<std::string> expected = {
-        "Sj0004\r", "SC0045\r", "SA0015\r", "SB0007\r", "SP0003\r", "SD0007\r", "SE0100\r",
-        "SF0050\r", "SG0060\r", "SY0070\r", "SZ0080\r", "SR0090\r", "ST0011\r", "S`0012\r",
-        "S@0013\r", "S#0014\r", "S$0015\r", "S!0016\r", "SJ0041\r", "SK0040\r", "S%0042\r",
-        "S)0021\r", "S_0020\r", "S+0022\r", "S^0130\r", "S&0095\r", "S(0000\r", "SL0330\r",
-        "SQ0168\r", "Sa4095\r", "Sb2048\r", "Sc0003\r", "Sd0000\r", "Se0000\r", "Sf0000\r",
-        "S=0000\r", "Sg0000\r", "Sh0000\r", "Si0032\r", "SM0095\r", "SN0129\r", "SO0004\r",
-        "?V\r",
-    };
+    const std::vector<std::string>& expected = test::kGoldenRestore;
     EXPECT_EQ(std::vector<std::string>(m_port->sent.begin() + start,
                                        m_port->sent.begin() + start + expected.size()),
               expected);
@@ -171,6 +163,43 @@ TEST_F(SimulatorReadback, ASavedFileGoesToTheControllerAndReadsBackEqual) {
         }
     }
     EXPECT_EQ(m_core->model().value(ids::main::kRestoreChoice), 4);
+}
+
+// A controller that closes its line mid read-back, as a pulled cable does: the port closes, the
+// window says so and stays quiet; Refresh against one plugged in again reads everything.
+TEST_F(SimulatorReadback, ALostLineClosesThePortAndRefreshReadsAPluggedInController) {
+    sim::SimOptions options{.faults = {.closeAfter = 200}, .linkPath = m_dir + "/ttyKIVREL"};
+    EXPECT_FALSE(readBack(options, 10));
+    ASSERT_TRUE(runUntil([&] { return !m_port->GetPortOpen(); }, 10000));
+    EXPECT_EQ(m_core->model().text(ids::main::kStatus), "串口未打开");
+    EXPECT_NE(m_core->model().text(ids::main::kPortDevice).find("line lost"), std::string::npos);
+
+    m_controller.reset();
+    options.faults.closeAfter = 0;
+    sim::SimRunner replugged(options);
+    replugged.start();
+    m_core->onUserAction({ActionKind::Click, ids::main::kRefresh});
+    EXPECT_TRUE(runUntil([&] { return m_port->readBackDone(); }));
+    EXPECT_EQ(m_core->model().text(ids::main::kStatus), "串口已打开");
+}
+
+// A 64 KiB image over a line paced byte by byte as at 115200 baud: the loader's tag and ready
+// line trickle in over many reads, as they do from a real USB serial adapter.
+TEST_F(SimulatorReadback, A64KiBImageGoesOverAPacedLine) {
+    const std::string stored = m_dir + "/received.bin", path = m_dir + "/kivrel.bin";
+    ASSERT_TRUE(readBack({.wireTiming = true, .imagePath = stored}));
+    std::string image(65536, '\0');
+    for (std::size_t i = 0; i < image.size(); ++i) {
+        image[i] = static_cast<char>((i * 73 + 5) % 251);
+    }
+    std::ofstream(path, std::ios::binary) << image;
+    m_prompts.files.push_back(path);
+    m_core->onUserAction({ActionKind::Click, ids::main::kChooseFirmware});
+    m_core->onUserAction({ActionKind::Click, ids::main::kUpgrade});
+    ASSERT_TRUE(runUntil([&] { return !m_prompts.shown.empty(); }, 120000))
+        << "the transfer stalled at block " << m_core->firmware().transfer().block();
+    EXPECT_EQ(m_prompts.shown[0].text.rfind("恭喜你升级成功!", 0), 0u) << m_prompts.shown[0].text;
+    EXPECT_EQ(test::fileBytes(stored).substr(0, image.size()), image);
 }
 
 }  // namespace

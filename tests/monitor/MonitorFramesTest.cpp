@@ -32,28 +32,5 @@ TEST(MonitorFrames, CoordinateTexts) {
     }
 }
 
-TEST(MonitorFrames, KindAndFields) {
-    const std::pair<std::string_view, FrameKind> kinds[] = {
-        {"CHDA1234", FrameKind::Channels}, {"MSDA", FrameKind::Outputs},
-        {"SSDA", FrameKind::Sensors},      {"CHD", FrameKind::None},
-        {"xCHDA", FrameKind::None},
-    };
-    for (const auto& [frame, kind] : kinds) {
-        EXPECT_EQ(kindOf(frame), kind) << frame;
-    }
-
-    MonitorValues values;
-    values.receiver.fill(5);
-    readChannels("CHDA0001000200030004", values);  // cut after the fourth field
-    EXPECT_EQ(values.receiver[0], 1);
-    EXPECT_EQ(values.receiver[1], 2);
-    EXPECT_EQ(values.receiver[2], 4);
-    EXPECT_EQ(values.receiver[3], 3);
-    EXPECT_EQ(values.receiver[4], 0);  // missing fields read as 0
-    readSensors("SSDA", values);
-    EXPECT_EQ(values.ultrasonicHeight, 0);
-    EXPECT_EQ(values.longitude, "0.000000");
-}
-
 }  // namespace
 }  // namespace orva::monitor_frames

@@ -26,15 +26,7 @@ std::string edited(std::initializer_list<std::pair<int, std::string_view>> value
     return file;
 }
 
-// Everything the restore of the golden file writes, in order; each link answers the
-// acknowledgement of the one before.
-const char* const kLinks[] = {
-    "Sj0004\r", "SC0045\r", "SA0015\r", "SB0007\r", "SP0003\r", "SD0007\r", "SE0100\r", "SF0050\r",
-    "SG0060\r", "SY0070\r", "SZ0080\r", "SR0090\r", "ST0011\r", "S`0012\r", "S@0013\r", "S#0014\r",
-    "S$0015\r", "S!0016\r", "SJ0041\r", "SK0040\r", "S%0042\r", "S)0021\r", "S_0020\r", "S+0022\r",
-    "S^0130\r", "S&0095\r", "S(0000\r", "SL0330\r", "SQ0168\r", "Sa4095\r", "Sb2048\r", "Sc0003\r",
-    "Sd0000\r", "Se0000\r", "Sf0000\r", "S=0000\r", "Sg0000\r", "Sh0000\r", "Si0032\r", "SM0095\r",
-    "SN0129\r", "SO0004\r", "?V\r"};
+const std::vector<std::string>& kLinks = kGoldenRestore;
 
 class Restore : public CoreHarness {
   protected:

@@ -81,14 +81,5 @@ TEST_F(ConfigFileTest, TheLeadingIntegerIsThePort) {
     }
 }
 
-TEST_F(ConfigFileTest, FileLayerErrorsAreReported) {
-    ConfigFile nowhere(m_files, (m_dir / "missing" / "qdmcconfig.ini").string());
-    EXPECT_FALSE(nowhere.read(m_error));
-    EXPECT_NE(m_error.find("missing"), std::string::npos) << m_error;
-    m_error.clear();
-    EXPECT_FALSE(nowhere.write(4, m_error));
-    EXPECT_NE(m_error, "");
-}
-
 }  // namespace
 }  // namespace orva

@@ -155,35 +155,5 @@ TEST(ParameterCatalogueTest, LabelsInBothLanguages) {
     EXPECT_STREQ(Catalogue::at('%').chinese, "云台 Z轴比例");
 }
 
-// Whatever a page can show, written with any firmware version and read back with the same one,
-// shows again unchanged.
-TEST(ParameterCatalogueTest, WrittenValuesReadBackUnchanged) {
-    for (const ParameterEntry& e : Catalogue::entries()) {
-        const bool hasControls = e.slider || e.edit || e.combo || !e.boxes.empty();
-        if (!hasControls || e.encoding == Encoding::ReadOnly) {
-            continue;
-        }
-        for (int version : {0, 1211, 1212, 1220}) {
-            const bool bits = e.encoding == Encoding::BitSet;
-            const int last = e.encoding == Encoding::Packed ? 31 : e.uiMax;
-            for (int x = bits ? 0 : e.uiMin; x <= last; ++x) {
-                ControlValue state{x};
-                if (bits) {
-                    state = {0, static_cast<std::uint32_t>(x)};
-                } else if (e.encoding == Encoding::Packed) {
-                    state = {x & 15, static_cast<std::uint32_t>(x >> 4)};
-                }
-                const auto wire = Catalogue::encode(e, state, version);
-                ASSERT_TRUE(wire.has_value()) << e.code << " " << x;
-                if (*wire > 9999) {
-                    continue;  // beyond the four digits of a set command
-                }
-                EXPECT_EQ(Catalogue::decode(e, *wire, version), state)
-                    << e.code << " " << x << " version " << version;
-            }
-        }
-    }
-}
-
 }  // namespace
 }  // namespace orva

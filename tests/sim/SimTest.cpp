@@ -7,14 +7,11 @@
 #include "sim/FaultInjector.h"
 #include "sim/SimCommandLine.h"
 #include "sim/WireLog.h"
-#include "support/LoaderBytes.h"
 
 namespace orva::sim {
 namespace {
 
 using namespace std::chrono_literals;
-using test::le32Bytes;
-using test::loaderPacket;
 
 std::string ask(ControllerModel& model, std::string_view bytes) {
     std::string out;
@@ -72,9 +69,6 @@ const Script kScripts[] = {
      {"?V\r", "?V\r=1211\r\n", "?J\r", "?J\r=0150\r\n", "?K\r", "?K\r=0155\r\n", "?%\r",
       "?%\r=0145\r\n", "?)\r", "?)\r=0045\r\n", "?W\r", "HALVANE KIVREL QDEC1211", "UPQDMC\r", "",
       "UPQDEC\r", "RADE\r\n"}},
-    {"silent codes",
-     {.silentCodes = "CW"},
-     {"?C\r", "", "SC0010\r", "", "?W\r", "", "?A\r", "?A\r=0005\r\n"}},
     // Noise before a command, and a cut command merging into the next line; a long run is cut.
     {"garbage is dropped at the next CR",
      {},
@@ -135,52 +129,6 @@ TEST(ControllerModel, ReversedChannelsReadMirrored) {
     EXPECT_EQ(std::pair(field(a, 4) + field(b, 4), field(a, 8)), std::pair(3000, field(b, 8)));
     const std::string c = plain.monitorFrame(2.3).bytes, d = reversed.monitorFrame(2.3).bytes;
     EXPECT_EQ(std::pair(field(c, 32) + field(d, 32), field(c, 4)), std::pair(3000, field(d, 4)));
-}
-
-// The answer: the type echoed, the block expected next and the checksum so far.
-std::string answer(unsigned char type, std::uint32_t expected, std::uint32_t checksum) {
-    return loaderPacket(type, expected, le32Bytes(checksum));
-}
-
-// Every packet arrives a byte at a time.
-TEST(ControllerModel, ASixtyByteImageGoesThroughTheLoaderPacketByPacket) {
-    ControllerModel model;
-    model.receive("S~0001\r");
-    EXPECT_EQ(ask(model, "UPQDMC\r"), "RADY\r\n");
-    EXPECT_TRUE(model.inLoader() && !model.streaming());
-    std::string bytes;  // 1 to 60: the first data packet full, the second 4 bytes and zeros
-    for (int i = 1; i <= 60; ++i) {
-        bytes.push_back(static_cast<char>(i));
-    }
-    const std::string first = bytes.substr(0, 56), last = bytes.substr(56);
-    // 1 + 2 + ... + 56 = 1596; then 57 + 58 + 59 + 60 = 234 more: 1830.
-    const std::pair<std::string, std::string> steps[] = {
-        {loaderPacket(0xA5, 2, first), answer(0xA5, 1, 0)},  // before the start
-        {std::string("\x01\x02\xff\r\n", 5) + loaderPacket(0xA0, 1), answer(0xA0, 2, 0)},  // noise
-        {loaderPacket(0xA5, 2, first), answer(0xA5, 3, 1596)},
-        {loaderPacket(0xA5, 2, first), answer(0xA5, 3, 1596)},  // again: no change
-        {loaderPacket(0xA5, 9, last), answer(0xA5, 3, 1596)},   // ahead: no change
-        {loaderPacket(0xA6, 3), answer(0xA6, 3, 1596)},         // a confirm before the end
-        {loaderPacket(0xA5, 3, last), answer(0xA5, 4, 1830)},
-        {loaderPacket(0xC8, 4, le32Bytes(1830)), answer(0xC8, 5, 1830)},
-        {loaderPacket(0xA6, 5), answer(0xA6, 6, 1830)},
-    };
-    for (const auto& [sent, expected] : steps) {
-        std::string answers;
-        for (char byte : sent) {
-            answers += ask(model, std::string_view(&byte, 1));
-        }
-        EXPECT_EQ(answers, expected) << &sent - &steps[0].first;
-    }
-    const auto received = model.takeCompletedImage();
-    ASSERT_TRUE(received.has_value());
-    EXPECT_EQ(std::string(received->begin(), received->end()), bytes + std::string(52, '\0'));
-    EXPECT_EQ(ask(model, "?V\r"), "?V\r=1220\r\n");  // the command language again
-
-    // A tool that gave up half way speaks the command language again.
-    ask(model, "UPQDMC\r" + loaderPacket(0xA0, 1));
-    EXPECT_EQ(ask(model, "?V\r"), "?V\r=1220\r\n");
-    EXPECT_FALSE(model.inLoader() || model.takeCompletedImage().has_value());
 }
 
 const std::string kMonitor = "CHDA15001500150015001500150015001500\r\n";

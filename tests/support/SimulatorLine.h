@@ -44,6 +44,14 @@ class RecordingPort : public QtCommPort {
     std::size_t readSinceWrite = 0;
 };
 
+// The Qt event loop a system test runs the real port on.
+struct EventLoop {
+    int argc = 1;
+    char name[5] = "test";
+    char* argv[1] = {name};
+    QCoreApplication app{argc, argv};
+};
+
 // Runs the event loop until `done` holds or `ms` have passed; false on time-out.
 inline bool runUntil(QCoreApplication& app, const std::function<bool()>& done, int ms) {
     QElapsedTimer timer;

@@ -3,11 +3,11 @@
 #include "sim/ControllerModel.h"
 #include "support/Fakes.h"
 
-namespace orva::test {
+namespace orva::bench {
 
 // A port wired straight to the simulated controller in memory: no line, no timing, so what is
 // measured is the tool's own work per exchange (plus the controller model's).
-class LoopbackController : public FakePort {
+class LoopbackController : public test::FakePort {
   public:
     void SetOutput(std::string_view bytes) override {
         ++m_writes;
@@ -28,4 +28,4 @@ class LoopbackController : public FakePort {
     long m_writes = 0;
 };
 
-}  // namespace orva::test
+}  // namespace orva::bench
