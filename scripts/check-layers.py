@@ -42,6 +42,7 @@ def main():
     root = pathlib.Path(__file__).resolve().parent.parent
     folders = {p.name: p for p in sorted((root / "src").iterdir()) if p.is_dir()}
     folders["sim"] = root / "sim"
+    folders["cli"] = root / "cli"
     problems = []
     for name, path in folders.items():
         if name not in ALLOWED:

@@ -45,7 +45,9 @@ class OrvaCore : public IWindowCore {
     Link& link() { return m_link; }
     ParameterStore& store() { return m_store; }
     const ReadbackChain& readback() const { return m_readback; }
+    ReadbackChain& readback() { return m_readback; }
     const LiveMonitor& monitor() const { return m_monitor; }
+    LiveMonitor& monitor() { return m_monitor; }
     const FirmwareUpgrade& firmware() const { return m_firmware; }
     const FrameDialogLogic& frame() const { return m_frame; }
     const ParameterFiles& paramFiles() const { return m_paramFiles; }

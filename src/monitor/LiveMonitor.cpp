@@ -136,6 +136,9 @@ void LiveMonitor::onFrame(const std::string& frame) {
             return;
     }
     showValues();
+    if (m_frameListener) {
+        m_frameListener();
+    }
 }
 
 // The reverse bits as the controller now holds them; then the stream resumes.

@@ -40,6 +40,9 @@ class LiveMonitor {
     // The port changed: the receiver and output values start again from 0.
     void clearChannels();
 
+    // Called after each monitor frame has been shown, for a tool that prints the values.
+    void setFrameListener(std::function<void()> listener) { m_frameListener = std::move(listener); }
+
     bool running() const { return m_running; }
     const MonitorValues& values() const { return m_values; }
 
@@ -57,6 +60,7 @@ class LiveMonitor {
     ParameterStore& m_store;
     const LanguageFlag& m_language;
     MonitorValues m_values;
+    std::function<void()> m_frameListener;
     bool m_running = false;
 };
 

@@ -128,6 +128,16 @@ void RestoreChain::sendFirst() {
     m_link.sendBytes(textFrame(kFirstCode, m_entries.text(kFirstEntry)));
 }
 
+std::vector<std::string> RestoreChain::commands(const RestoreEntries& entries) {
+    std::vector<std::string> out{textFrame(kFirstCode, entries.text(kFirstEntry))};
+    for (std::size_t row = 0; row < std::size(kChain); ++row) {
+        if (auto frame = command(entries, row)) {
+            out.push_back(std::move(*frame));
+        }
+    }
+    return out;
+}
+
 // The link has paused for the controller after the acknowledgement.
 void RestoreChain::onAcknowledgement(std::string_view prefix) {
     if (prefix.size() < 2 || prefix[0] != 'S') {
@@ -160,38 +170,38 @@ void RestoreChain::advance(std::size_t row) {
             finish();
             return;
         }
-        if (auto frame = command(row)) {
+        if (auto frame = command(m_entries, row)) {
             m_link.sendBytes(*frame);
             return;
         }
     }
 }
 
-std::optional<std::string> RestoreChain::command(std::size_t row) const {
+std::optional<std::string> RestoreChain::command(const RestoreEntries& entries, std::size_t row) {
     const Step& step = kChain[row];
     switch (step.source) {
         case Source::Mapped: {
-            const int value = m_entries.integer(step.entry);
+            const int value = entries.integer(step.entry);
             if (value < 1 || value > static_cast<int>(step.map.size())) {
                 return std::nullopt;
             }
             return frames::set(step.next, step.map[value - 1]);
         }
         case Source::Text:
-            return textFrame(step.next, m_entries.text(step.entry));
+            return textFrame(step.next, entries.text(step.entry));
         case Source::Plus:
-            return frames::set(step.next, m_entries.integer(step.entry) + step.arg);
+            return frames::set(step.next, entries.integer(step.entry) + step.arg);
         case Source::Bits: {
             int value = 0;
             for (int b = 0; b < step.arg; ++b) {
-                value += m_entries.integer(step.entry + b) * (1 << b);
+                value += entries.integer(step.entry + b) * (1 << b);
             }
             return frames::set(step.next, value);
         }
         case Source::Sensors: {
             int value = kFixedSensors;
             for (int b = 0; b < kOptionalSensors; ++b) {
-                value += m_entries.integer(step.entry + b) * (1 << (kFirstOptionalSensorBit + b));
+                value += entries.integer(step.entry + b) * (1 << (kFirstOptionalSensorBit + b));
             }
             return frames::set(step.next, value);
         }

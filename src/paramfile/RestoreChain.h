@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/WindowModel.h"
 #include "paramfile/RestoreEntries.h"
@@ -26,13 +27,17 @@ class RestoreChain {
     // The first link: "SC", entry 4 as it stands, CR.
     void sendFirst();
 
+    // Every set command a restore of `entries` sends, in chain order, without the announcement:
+    // what a preview compares with the controller.
+    static std::vector<std::string> commands(const RestoreEntries& entries);
+
   private:
     void onAcknowledgement(std::string_view prefix);
     // Sends the command of chain row `row` (the one its acknowledgement triggers), or ends the
     // chain at the last row.
     void advance(std::size_t row);
     // The next command of a row; nothing when its entry has no wire value.
-    std::optional<std::string> command(std::size_t row) const;
+    static std::optional<std::string> command(const RestoreEntries& entries, std::size_t row);
     void finish();
 
     Link& m_link;

@@ -81,6 +81,7 @@ void ReadbackChain::onReply(char code, std::string_view valueChars) {
         value = leadingInteger(valueChars);
         showValue(code, value);
     }
+    m_wire[static_cast<unsigned char>(code) & 0x7F] = leadingInteger(valueChars);
     if (kPlanCodes.find(code) != std::string_view::npos) {
         redrawPlan();
     }
@@ -99,11 +100,18 @@ void ReadbackChain::advance(char code) {
     if (next == 0) {
         if (code == kMainLast) {
             m_link.discardInput();
+            if (m_mainChainEnd) {
+                m_mainChainEnd();
+            }
         }
         return;
     }
     m_retries = kRetryStart;
     m_link.discardAndQuery(next);
+}
+
+std::optional<int> ReadbackChain::wireValue(char code) const {
+    return m_wire[static_cast<unsigned char>(code) & 0x7F];
 }
 
 int ReadbackChain::showVersion(std::string_view valueChars) {

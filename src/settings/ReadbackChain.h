@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +35,13 @@ class ReadbackChain {
 
     // Redraws the custom frame plan; the axis count and the last two coordinates change it.
     void setPlanRedraw(std::function<void()> redraw) { m_planRedraw = std::move(redraw); }
+    // Called once the main chain's last reply has been handled, for a tool that waits on it.
+    void setMainChainEnd(std::function<void()> end) { m_mainChainEnd = std::move(end); }
+
+    // The value of `code`'s last well-formed reply as the controller sent it; nothing before one.
+    std::optional<int> wireValue(char code) const;
+    // Codes whose replies stayed damaged after the retries of the last main read-back.
+    const std::string& notRead() const { return m_notRead; }
 
   private:
     static bool wellFormed(std::string_view valueChars);
@@ -50,6 +59,8 @@ class ReadbackChain {
     ParameterStore& m_store;
     const LanguageFlag& m_language;
     std::function<void()> m_planRedraw;
+    std::function<void()> m_mainChainEnd;
+    std::array<std::optional<int>, 128> m_wire{};
     int m_retries = kRetryStart;
     int m_firmwareVersion = 0;
     // Codes whose replies stayed damaged after the retries, in the order they came.

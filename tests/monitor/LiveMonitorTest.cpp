@@ -95,12 +95,15 @@ TEST_F(LiveMonitorTest, StartLocksTheSettingsAndEitherStopUnlocksThem) {
 }
 
 TEST_F(LiveMonitorTest, FramesFillTheDisplayAndReverseBitsAreReadBack) {
+    int frames = 0;
+    core.monitor().setFrameListener([&] { ++frames; });
     click(kButton);
     port.receive(kFrames[0].first.substr(0, 35));
     EXPECT_EQ(core.link().receivedCount(), 35);  // not a frame yet
     port.receive(kFrames[0].first.substr(35, 1));
     EXPECT_EQ(display(), kFrames[0].second);
     EXPECT_EQ(text({Dialog::Custom, 1041}), "0");  // every frame writes the whole display
+    EXPECT_EQ(frames, 1);
     const std::string noise = kFrames[0].first.substr(36) + std::string(36, '#');
     port.receive(noise);  // no tag heads the window: kept, waiting for later bytes
     EXPECT_EQ(core.link().replyText(), noise);
@@ -109,6 +112,7 @@ TEST_F(LiveMonitorTest, FramesFillTheDisplayAndReverseBitsAreReadBack) {
         EXPECT_EQ(display(), shown);
         EXPECT_EQ(core.link().receivedCount(), 0);
     }
+    EXPECT_EQ(frames, 1 + static_cast<int>(std::size(kFrames)));
 
     // A reverse acknowledgement in the chain's mode reads the bits back and resumes the stream.
     // The reply's value, then the receiver and output boxes and their store slots 39 to 54.

@@ -84,6 +84,16 @@ TEST_F(Restore, ListEntriesGoThroughTheirMapsOrAreLeftOut) {
     }
 }
 
+// The preview lists what the chain sends, a list entry with no item left out.
+TEST_F(Restore, CommandsListTheChainsLinks) {
+    RestoreEntries entries;
+    entries.readFrom(goldenSaveFile());
+    EXPECT_EQ(RestoreChain::commands(entries),
+              std::vector<std::string>(kLinks.begin() + 1, kLinks.end() - 1));
+    entries.readFrom(edited({{1, "0008"}}));
+    EXPECT_EQ(RestoreChain::commands(entries)[2], "SP0003\r");
+}
+
 TEST_F(Restore, DefaultSetsAreLoadedByTheControllerThenReadBack) {
     const char* const sets[] = {"Sj0000\r", "Sj0001\r", "Sj0002\r", "Sj0003\r"};
     for (int set = 0; set < 4; ++set) {

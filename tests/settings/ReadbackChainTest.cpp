@@ -159,7 +159,13 @@ TEST_F(ReadbackChainTest, ChainsAskInOrderRepeatAZeroThreeTimesAndEndSilently) {
         }
         return asked;
     };
+    int ends = 0;
+    core.readback().setMainChainEnd([&] { ++ends; });
+    EXPECT_EQ(core.readback().wireValue('A'), std::nullopt);
     EXPECT_EQ(walk(sent[0].bytes), "VCABDEFG!@#$HIJK%^&()_+LRT`YZQ4567MNOPabcdef=ghi<j");
+    EXPECT_EQ(ends, 1);
+    EXPECT_EQ(core.readback().wireValue('V'), 1220);
+    EXPECT_EQ(core.readback().wireValue('A'), 1);
     answer('k', "0004");
     EXPECT_FALSE(enabled(ids::frame::kExtraMotorControls[0]));
     EXPECT_EQ(model().value(ids::frame::kAxisCount), 4);
@@ -191,6 +197,8 @@ TEST_F(ReadbackChainTest, ChainsAskInOrderRepeatAZeroThreeTimesAndEndSilently) {
         EXPECT_EQ(port.takeWritten(), end == 'j' ? "?j\r?j\r?j\r" : "");
     }
     EXPECT_EQ(core.readback().retries(), 0);
+    EXPECT_EQ(ends, 3);  // the two ends of j above; the frame chain's end is no main chain's
+    EXPECT_EQ(core.readback().wireValue('C'), 0);
 }
 
 TEST_F(ReadbackChainTest, VersionReplyShowsTheVersionInTheCurrentLanguage) {

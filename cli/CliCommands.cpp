@@ -1,0 +1,427 @@
+#include "cli/CliCommands.h"
+
+#include <QSerialPortInfo>
+
+#include <charconv>
+#include <csignal>
+#include <iostream>
+
+#include "cli/CliSession.h"
+#include "cli/PortChoice.h"
+#include "cli/Report.h"
+#include "firmware/FirmwareChooser.h"
+#include "model/ControlIds.h"
+#include "paramfile/ParameterFiles.h"
+#include "paramfile/ParameterSaveFile.h"
+#include "paramfile/RestoreChain.h"
+#include "platform/LeadingInteger.h"
+#include "platform/PosixFiles.h"
+#include "protocol/Frames.h"
+
+namespace orva::cli {
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void onInterrupt(int) {
+    g_interrupted = 1;
+}
+
+std::optional<int> integer(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && ptr == end ? std::optional<int>(value) : std::nullopt;
+}
+
+std::optional<int> valueOf(const std::vector<std::pair<char, int>>& values, char code) {
+    for (const auto& [c, v] : values) {
+        if (c == code) {
+            return v;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void CliCommands::error(const std::string& text) {
+    std::cerr << "orva-cli: " << text << '\n';
+}
+
+void CliCommands::say(Msg msg, std::initializer_list<std::string> args) {
+    error(cli::say(msg, m_options.language, args));
+}
+
+ExitCode CliCommands::run() {
+    const std::vector<std::string>& a = m_options.args;
+    std::optional<FileValues> left;
+    std::optional<FileValues> right;
+    int number = 0;
+    char code = 0;
+    // Operands are checked before the port is opened: bad input sends nothing.
+    switch (m_options.command) {
+        case Command::Ports:
+            return ports();
+        case Command::Restore:
+        case Command::Diff:
+            left = readSaveFile(a[0]);
+            if (!left) {
+                return ExitCode::BadFile;
+            }
+            if (a.size() == 2) {
+                right = readSaveFile(a[1]);
+                return right ? diff(nullptr, *left, &*right) : ExitCode::BadFile;
+            }
+            break;
+        case Command::Default: {
+            const auto set = integer(a[0]);
+            if (!set || *set < 0 || *set >= ParameterFiles::kDefaultSetCount) {
+                say(Msg::BadDefaultSet, {a[0]});
+                return ExitCode::Usage;
+            }
+            number = *set;
+            break;
+        }
+        case Command::Get:
+        case Command::Set: {
+            if (a[0].size() != 1 ||
+                ParameterRow::readableCodes().find(a[0][0]) == std::string::npos) {
+                say(Msg::UnknownCode, {a[0]});
+                return ExitCode::Usage;
+            }
+            code = a[0][0];
+            if (m_options.command == Command::Get) {
+                break;
+            }
+            const ParameterEntry& entry = ParameterCatalogue::at(code);
+            if (entry.encoding == Encoding::ReadOnly) {
+                say(Msg::ReadOnlyCode, {a[0], entry.english});
+                return ExitCode::Usage;
+            }
+            const auto shown = integer(a[1]);
+            if (!shown) {
+                say(Msg::NotANumber, {a[1]});
+                return ExitCode::Usage;
+            }
+            if (!ParameterRow::controlValue(entry, *shown)) {
+                say(Msg::OutOfRange, {a[0], entry.english, a[1], std::to_string(entry.uiMin),
+                                      std::to_string(entry.uiMax)});
+                return ExitCode::Usage;
+            }
+            number = *shown;
+            break;
+        }
+        case Command::Flash: {
+            // The window's own chooser decides, on a model nobody sees, before anything is sent.
+            WindowModel model;
+            CliPrompts prompts;
+            PosixFiles files;
+            LanguageFlag language;
+            language.set(m_options.language);
+            FirmwareImage image;
+            prompts.setFile(a[0]);
+            if (!FirmwareChooser(model, prompts, files, language, image).choose()) {
+                for (const MessageBox& box : prompts.takeProblems()) {
+                    error(box.text);
+                }
+                return ExitCode::BadFile;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+
+    std::string portError;
+    auto choice = PortChoice::from(m_options.port, portError);
+    if (!choice) {
+        error(portError);
+        return ExitCode::Usage;
+    }
+    CliSession session(m_options, std::move(*choice));
+    if (const ExitCode connected = session.connect(); connected != ExitCode::Done) {
+        return connected;
+    }
+    switch (m_options.command) {
+        case Command::Read:
+            return read(session);
+        case Command::Save:
+            return save(session);
+        case Command::Restore:
+            return restore(session, *left);
+        case Command::Diff:
+            return diff(&session, *left, nullptr);
+        case Command::Default:
+            return loadDefault(session, number);
+        case Command::Get:
+            return get(session, code);
+        case Command::Set:
+            return set(session, code, number);
+        case Command::Monitor:
+            return monitor(session);
+        case Command::Flash:
+            return flash(session);
+        case Command::Ports:
+            break;
+    }
+    return ExitCode::Done;
+}
+
+ExitCode CliCommands::ports() {
+    const PortResolver resolver;
+    const auto infos = QSerialPortInfo::availablePorts();
+    bool any = false;
+    for (int com = 1; com <= Link::kPortCount; ++com) {
+        const std::string device = resolver.deviceFor(com);
+        if (device.empty()) {
+            continue;
+        }
+        std::string description;
+        for (const QSerialPortInfo& info : infos) {
+            if (info.systemLocation().toStdString() == device) {
+                description =
+                    (info.manufacturer() + " " + info.description()).trimmed().toStdString();
+            }
+        }
+        report::port(std::cout, com, device, description, m_options.json);
+        any = true;
+    }
+    if (!any && !m_options.quiet) {
+        std::cerr << cli::say(Msg::NoPorts, m_options.language) << '\n';
+    }
+    return ExitCode::Done;
+}
+
+ExitCode CliCommands::read(CliSession& session) {
+    std::vector<ParameterRow> rows;
+    const ReadbackChain& readback = session.core().readback();
+    for (char code : ParameterRow::readableCodes()) {
+        rows.push_back(
+            ParameterRow::of(code, readback.wireValue(code), readback.firmwareVersion()));
+    }
+    report::parameters(std::cout, session.firmwareText(), rows, m_options.json);
+    return ExitCode::Done;
+}
+
+ExitCode CliCommands::save(CliSession& session) {
+    session.prompts().setFile(m_options.args[0]);
+    session.act(ActionKind::Click, ids::main::kSaveData);
+    for (const MessageBox& box : session.prompts().takeProblems()) {
+        session.errorText(box.text);
+        return ExitCode::BadFile;
+    }
+    session.note(Msg::Saved, {m_options.args[0]});
+    return ExitCode::Done;
+}
+
+std::optional<CliCommands::FileValues> CliCommands::readSaveFile(const std::string& path) {
+    PosixFiles files;
+    std::string problem;
+    const auto bytes = files.readPrefix(path, ParameterFiles::kMaxReadBytes, problem);
+    if (!bytes || !problem.empty()) {
+        say(Msg::FileUnreadable, {problem.empty() ? path : problem});
+        return std::nullopt;
+    }
+    if (const auto line = ParameterSaveFile::firstForeignLine(*bytes)) {
+        say(Msg::ForeignLine, {path, std::to_string(*line)});
+        return std::nullopt;
+    }
+    RestoreEntries entries;
+    entries.readFrom(*bytes);
+    FileValues values;
+    // "S", code, the value, CR.
+    for (const std::string& command : RestoreChain::commands(entries)) {
+        values.emplace_back(command[1], leadingInteger(command.substr(2, command.size() - 3)));
+    }
+    return values;
+}
+
+std::vector<Difference> CliCommands::against(CliSession& session, const FileValues& file) {
+    const ReadbackChain& readback = session.core().readback();
+    const int version = readback.firmwareVersion();
+    std::vector<Difference> out;
+    for (const auto& [code, value] : file) {
+        const auto current = readback.wireValue(code);
+        if (current != value) {
+            out.push_back(
+                {ParameterRow::of(code, current, version), ParameterRow::of(code, value, version)});
+        }
+    }
+    return out;
+}
+
+ExitCode CliCommands::diff(CliSession* session, const FileValues& left, const FileValues* right) {
+    std::vector<Difference> rows;
+    if (session != nullptr) {
+        rows = against(*session, left);
+    } else {
+        // Two files: shown as firmware the window has not read yet would show them.
+        for (const auto& [code, value] : left) {
+            const auto other = valueOf(*right, code);
+            if (other != value) {
+                rows.push_back(
+                    {ParameterRow::of(code, value, 0), ParameterRow::of(code, other, 0)});
+            }
+        }
+    }
+    report::differences(std::cout, rows, m_options.json);
+    if (rows.empty() && !m_options.quiet) {
+        std::cerr << cli::say(Msg::NoDifference, m_options.language) << '\n';
+    }
+    return ExitCode::Done;
+}
+
+ExitCode CliCommands::restore(CliSession& session, const FileValues& file) {
+    const std::string& path = m_options.args[0];
+    diff(&session, file, nullptr);
+    if (m_options.dryRun) {
+        session.note(Msg::DryRun);
+        return ExitCode::Done;
+    }
+    // The announcement, then one command per link.
+    const int total = static_cast<int>(file.size()) + 1;
+    const int before = session.port().writesStartingWith('S');
+    const int readbacks = session.readbacks();
+    session.prompts().setFile(path);
+    session.act(ActionKind::Select, ids::main::kRestoreChoice, ParameterFiles::kFileChoice);
+    int shown = -1;
+    const ExitCode code = session.waitFor(
+        [&] { return session.readbacks() > readbacks; }, ExitCode::BadFile,
+        [&] {
+            const int sent = session.port().writesStartingWith('S') - before;
+            if (sent != shown) {
+                shown = sent;
+                session.progress(cli::say(Msg::RestoreProgress, m_options.language,
+                                          {std::to_string(sent), std::to_string(total)}));
+            }
+        });
+    if (code != ExitCode::Done) {
+        return code;
+    }
+    // What the controller did not keep reads back different.
+    const std::vector<Difference> left = against(session, file);
+    for (const Difference& d : left) {
+        session.error(Msg::NotTaken, {std::string(1, d.right.code) + " = " +
+                                          std::to_string(d.right.wire.value_or(0)),
+                                      d.left.wire ? std::to_string(*d.left.wire) : "-"});
+    }
+    if (!left.empty()) {
+        return ExitCode::Refused;
+    }
+    session.note(Msg::Restored, {path});
+    return ExitCode::Done;
+}
+
+ExitCode CliCommands::loadDefault(CliSession& session, int set) {
+    const int readbacks = session.readbacks();
+    session.act(ActionKind::Select, ids::main::kRestoreChoice, set);
+    const ExitCode code = session.waitFor([&] { return session.readbacks() > readbacks; });
+    if (code != ExitCode::Done) {
+        return code;
+    }
+    session.note(Msg::DefaultLoaded, {std::to_string(set)});
+    return read(session);
+}
+
+ExitCode CliCommands::get(CliSession& session, char code) {
+    const ReadbackChain& readback = session.core().readback();
+    const ParameterRow row =
+        ParameterRow::of(code, readback.wireValue(code), readback.firmwareVersion());
+    if (m_options.json) {
+        report::parameters(std::cout, session.firmwareText(), {row}, true);
+    } else {
+        std::cout << (row.shown ? std::to_string(*row.shown) : "-") << '\n';
+    }
+    return ExitCode::Done;
+}
+
+ExitCode CliCommands::set(CliSession& session, char code, int shown) {
+    ReadbackChain& readback = session.core().readback();
+    const ParameterEntry& entry = ParameterCatalogue::at(code);
+    const auto wire = ParameterCatalogue::encode(entry, *ParameterRow::controlValue(entry, shown),
+                                                 readback.firmwareVersion());
+    if (!wire) {
+        say(Msg::ReadOnlyCode, {std::string(1, code), entry.english});
+        return ExitCode::Usage;
+    }
+    // As a page sends it: idle, so the acknowledgement is only collected.
+    Link& link = session.core().link();
+    link.enter(ProtocolMode::Idle, Reply::Emptied);
+    link.sendSet(code, *wire);
+    ExitCode result = session.waitFor(
+        [&] { return link.receivedCount() >= static_cast<int>(frames::kAckLength); });
+    if (result == ExitCode::Done) {
+        result = session.readBackAgain();
+    }
+    if (result != ExitCode::Done) {
+        return result;
+    }
+    if (readback.wireValue(code) != *wire) {
+        const auto now = readback.wireValue(code);
+        session.error(Msg::NotTaken,
+                      {frames::set(code, *wire).substr(0, 6), now ? std::to_string(*now) : "-"});
+        return ExitCode::Refused;
+    }
+    session.note(Msg::SetDone, {std::string(1, code), std::to_string(shown)});
+    return ExitCode::Done;
+}
+
+ExitCode CliCommands::monitor(CliSession& session) {
+    LiveMonitor& live = session.core().monitor();
+    int frames = 0;
+    live.setFrameListener([&] {
+        report::monitorFrame(std::cout, live.values(), m_options.json);
+        std::cout.flush();
+        ++frames;
+    });
+    g_interrupted = 0;
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    session.act(ActionKind::Click, ids::custom::kDataDisplay);
+    const ExitCode code = session.waitFor(
+        [&] { return g_interrupted != 0 || (m_options.count > 0 && frames >= m_options.count); });
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    // The stop command goes out whatever ended the stream.
+    if (live.running()) {
+        session.act(ActionKind::Click, ids::custom::kDataDisplay);
+    }
+    live.setFrameListener({});
+    session.note(Msg::MonitorStopped, {std::to_string(frames)});
+    return code;
+}
+
+ExitCode CliCommands::flash(CliSession& session) {
+    session.note(Msg::BackupSkipped);
+    session.prompts().setFile(m_options.args[0]);
+    session.act(ActionKind::Click, ids::main::kChooseFirmware);
+    if (!session.core().model().enabled(ids::main::kUpgrade)) {
+        for (const MessageBox& box : session.prompts().takeProblems()) {
+            session.errorText(box.text);
+        }
+        return ExitCode::BadFile;
+    }
+    const int readbacks = session.readbacks();
+    session.act(ActionKind::Click, ids::main::kUpgrade);
+    const UpgradeTransfer& transfer = session.core().firmware().transfer();
+    int shown = -1;
+    const ExitCode code =
+        session.waitFor([&] { return session.readbacks() > readbacks; }, ExitCode::Refused,
+                        [&] {
+                            const int percent = session.core().model().value(ids::main::kProgress);
+                            if (percent != shown && transfer.block() > 0) {
+                                shown = percent;
+                                session.progress(cli::say(Msg::UpgradeProgress, m_options.language,
+                                                          {std::to_string(percent)}));
+                            }
+                        });
+    if (code != ExitCode::Done) {
+        return code;
+    }
+    session.prompts().takeNotes();
+    session.note(Msg::Upgraded, {session.firmwareText()});
+    return ExitCode::Done;
+}
+
+}  // namespace orva::cli

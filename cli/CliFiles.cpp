@@ -1,0 +1,24 @@
+#include "cli/CliFiles.h"
+
+#include <algorithm>
+
+namespace orva::cli {
+
+std::optional<std::string> CliFiles::readOrCreate(const std::string& path, std::string& error) {
+    if (path == kPortRecord) {
+        return m_portRecord;
+    }
+    return m_files.readOrCreate(path, error);
+}
+
+bool CliFiles::overwriteStart(const std::string& path, std::string_view bytes, std::string& error) {
+    if (path == kPortRecord) {
+        // Bytes past the written ones stay, as in the real file.
+        const std::size_t kept = std::min(bytes.size(), m_portRecord.size());
+        m_portRecord.replace(0, kept, bytes);
+        return true;
+    }
+    return m_files.overwriteStart(path, bytes, error);
+}
+
+}  // namespace orva::cli

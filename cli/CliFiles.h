@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "platform/IFiles.h"
+
+namespace orva::cli {
+
+// The real files, but the port record stays in memory: a command line names its port, or takes
+// the window's last one, and never changes what the window remembers.
+class CliFiles : public IFiles {
+  public:
+    // The name the core is given for its configuration file.
+    static constexpr const char* kPortRecord = "orva-cli:port";
+
+    CliFiles(IFiles& files, std::string portRecord)
+        : m_files(files), m_portRecord(std::move(portRecord)) {}
+
+    std::optional<std::string> readOrCreate(const std::string& path, std::string& error) override;
+    bool overwriteStart(const std::string& path, std::string_view bytes,
+                        std::string& error) override;
+    std::optional<std::string> readAll(const std::string& path, std::string& error) override {
+        return m_files.readAll(path, error);
+    }
+    bool writeAll(const std::string& path, std::string_view bytes, std::string& error) override {
+        return m_files.writeAll(path, bytes, error);
+    }
+    std::optional<std::string> readPrefix(const std::string& path, std::size_t maxBytes,
+                                          std::string& error) override {
+        return m_files.readPrefix(path, maxBytes, error);
+    }
+
+  private:
+    IFiles& m_files;
+    std::string m_portRecord;
+};
+
+}  // namespace orva::cli

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/Language.h"
+
+namespace orva::cli {
+
+enum class Command { Ports, Read, Save, Restore, Diff, Default, Get, Set, Monitor, Flash };
+
+// The command line of orva-cli, checked before anything is opened.
+struct CliOptions {
+    static constexpr int kDefaultTimeoutMs = 3000;
+
+    Command command = Command::Read;
+    std::vector<std::string> args;  // the command's own operands, in order
+    std::string port;               // "COMn" or a device path; empty: the window's last port
+    bool json = false;
+    bool quiet = false;
+    bool dryRun = false;
+    bool backup = true;
+    int count = 0;  // monitor frames; 0 until Ctrl-C
+    int timeoutMs = kDefaultTimeoutMs;
+    Language language = Language::English;
+
+    // What to do instead of running a command: print the usage, or say what is wrong.
+    enum class Outcome { Run, Help, Version, Error };
+    struct Parsed;
+    static Parsed parse(const std::vector<std::string>& argv);
+    static std::string usage();
+};
+
+struct CliOptions::Parsed {
+    Outcome outcome = Outcome::Run;
+    CliOptions options;
+    std::string error;  // for Outcome::Error
+};
+
+}  // namespace orva::cli

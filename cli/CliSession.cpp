@@ -1,0 +1,137 @@
+#include "cli/CliSession.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <iostream>
+
+#include "model/ControlIds.h"
+
+namespace orva::cli {
+namespace {
+
+// How often the event loop stops to look at the exchange.
+constexpr int kTickMs = 10;
+
+}  // namespace
+
+CliSession::CliSession(const CliOptions& options, PortChoice port)
+    : m_options(options),
+      m_choice(std::move(port)),
+      m_files(m_posix, m_choice.record),
+      m_qtPort(m_choice.resolver),
+      m_port(m_qtPort, m_clock),
+      m_core(m_port, m_clock, m_prompts, m_files, CliFiles::kPortRecord) {
+    m_core.readback().setMainChainEnd([this] { ++m_readbacks; });
+}
+
+ExitCode CliSession::connect() {
+    m_core.initialise();
+    // Messages of the core (a refused image, a file that is no saved file) in the chosen language.
+    if (m_options.language == Language::English) {
+        act(ActionKind::Click, ids::main::kLanguage);
+    }
+    if (m_core.link().openFailed()) {
+        error(Msg::PortNotOpened, {m_choice.label(), m_port.LastError()});
+        return ExitCode::PortNotOpened;
+    }
+    note(Msg::Reading, {m_choice.label(), std::to_string(m_options.timeoutMs) + " ms"});
+    const ExitCode code = waitFor([this] { return m_readbacks >= 1; });
+    if (code == ExitCode::Done && !m_core.readback().notRead().empty()) {
+        note(Msg::NotRead, {m_core.readback().notRead()});
+    }
+    return code;
+}
+
+ExitCode CliSession::readBackAgain() {
+    const int before = m_readbacks;
+    m_core.link().discardInput();
+    m_core.link().enter(ProtocolMode::Idle, Reply::Emptied);
+    m_core.readback().start();
+    return waitFor([&] { return m_readbacks > before; });
+}
+
+ExitCode CliSession::waitFor(const std::function<bool()>& done, ExitCode onProblem,
+                             const std::function<void()>& tick) {
+    ExitCode result = ExitCode::Done;
+    QEventLoop loop;
+    QTimer timer;
+    auto check = [&] {
+        if (tick) {
+            tick();
+        }
+        std::vector<MessageBox> problems = m_prompts.takeProblems();
+        for (const MessageBox& box : problems) {
+            errorText(box.text);
+        }
+        if (!problems.empty()) {
+            result = onProblem;
+        } else if (done()) {
+            result = ExitCode::Done;
+        } else if (!m_core.link().portOpen()) {
+            error(Msg::LineLost, {m_port.LastError()});
+            result = ExitCode::NoAnswer;
+        } else if (m_port.silentFor(static_cast<std::uint64_t>(m_options.timeoutMs))) {
+            error(Msg::NoAnswer, {m_port.lastCommand(), std::to_string(m_options.timeoutMs)});
+            result = ExitCode::NoAnswer;
+        } else {
+            return false;
+        }
+        loop.quit();
+        return true;
+    };
+    if (check()) {
+        return result;
+    }
+    QObject::connect(&timer, &QTimer::timeout, &loop, check);
+    timer.start(kTickMs);
+    loop.exec();
+    return result;
+}
+
+void CliSession::act(ActionKind kind, ControlKey key, int value) {
+    m_core.onUserAction({kind, key, value, {}});
+}
+
+std::string CliSession::firmwareText() {
+    return m_core.model().text(ids::main::kVersionText);
+}
+
+void CliSession::endProgress() {
+    if (m_progressShown) {
+        std::cerr << '\n';
+        m_progressShown = false;
+    }
+}
+
+void CliSession::progress(const std::string& text) {
+    if (!m_options.quiet) {
+        std::cerr << '\r' << text << std::flush;
+        m_progressShown = true;
+    }
+}
+
+void CliSession::note(Msg msg, std::initializer_list<std::string> args) {
+    if (!m_options.quiet) {
+        endProgress();
+        std::cerr << say(msg, m_options.language, args) << '\n';
+    }
+}
+
+void CliSession::error(Msg msg, std::initializer_list<std::string> args) {
+    errorText(say(msg, m_options.language, args));
+}
+
+void CliSession::errorText(const std::string& text) {
+    endProgress();
+    // The window's texts break lines with CR; a terminal wants LF.
+    std::string lines = text;
+    for (char& c : lines) {
+        if (c == '\r') {
+            c = '\n';
+        }
+    }
+    std::cerr << "orva-cli: " << lines << '\n';
+}
+
+}  // namespace orva::cli

@@ -1,0 +1,71 @@
+#include "cli/CliTexts.h"
+
+#include <iterator>
+
+namespace orva::cli {
+namespace {
+
+struct Text {
+    Msg msg;
+    const char* english;
+    const char* chinese;
+};
+
+constexpr Text kTexts[] = {
+    {Msg::Reading, "reading the controller on {0} (time-out {1})",
+     "正在读取飞控参数：{0}（超时{1}）"},
+    {Msg::PortNotOpened, "cannot open {0}: {1}", "无法打开串口{0}：{1}"},
+    {Msg::NoAnswer, "the controller is not answering: no answer to \"{0}\" within {1} ms",
+     "飞控无应答：{1}毫秒内没有回答\"{0}\""},
+    {Msg::LineLost, "the line to the controller was lost: {0}", "与飞控的连接已断开：{0}"},
+    {Msg::NotRead, "not read (damaged replies): {0}", "未读到: {0}"},
+    {Msg::Saved, "saved {0}", "已保存 {0}"},
+    {Msg::UnknownCode, "\"{0}\" is no parameter code; `orva-cli read` lists them",
+     "\"{0}\"不是参数代码；`orva-cli read`列出所有代码"},
+    {Msg::ReadOnlyCode, "{0} ({1}) is read only", "{0}（{1}）只读"},
+    {Msg::NotANumber, "\"{0}\" is not a number", "\"{0}\"不是数字"},
+    {Msg::OutOfRange, "{0} ({1}): {2} is out of range {3} to {4}; nothing was sent",
+     "{0}（{1}）：{2}超出范围{3}至{4}，未发送"},
+    {Msg::NotTaken, "the controller did not take {0}: it reads back {1}", "飞控未接受{0}：读回{1}"},
+    {Msg::BadDefaultSet, "the default set is 0, 1, 2 or 3, not \"{0}\"",
+     "默认参数组为0、1、2或3，不是\"{0}\""},
+    {Msg::FileUnreadable, "{0}", "{0}"},
+    {Msg::ForeignLine,
+     "{0}: line {1} is not as Save Data writes it; nothing was sent to the controller",
+     "{0}：第{1}行与保存当前数据写出的格式不符，未向飞控发送任何参数"},
+    {Msg::NoDifference, "no parameter differs", "没有不同的参数"},
+    {Msg::DryRun, "dry run: nothing was sent", "试运行：未发送任何参数"},
+    {Msg::RestoreProgress, "restoring: {0} of {1} commands", "正在恢复：{0}/{1}"},
+    {Msg::Restored, "restored {0}; every setting reads back as in the file",
+     "已恢复 {0}；读回的参数与文件一致"},
+    {Msg::DefaultLoaded, "default set {0} loaded", "已载入默认参数组{0}"},
+    {Msg::SetDone, "{0} set to {1}", "{0}已设为{1}"},
+    {Msg::MonitorStopped, "monitor stopped after {0} frames", "实时数据已停止，共{0}帧"},
+    {Msg::UpgradeProgress, "upgrading: {0}%", "正在升级：{0}%"},
+    {Msg::Upgraded, "firmware upgraded; now {0}", "固件升级完成；当前版本{0}"},
+    {Msg::BackupSaved, "parameters backed up to {0}", "参数已备份到{0}"},
+    {Msg::BackupSkipped, "no backup: --no-backup", "未备份：--no-backup"},
+    {Msg::NoPorts, "no serial device found", "未找到串口设备"},
+};
+
+}  // namespace
+
+std::string say(Msg msg, Language language, std::initializer_list<std::string> args) {
+    std::string text;
+    for (const Text& t : kTexts) {
+        if (t.msg == msg) {
+            text = language == Language::English ? t.english : t.chinese;
+        }
+    }
+    int index = 0;
+    for (const std::string& arg : args) {
+        const std::string mark = "{" + std::to_string(index++) + "}";
+        for (auto at = text.find(mark); at != std::string::npos;
+             at = text.find(mark, at + arg.size())) {
+            text.replace(at, mark.size(), arg);
+        }
+    }
+    return text;
+}
+
+}  // namespace orva::cli

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+#include "model/Language.h"
+
+namespace orva::cli {
+
+// orva-cli's own messages; {0}, {1}, ... stand for the arguments.
+enum class Msg {
+    Reading,
+    PortNotOpened,
+    NoAnswer,
+    LineLost,
+    NotRead,
+    Saved,
+    UnknownCode,
+    ReadOnlyCode,
+    NotANumber,
+    OutOfRange,
+    NotTaken,
+    BadDefaultSet,
+    FileUnreadable,
+    ForeignLine,
+    NoDifference,
+    DryRun,
+    RestoreProgress,
+    Restored,
+    DefaultLoaded,
+    SetDone,
+    MonitorStopped,
+    UpgradeProgress,
+    Upgraded,
+    BackupSaved,
+    BackupSkipped,
+    NoPorts,
+};
+
+std::string say(Msg msg, Language language, std::initializer_list<std::string> args = {});
+
+}  // namespace orva::cli

@@ -1,0 +1,62 @@
+#include "cli/PortChoice.h"
+
+#include <charconv>
+#include <cstdlib>
+
+#include "cli/CliFiles.h"
+#include "platform/PosixFiles.h"
+#include "protocol/Link.h"
+#include "serial/ConfigFile.h"
+
+namespace orva::cli {
+
+std::optional<PortChoice> PortChoice::from(const std::string& spec, std::string& error) {
+    PortChoice choice;
+    if (spec.empty()) {
+        PosixFiles files;
+        std::string ignored;
+        choice.record = files.readAll(ConfigFile::kFileName, ignored).value_or("");
+        CliFiles memory(files, choice.record);
+        ConfigFile config(memory, CliFiles::kPortRecord);
+        const auto read = config.read(ignored);
+        choice.com = read && read->recorded ? read->port : Link::kDefaultPort;
+        return choice;
+    }
+    if (spec.size() > 3 && (spec.rfind("COM", 0) == 0 || spec.rfind("com", 0) == 0)) {
+        int n = 0;
+        const char* end = spec.data() + spec.size();
+        const auto [ptr, ec] = std::from_chars(spec.data() + 3, end, n);
+        if (ec != std::errc() || ptr != end || n < 1 || n > Link::kPortCount) {
+            error =
+                "the ports are COM1 to COM" + std::to_string(Link::kPortCount) + ", not " + spec;
+            return std::nullopt;
+        }
+        choice.com = n;
+    } else {
+        // A device that a COM number already stands for keeps that number, so a saved file
+        // names the same port as the window's would.
+        for (int n = 1; n <= Link::kPortCount && choice.com == 0; ++n) {
+            if (choice.resolver.deviceFor(n) == spec) {
+                choice.com = n;
+            }
+        }
+        if (choice.com == 0) {
+            choice.com = 1;
+            choice.resolver = PortResolver(
+                [spec](const char* name) -> const char* {
+                    return std::string(name) == "ORVA_COM1" ? spec.c_str() : std::getenv(name);
+                },
+                [] { return PortResolver().orderedDevices(); });
+        }
+    }
+    choice.record = ConfigFile::encode(choice.com);
+    return choice;
+}
+
+std::string PortChoice::label() const {
+    const std::string device = resolver.deviceFor(com);
+    const std::string com_name = "COM" + std::to_string(com);
+    return device.empty() ? com_name : com_name + " = " + device;
+}
+
+}  // namespace orva::cli

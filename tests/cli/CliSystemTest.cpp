@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+
+#include "Golden.h"
+#include "core/OrvaCore.h"
+#include "model/ControlIds.h"
+#include "platform/PosixFiles.h"
+#include "platform/SteadyClock.h"
+#include "sim/SimRunner.h"
+#include "support/Fakes.h"
+#include "support/OrvaProcess.h"
+#include "support/SimulatorLine.h"
+
+namespace orva {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+    std::chrono::milliseconds took{0};
+};
+
+// orva-cli against the simulated controller, with COM3 standing for its line.
+class CliAgainstSimulator : public ::testing::Test {
+  protected:
+    ~CliAgainstSimulator() override { std::filesystem::remove_all(m_dir); }
+
+    std::string start(sim::SimOptions options = {}) {
+        options.logPath = m_dir / "wire.log";
+        m_sim = std::make_unique<sim::SimRunner>(options);
+        return m_device = m_sim->start();
+    }
+    Result cli(std::vector<std::string> args) {
+        const auto begin = std::chrono::steady_clock::now();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            setenv("ORVA_COM3", m_device.c_str(), 1);
+            dup2(open((m_dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+            dup2(open((m_dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+            std::vector<char*> argv{const_cast<char*>(ORVA_CLI_BINARY), const_cast<char*>("--port"),
+                                    const_cast<char*>("COM3")};
+            for (std::string& a : args) {
+                argv.push_back(a.data());
+            }
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::fileBytes(m_dir / "out"),
+                test::fileBytes(m_dir / "err"),
+                std::chrono::duration_cast<std::chrono::milliseconds>(
+                    std::chrono::steady_clock::now() - begin)};
+    }
+    std::string path(const char* name) const { return m_dir / name; }
+
+    std::filesystem::path m_dir = test::freshDir();
+    std::unique_ptr<sim::SimRunner> m_sim;
+    std::string m_device;
+};
+
+// Steps against one controller, each with its exit status and a piece of its stdout.
+struct Step {
+    std::vector<std::string> args;
+    int status;
+    std::string out;  // must appear in stdout; "=" first: stdout is exactly the rest
+};
+
+TEST_F(CliAgainstSimulator, CommandsDoWhatTheySay) {
+    const std::string golden = path("golden.txt"), edited = path("edited.txt"),
+                      image = path("odd.bin"), junk = path("junk.txt");
+    std::string file = test::goldenSaveFile();
+    std::ofstream(golden, std::ios::binary) << file;
+    // Line 4 holds the main stability, "0045", behind its 13-byte label.
+    std::size_t at = 0;
+    for (int line = 0; line < 4; ++line) {
+        at = file.find("\r\r\n", at) + 3;
+    }
+    file.replace(at + 15, 2, "46");
+    std::ofstream(edited, std::ios::binary) << file;
+    std::ofstream(junk) << "not a saved file\n";
+    std::ofstream(image, std::ios::binary) << std::string(1001, '\x5A');
+
+    const std::string cRow = "C\tStabili_Level\t主稳定度";
+    const std::vector<std::pair<std::string, std::vector<Step>>> cases = {
+        {"read in both forms",
+         {{{"read"}, 0, "firmware\t1.220\n" + cRow + "\t55\t55\n"},
+          {{"read", "--json"},
+           0,
+           "{\"firmware\":\"1.220\",\"parameters\":[{\"code\":\"C\",\"english\":"
+           "\"Stabili_Level\",\"chinese\":\"主稳定度\",\"shown\":55,\"wire\":55},"}}},
+        {"set and get",
+         {{{"set", "C", "37"}, 0, "="},
+          {{"get", "C"}, 0, "=37\n"},
+          {{"set", "C", "101"}, 2, "="},
+          {{"get", "?"}, 2, "="}}},
+        {"default set", {{{"default", "2"}, 0, cRow}, {{"get", "A"}, 0, "=9\n"}}},
+        {"restore, then diff",
+         {{{"restore", golden, "--dry-run"}, 0, cRow + "\t55 [55]\t45 [45]\n"},
+          {{"diff", golden}, 0, cRow},
+          {{"restore", golden}, 0, cRow},
+          {{"diff", golden}, 0, "="},
+          {{"diff", golden, edited}, 0, "=" + cRow + "\t45 [45]\t46 [46]\n"},
+          {{"restore", junk}, 6, "="}}},
+        {"flash", {{{"flash", image}, 0, "="}, {{"flash", junk}, 6, "="}}},
+    };
+    for (const auto& [name, steps] : cases) {
+        SCOPED_TRACE(name);
+        start({.imagePath = path("received.bin")});
+        for (const Step& step : steps) {
+            const Result r = cli(step.args);
+            EXPECT_EQ(r.status, step.status) << step.args[0] << "\n" << r.err;
+            if (step.out.starts_with("=")) {
+                EXPECT_EQ(r.out, step.out.substr(1)) << step.args[0];
+            } else {
+                EXPECT_NE(r.out.find(step.out), std::string::npos) << step.args[0] << r.out;
+            }
+        }
+    }
+    // 1001 bytes and the zero behind them fill 18 packets of 56 bytes.
+    EXPECT_TRUE(test::fileBytes(path("received.bin")) ==
+                std::string(1001, '\x5A') + std::string(7, '\0'));
+}
+
+TEST_F(CliAgainstSimulator, MonitorSendsTheStopCommandAndCountsItsLines) {
+    start();
+    const Result r = cli({"monitor", "--count", "4", "--json"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4);
+    EXPECT_TRUE(r.out.starts_with("{\"receiver\":[")) << r.out;
+    const std::string log = test::fileBytes(path("wire.log"));
+    EXPECT_NE(log.find("S~0000"), std::string::npos);
+}
+
+// A controller that does not answer, and a port that is not there: their own exit codes, soon.
+TEST_F(CliAgainstSimulator, NoAnswerAndNoPortGiveTheirExitCodes) {
+    start({.controller = {.silentCodes = "V"}});
+    Result r = cli({"--timeout", "300", "read"});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_NE(r.err.find("\"?V\" within 300 ms"), std::string::npos) << r.err;
+    EXPECT_LT(r.took, 3s);
+    m_device = "/dev/orva-no-such-tty";
+    r = cli({"read"});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("/dev/orva-no-such-tty"), std::string::npos) << r.err;
+}
+
+// The same controller state saved by the window's Save Data and by orva-cli: the same bytes.
+TEST_F(CliAgainstSimulator, SaveWritesTheWindowsBytes) {
+    {
+        test::EventLoop loop;
+        SteadyClock clock;
+        test::ScriptedPrompts prompts;
+        PosixFiles files;
+        test::RecordingPort port(test::comTo(start()));
+        OrvaCore core(port, clock, prompts, files, path("qdmcconfig.ini"));
+        core.initialise();
+        ASSERT_TRUE(test::runUntil(
+            loop.app, [&] { return port.readBackDone(); }, 20000));
+        prompts.files.push_back(path("window.txt"));
+        core.onUserAction({ActionKind::Click, ids::main::kSaveData});
+    }
+    const Result r = cli({"save", path("cli.txt")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string window = test::fileBytes(path("window.txt"));
+    EXPECT_GT(window.size(), 2000u);
+    EXPECT_TRUE(test::fileBytes(path("cli.txt")) == window);
+}
+
+}  // namespace
+}  // namespace orva
