@@ -45,6 +45,10 @@ std::optional<int> valueOf(const std::vector<std::pair<char, int>>& values, char
 
 }  // namespace
 
+std::string CliCommands::name(const ParameterEntry& entry) const {
+    return m_options.language == Language::English ? entry.english : entry.chinese;
+}
+
 void CliCommands::error(const std::string& text) {
     std::cerr << "orva-cli: " << text << '\n';
 }
@@ -96,7 +100,7 @@ ExitCode CliCommands::run() {
             }
             const ParameterEntry& entry = ParameterCatalogue::at(code);
             if (entry.encoding == Encoding::ReadOnly) {
-                say(Msg::ReadOnlyCode, {a[0], entry.english});
+                say(Msg::ReadOnlyCode, {a[0], name(entry)});
                 return ExitCode::Usage;
             }
             const auto shown = integer(a[1]);
@@ -105,7 +109,7 @@ ExitCode CliCommands::run() {
                 return ExitCode::Usage;
             }
             if (!ParameterRow::controlValue(entry, *shown)) {
-                say(Msg::OutOfRange, {a[0], entry.english, a[1], std::to_string(entry.uiMin),
+                say(Msg::OutOfRange, {a[0], name(entry), a[1], std::to_string(entry.uiMin),
                                       std::to_string(entry.uiMax)});
                 return ExitCode::Usage;
             }
@@ -342,7 +346,7 @@ ExitCode CliCommands::set(CliSession& session, char code, int shown) {
     const auto wire = ParameterCatalogue::encode(entry, *ParameterRow::controlValue(entry, shown),
                                                  readback.firmwareVersion());
     if (!wire) {
-        say(Msg::ReadOnlyCode, {std::string(1, code), entry.english});
+        say(Msg::ReadOnlyCode, {std::string(1, code), name(entry)});
         return ExitCode::Usage;
     }
     // As a page sends it: idle, so the acknowledgement is only collected.
@@ -393,7 +397,6 @@ ExitCode CliCommands::monitor(CliSession& session) {
 }
 
 ExitCode CliCommands::flash(CliSession& session) {
-    session.note(Msg::BackupSkipped);
     session.prompts().setFile(m_options.args[0]);
     session.act(ActionKind::Click, ids::main::kChooseFirmware);
     if (!session.core().model().enabled(ids::main::kUpgrade)) {

@@ -40,6 +40,8 @@ class CliCommands {
     std::optional<FileValues> readSaveFile(const std::string& path);
     // The controller's read-back against `file`: the parameters that differ.
     std::vector<struct Difference> against(CliSession& session, const FileValues& file);
+    // The parameter's name in the language of the messages.
+    std::string name(const ParameterEntry& entry) const;
     void error(const std::string& text);
     void say(Msg msg, std::initializer_list<std::string> args);
 

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include "cli/CliOptions.h"
+#include "cli/ParameterRow.h"
+#include "cli/WatchedPort.h"
+#include "support/Fakes.h"
+
+namespace orva::cli {
+namespace {
+
+// What a command line asks for, or the start of what is wrong with it.
+TEST(CliOptions, CommandLinesAreCheckedBeforeAnythingRuns) {
+    using O = CliOptions::Outcome;
+    struct Case {
+        std::vector<std::string> argv;
+        O outcome;
+        std::string error;  // or the command's operands, joined by '|'
+    };
+    const Case cases[] = {
+        {{"--port", "COM4", "read", "--json"}, O::Run, ""},
+        {{"set", "^", "-30", "--timeout=250"}, O::Run, "^|-30"},
+        {{"diff", "a.txt", "b.txt", "-q"}, O::Run, "a.txt|b.txt"},
+        {{"read", "--help"}, O::Help, ""},
+        {{}, O::Error, "no command given"},
+        {{"erase"}, O::Error, "unknown command erase"},
+        {{"set", "C"}, O::Error, "wrong number of operands for set"},
+        {{"read", "--colour"}, O::Error, "unknown option --colour"},
+        {{"read", "--timeout", "0"}, O::Error, "--timeout wants"},
+        {{"monitor", "--count", "x"}, O::Error, "--count wants"},
+        {{"read", "--lang", "de"}, O::Error, "--lang is en or zh"},
+    };
+    for (const Case& c : cases) {
+        const CliOptions::Parsed p = CliOptions::parse(c.argv);
+        EXPECT_EQ(p.outcome, c.outcome) << c.argv.size();
+        if (c.outcome == O::Error) {
+            EXPECT_TRUE(p.error.starts_with(c.error)) << p.error;
+        } else if (c.outcome == O::Run) {
+            std::string operands;
+            for (const std::string& a : p.options.args) {
+                operands += (operands.empty() ? "" : "|") + a;
+            }
+            EXPECT_EQ(operands, c.error);
+        }
+    }
+    const CliOptions o = CliOptions::parse({"-q", "--port", "COM4", "set", "^", "-30",
+                                            "--timeout=250", "--lang", "zh"})
+                             .options;
+    EXPECT_EQ(o.command, Command::Set);
+    EXPECT_EQ(o.port, "COM4");
+    EXPECT_EQ(o.timeoutMs, 250);
+    EXPECT_TRUE(o.quiet);
+    EXPECT_EQ(o.language, Language::Chinese);
+}
+
+// A value as `read` shows it, and back: lists by index, check boxes as bits, the packed delay
+// with its box as bit 4; the wire value is the catalogue's. Nothing outside the controls' range.
+TEST(ParameterRow, ShownValuesMapToControlsAndWire) {
+    struct Case {
+        char code;
+        int shown;
+        std::optional<int> wire;  // nothing: out of range
+    };
+    const Case cases[] = {
+        {'C', 37, 37},           {'C', 101, std::nullopt},
+        {'C', -1, std::nullopt}, {'A', 7, 15},
+        {'A', 16, std::nullopt}, {'B', 6, 6},
+        {'a', 4095, 4095},       {'a', 4096, std::nullopt},
+        {'<', 21, 21},           {'<', 32, std::nullopt},
+        {'L', 340, 340},         {'^', -30, 70},
+    };
+    for (const Case& c : cases) {
+        const ParameterEntry& entry = ParameterCatalogue::at(c.code);
+        const auto state = ParameterRow::controlValue(entry, c.shown);
+        ASSERT_EQ(state.has_value(), c.wire.has_value()) << c.code << c.shown;
+        if (state) {
+            EXPECT_EQ(ParameterCatalogue::encode(entry, *state, 1220), c.wire) << c.code;
+            EXPECT_EQ(ParameterRow::of(c.code, *c.wire, 1220).shown, c.shown) << c.code;
+        }
+    }
+    EXPECT_EQ(ParameterRow::of('C', std::nullopt, 1220).shown, std::nullopt);
+}
+
+TEST(WatchedPort, NamesTheLastCommandAndTimesTheSilence) {
+    test::FakeClock clock;
+    test::FakePort fake{clock};
+    WatchedPort port(fake, clock);
+    port.SetOutput("?C\r");
+    EXPECT_EQ(port.lastCommand(), "?C");
+    EXPECT_FALSE(port.silentFor(500));
+    clock.now += 500;
+    EXPECT_TRUE(port.silentFor(500));
+    fake.receive("?C\r 0042\r\n");
+    EXPECT_FALSE(port.GetInput().empty());
+    EXPECT_FALSE(port.silentFor(500));
+    port.SetOutput(std::string("\xA5\x01\x00\x00", 4));
+    EXPECT_EQ(port.lastCommand(), "upgrade packet");
+    EXPECT_EQ(port.writesStartingWith('?'), 1);
+}
+
+}  // namespace
+}  // namespace orva::cli
