@@ -22,6 +22,7 @@ namespace orva::cli {
 namespace {
 
 volatile std::sig_atomic_t g_interrupted = 0;
+constexpr int kBarWidth = 40;
 
 void onInterrupt(int) {
     g_interrupted = 1;
@@ -409,16 +410,19 @@ ExitCode CliCommands::flash(CliSession& session) {
     session.act(ActionKind::Click, ids::main::kUpgrade);
     const UpgradeTransfer& transfer = session.core().firmware().transfer();
     int shown = -1;
-    const ExitCode code =
-        session.waitFor([&] { return session.readbacks() > readbacks; }, ExitCode::Refused,
-                        [&] {
-                            const int percent = session.core().model().value(ids::main::kProgress);
-                            if (percent != shown && transfer.block() > 0) {
-                                shown = percent;
-                                session.progress(cli::say(Msg::UpgradeProgress, m_options.language,
-                                                          {std::to_string(percent)}));
-                            }
-                        });
+    const ExitCode code = session.waitFor(
+        [&] { return session.readbacks() > readbacks; }, ExitCode::Refused,
+        [&] {
+            const int percent = session.core().model().value(ids::main::kProgress);
+            if (percent != shown && transfer.block() > 0) {
+                shown = percent;
+                const int filled = percent * kBarWidth / 100;
+                session.progress(
+                    cli::say(Msg::UpgradeProgress, m_options.language,
+                             {std::to_string(percent),
+                              std::string(filled, '#') + std::string(kBarWidth - filled, ' ')}));
+            }
+        });
     if (code != ExitCode::Done) {
         return code;
     }

@@ -41,7 +41,7 @@ constexpr Text kTexts[] = {
     {Msg::DefaultLoaded, "default set {0} loaded", "已载入默认参数组{0}"},
     {Msg::SetDone, "{0} set to {1}", "{0}已设为{1}"},
     {Msg::MonitorStopped, "monitor stopped after {0} frames", "实时数据已停止，共{0}帧"},
-    {Msg::UpgradeProgress, "upgrading: {0}%", "正在升级：{0}%"},
+    {Msg::UpgradeProgress, "upgrading [{1}] {0}%", "正在升级 [{1}] {0}%"},
     {Msg::Upgraded, "firmware upgraded; now {0}", "固件升级完成；当前版本{0}"},
     {Msg::BackupSaved, "parameters backed up to {0}", "参数已备份到{0}"},
     {Msg::BackupSkipped, "no backup: --no-backup", "未备份：--no-backup"},
