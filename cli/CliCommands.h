@@ -8,6 +8,7 @@
 #include "cli/CliTexts.h"
 #include "cli/ExitCode.h"
 #include "cli/ParameterRow.h"
+#include "cli/Report.h"
 
 namespace orva::cli {
 
@@ -39,7 +40,7 @@ class CliCommands {
     // A saved parameter file as the restore would send it; nothing (said) when it is no such file.
     std::optional<FileValues> readSaveFile(const std::string& path);
     // The controller's read-back against `file`: the parameters that differ.
-    std::vector<struct Difference> against(CliSession& session, const FileValues& file);
+    std::vector<Difference> against(CliSession& session, const FileValues& file);
     // The parameter's name in the language of the messages.
     std::string name(const ParameterEntry& entry) const;
     void error(const std::string& text);

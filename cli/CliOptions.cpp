@@ -91,7 +91,8 @@ CliOptions::Parsed CliOptions::parse(const std::vector<std::string>& argv) {
                 return fail("--lang is en or zh, not \"" + value + "\"");
             }
             o.language = value == "zh" ? Language::Chinese : Language::English;
-        } else if (a.size() > 1 && a[0] == '-' && !(a.size() > 1 && (a[1] >= '0' && a[1] <= '9'))) {
+        } else if (a.size() > 1 && a[0] == '-' &&
+                   (a[1] < '0' || a[1] > '9')) {  // not a negative value
             return fail("unknown option " + a);
         } else if (!name) {
             name = a;
