@@ -5,8 +5,10 @@
 #include <memory>
 
 #include "core/OrvaCore.h"
+#include "platform/DataFolders.h"
 #include "platform/PosixFiles.h"
 #include "platform/SteadyClock.h"
+#include "platform/SystemCalendar.h"
 #include "qtserial/QtCommPort.h"
 #include "serial/ConfigFile.h"
 #include "sim/SimRunner.h"
@@ -50,7 +52,9 @@ int COrvaApp::run(bool demo) {
     QtCommPort port;
     SteadyClock clock;
     QtPrompts prompts;
+    SystemCalendar calendar;
     OrvaCore core(port, clock, prompts, files);
+    core.keepBackupsIn(backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")), calendar);
     COrvaDlg dialog(core);
     prompts.setParent(&dialog);
     dialog.show();

@@ -10,7 +10,9 @@
 #include "model/WindowModel.h"
 #include "monitor/CalibrationChain.h"
 #include "monitor/LiveMonitor.h"
+#include "paramfile/ParameterBackups.h"
 #include "paramfile/ParameterFiles.h"
+#include "platform/ICalendar.h"
 #include "platform/IClock.h"
 #include "platform/IFiles.h"
 #include "platform/IPrompts.h"
@@ -32,6 +34,11 @@ class OrvaCore : public IWindowCore {
   public:
     OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& files,
              std::string configPath = ConfigFile::kFileName);
+
+    // Keeps a backup of the controller's settings in `folder` before each overwrite.
+    void keepBackupsIn(std::string folder, ICalendar& calendar) {
+        m_backups.keepIn(std::move(folder), calendar);
+    }
 
     // The window's start state, ending with the link restart that opens the stored port.
     void initialise();
@@ -66,6 +73,7 @@ class OrvaCore : public IWindowCore {
     Link m_link;
     ReadbackChain m_readback;
     WindowLogic m_window;
+    ParameterBackups m_backups;
     ParameterFiles m_paramFiles;
     PageSenders m_senders;
     CustomPageSenders m_customSenders;

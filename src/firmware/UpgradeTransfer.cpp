@@ -95,6 +95,7 @@ void UpgradeTransfer::releaseAbandoned() {
 }
 
 void UpgradeTransfer::start() {
+    m_beforeStart();
     m_underway = true;
     m_link.enter(ProtocolMode::UpgradeEntry, Reply::Recounted);
     m_link.openStoredPortIfClosed();

@@ -106,6 +106,7 @@ void ParameterFiles::restoreDefaultSet(int set) {
     // The controller's acknowledgement, taken while idle, restarts the read-back so the pages
     // show the loaded set.
     m_link.enter(ProtocolMode::Idle, Reply::Emptied);
+    m_beforeOverwrite();
     m_link.sendSet(frames::kDefaultSetCode, set);
 }
 
@@ -135,6 +136,7 @@ void ParameterFiles::restoreFromFile() {
                                     "行与保存当前数据写出的格式不符，未向飞控发送任何参数。");
         return;
     }
+    m_beforeOverwrite();
     // Announces the restore; its acknowledgement names no link of the chain.
     m_link.enter(ProtocolMode::Restore, Reply::Emptied);
     m_link.sendSet(frames::kDefaultSetCode, kFileChoice);

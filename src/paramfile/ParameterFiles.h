@@ -37,6 +37,8 @@ class ParameterFiles {
     void onSave();
     void onRestoreSelected(int index);
     void onRestoreHelp();
+    // Called before a default set or a file's values go to the controller.
+    void setBeforeOverwrite(std::function<void()> hook) { m_beforeOverwrite = std::move(hook); }
 
     const RestoreEntries& entries() const { return m_entries; }
 
@@ -54,6 +56,7 @@ class ParameterFiles {
     const LanguageFlag& m_language;
     RestoreEntries m_entries;
     RestoreChain m_chain{m_link, m_model, m_entries};
+    std::function<void()> m_beforeOverwrite = [] {};
 };
 
 }  // namespace orva

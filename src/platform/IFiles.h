@@ -28,6 +28,11 @@ class IFiles {
     // left empty otherwise.
     virtual std::optional<std::string> readPrefix(const std::string& path, std::size_t maxBytes,
                                                   std::string& error) = 0;
+    // Folders: created with their missing parents; the names of the regular files in one (none
+    // when it cannot be read); a file removed.
+    virtual bool makeFolders(const std::string& path, std::string& error) = 0;
+    virtual std::vector<std::string> fileNames(const std::string& folder) = 0;
+    virtual bool remove(const std::string& path, std::string& error) = 0;
 };
 
 }  // namespace orva

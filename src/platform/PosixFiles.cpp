@@ -1,6 +1,8 @@
 #include "platform/PosixFiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -134,6 +136,44 @@ std::optional<std::string> PosixFiles::readPrefix(const std::string& path, std::
         content.append(buf, static_cast<std::size_t>(n));
     }
     return content;
+}
+
+bool PosixFiles::makeFolders(const std::string& path, std::string& error) {
+    for (std::size_t at = path.find('/', 1);; at = path.find('/', at + 1)) {
+        const std::string part = path.substr(0, at);
+        if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
+            error = describe(part, errno);
+            return false;
+        }
+        if (at == std::string::npos) {
+            return true;
+        }
+    }
+}
+
+std::vector<std::string> PosixFiles::fileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        struct stat st {};
+        const std::string name = entry->d_name;
+        if (::lstat((folder + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+            names.push_back(name);
+        }
+    }
+    ::closedir(dir);
+    return names;
+}
+
+bool PosixFiles::remove(const std::string& path, std::string& error) {
+    if (::unlink(path.c_str()) != 0) {
+        error = describe(path, errno);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace orva

@@ -13,6 +13,9 @@ class PosixFiles : public IFiles {
     bool writeAll(const std::string& path, std::string_view bytes, std::string& error) override;
     std::optional<std::string> readPrefix(const std::string& path, std::size_t maxBytes,
                                           std::string& error) override;
+    bool makeFolders(const std::string& path, std::string& error) override;
+    std::vector<std::string> fileNames(const std::string& folder) override;
+    bool remove(const std::string& path, std::string& error) override;
 };
 
 }  // namespace orva

@@ -264,8 +264,8 @@ void Link::showStatus() {
     showStatus(m_statusOpened);
 }
 
-void Link::setNotice(std::string notice) {
-    m_notice = std::move(notice);
+void Link::setNotice(Notice which, std::string text) {
+    m_notices.at(static_cast<std::size_t>(which)) = std::move(text);
     showStatus();
 }
 
@@ -280,8 +280,10 @@ void Link::showStatus(bool opened) {
     if (!opened && !m_port.LastError().empty()) {
         text += "  (" + m_port.LastError() + ")";
     }
-    if (!m_notice.empty()) {
-        text += "  " + m_notice;
+    for (const std::string& notice : m_notices) {
+        if (!notice.empty()) {
+            text += "  " + notice;
+        }
     }
     if (m_quietShown) {
         text += pick(m_language(), "  飞控已2秒无应答：请检查连线和串口，然后按刷新",

@@ -31,6 +31,9 @@ enum class Reply {
 // Receive settings that some exchanges set again before they start.
 enum class LineSetting { BinaryInput, EveryByteRaisesEvent, WholeInput, NoHandshake };
 
+// Words about the line shown after the device beside the port list, each kept until replaced.
+enum class Notice { Readback, Backup };
+
 // The one owner of the serial line: the port, the protocol mode, the reply buffer and received
 // count (in its framer), input discards, the busy waits and the two link restarts. Exchanges
 // register for the modes they run in and get typed frames; senders ask for a named mode change.
@@ -93,8 +96,8 @@ class Link {
     bool openFailed() const { return m_openFailed; }
     // The status box and the device beside the port list, in the current language.
     void showStatus();
-    // A word about the line, shown after the device beside the port list; empty for none.
-    void setNotice(std::string notice);
+    // Sets one of the words shown after the device beside the port list; empty for none.
+    void setNotice(Notice which, std::string text);
     // Called now and then by the application: when commands have gone out and nothing has come
     // back for 2 s, says so beside the port list. It changes no protocol state and sends nothing.
     void checkQuiet();
@@ -129,7 +132,7 @@ class Link {
     std::function<void()> m_readbackStart;
     bool m_openFailed = false;
     bool m_statusOpened = false;
-    std::string m_notice;
+    std::array<std::string, 2> m_notices;
     bool m_awaiting = false;  // written to, and nothing heard since
     std::optional<std::uint64_t> m_quietSince;
     bool m_quietShown = false;

@@ -65,16 +65,18 @@ void ReadbackChain::onReply(char code, std::string_view valueChars) {
         if (m_notRead.find(code) == std::string::npos) {
             m_notRead.push_back(code);
         }
-        m_link.setNotice(pick(m_language(), "未读到: ", "not read: ") + m_notRead);
+        m_link.setNotice(Notice::Readback,
+                         pick(m_language(), "未读到: ", "not read: ") + m_notRead);
         advance(code);
         return;
     }
     int value = 0;
     if (code == kMainFirst) {
+        m_complete = false;
         // A new main read-back: what the last one could not read is asked again.
         if (!m_notRead.empty()) {
             m_notRead.clear();
-            m_link.setNotice({});
+            m_link.setNotice(Notice::Readback, {});
         }
         value = showVersion(valueChars);
     } else {
@@ -99,6 +101,7 @@ void ReadbackChain::advance(char code) {
     const char next = nextQuery(code);
     if (next == 0) {
         if (code == kMainLast) {
+            m_complete = true;
             m_link.discardInput();
             if (m_mainChainEnd) {
                 m_mainChainEnd();

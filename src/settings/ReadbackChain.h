@@ -32,6 +32,8 @@ class ReadbackChain {
     // Four-digit number of the version reply; 0 until read. The gimbal encodings depend on it.
     int firmwareVersion() const { return m_firmwareVersion; }
     int retries() const { return m_retries; }
+    // The last main read-back got to its end, so the store holds the controller's settings.
+    bool complete() const { return m_complete; }
 
     // Redraws the custom frame plan; the axis count and the last two coordinates change it.
     void setPlanRedraw(std::function<void()> redraw) { m_planRedraw = std::move(redraw); }
@@ -63,6 +65,7 @@ class ReadbackChain {
     std::array<std::optional<int>, 128> m_wire{};
     int m_retries = kRetryStart;
     int m_firmwareVersion = 0;
+    bool m_complete = false;
     // Codes whose replies stayed damaged after the retries, in the order they came.
     std::string m_notRead;
 };

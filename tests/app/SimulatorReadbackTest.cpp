@@ -13,6 +13,7 @@
 #include "model/ControlIds.h"
 #include "platform/PosixFiles.h"
 #include "platform/SteadyClock.h"
+#include "platform/SystemCalendar.h"
 #include "sim/SimRunner.h"
 #include "support/Fakes.h"
 #include "support/OrvaProcess.h"
@@ -135,9 +136,14 @@ TEST_F(SimulatorReadback, LineFaultsStallTheChainAtTheirQuery) {
 
 // The golden save file, restored from disk into the controller and read back. The controller
 // takes 20 ms over each command, as one writing its parameter memory: the acknowledgements of
-// the announcement and of the first link, sent together, then come in reads of their own.
+// the announcement and of the first link, sent together, then come in reads of their own. What
+// the controller held before is kept as a backup, the very bytes Save Data writes.
 TEST_F(SimulatorReadback, ASavedFileGoesToTheControllerAndReadsBackEqual) {
     ASSERT_TRUE(readBack({.commandTime = 20ms}));
+    SystemCalendar calendar;
+    m_core->keepBackupsIn(m_dir + "/backups", calendar);
+    m_prompts.files.push_back(m_dir + "/before.txt");
+    m_core->onUserAction({ActionKind::Click, ids::main::kSaveData, 0, {}});
     const std::string path = m_dir + "/QDMC_Data.txt";
     std::ofstream(path, std::ios::binary) << test::goldenSaveFile();
 
@@ -163,6 +169,11 @@ TEST_F(SimulatorReadback, ASavedFileGoesToTheControllerAndReadsBackEqual) {
         }
     }
     EXPECT_EQ(m_core->model().value(ids::main::kRestoreChoice), 4);
+    const std::vector<std::string> backups = m_files.fileNames(m_dir + "/backups");
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_TRUE(backups[0].ends_with("_fw1220.txt")) << backups[0];
+    EXPECT_EQ(test::fileBytes(m_dir + "/backups/" + backups[0]),
+              test::fileBytes(m_dir + "/before.txt"));
 }
 
 // A controller that closes its line mid read-back, as a pulled cable does: the port closes, the

@@ -172,6 +172,21 @@ class MemoryFiles : public IFiles {
         }
         return whole;
     }
+    bool makeFolders(const std::string& path, std::string& error) override {
+        return !failed(path, error);
+    }
+    std::vector<std::string> fileNames(const std::string& folder) override {
+        std::vector<std::string> names;
+        for (const auto& [path, bytes] : content) {
+            if (path.starts_with(folder + "/")) {
+                names.push_back(path.substr(folder.size() + 1));
+            }
+        }
+        return names;
+    }
+    bool remove(const std::string& path, std::string& error) override {
+        return !failed(path, error) && content.erase(path) == 1;
+    }
 
     std::map<std::string, std::string> content;
     std::map<std::string, std::string> failing;  // path -> error text
