@@ -290,6 +290,7 @@ ExitCode CliCommands::restore(CliSession& session, const FileValues& file) {
     const int readbacks = session.readbacks();
     session.prompts().setFile(path);
     session.act(ActionKind::Select, ids::main::kRestoreChoice, ParameterFiles::kFileChoice);
+    session.noteBackup();
     int shown = -1;
     const ExitCode code = session.waitFor(
         [&] { return session.readbacks() > readbacks; }, ExitCode::BadFile,
@@ -321,6 +322,7 @@ ExitCode CliCommands::restore(CliSession& session, const FileValues& file) {
 ExitCode CliCommands::loadDefault(CliSession& session, int set) {
     const int readbacks = session.readbacks();
     session.act(ActionKind::Select, ids::main::kRestoreChoice, set);
+    session.noteBackup();
     const ExitCode code = session.waitFor([&] { return session.readbacks() > readbacks; });
     if (code != ExitCode::Done) {
         return code;
@@ -408,6 +410,7 @@ ExitCode CliCommands::flash(CliSession& session) {
     }
     const int readbacks = session.readbacks();
     session.act(ActionKind::Click, ids::main::kUpgrade);
+    session.noteBackup();
     const UpgradeTransfer& transfer = session.core().firmware().transfer();
     int shown = -1;
     const ExitCode code = session.waitFor(

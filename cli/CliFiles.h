@@ -30,6 +30,16 @@ class CliFiles : public IFiles {
         return m_files.readPrefix(path, maxBytes, error);
     }
 
+    bool makeFolders(const std::string& path, std::string& error) override {
+        return m_files.makeFolders(path, error);
+    }
+    std::vector<std::string> fileNames(const std::string& folder) override {
+        return m_files.fileNames(folder);
+    }
+    bool remove(const std::string& path, std::string& error) override {
+        return m_files.remove(path, error);
+    }
+
   private:
     IFiles& m_files;
     std::string m_portRecord;

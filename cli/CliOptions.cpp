@@ -134,14 +134,15 @@ Commands:
   set CODE VALUE         write one parameter (VALUE as read shows it), then read back to confirm
   monitor [--count N] [--json]
                          the live data stream, one line per frame, until N frames or Ctrl-C
-  flash IMAGE.bin [--no-backup]
-                         save a backup of the parameters, upgrade the firmware, read back
+  flash IMAGE.bin        save a backup of the parameters, upgrade the firmware, read back
 
 Options:
   --port COMn|DEVICE     the controller's port (default: the window's last port, else COM3);
                          ORVA_COM<n>=DEVICE in the environment maps COMn as in the window
   --timeout MS           how long to wait for each answer of the controller (default 3000)
-  --json                 results as JSON (read, get, diff, monitor)
+  --json                 results as JSON (ports, read, get, diff, default, monitor)
+  --no-backup            no backup of the parameters before restore, default and flash
+                         (backups: $XDG_DATA_HOME or ~/.local/share, Orva/backups, newest 20)
   --quiet, -q            no progress or messages on stderr, only errors
   --lang en|zh           messages in English (default) or Chinese
   --help, --version

@@ -3,9 +3,11 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <cstdlib>
 #include <iostream>
 
 #include "model/ControlIds.h"
+#include "platform/DataFolders.h"
 
 namespace orva::cli {
 namespace {
@@ -23,6 +25,22 @@ CliSession::CliSession(const CliOptions& options, PortChoice port)
       m_port(m_qtPort, m_clock),
       m_core(m_port, m_clock, m_prompts, m_files, CliFiles::kPortRecord) {
     m_core.readback().setMainChainEnd([this] { ++m_readbacks; });
+    if (m_options.backup) {
+        m_core.keepBackupsIn(backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
+                             m_calendar);
+    }
+}
+
+void CliSession::noteBackup() {
+    const std::string& backup = m_core.link().notice(Notice::Backup);
+    if (!m_options.backup) {
+        note(Msg::BackupSkipped);
+    } else if (!backup.empty()) {
+        endProgress();
+        if (!m_options.quiet) {
+            std::cerr << backup << '\n';
+        }
+    }
 }
 
 ExitCode CliSession::connect() {

@@ -14,6 +14,7 @@
 #include "core/OrvaCore.h"
 #include "platform/PosixFiles.h"
 #include "platform/SteadyClock.h"
+#include "platform/SystemCalendar.h"
 #include "qtserial/QtCommPort.h"
 
 namespace orva::cli {
@@ -43,6 +44,8 @@ class CliSession {
     void note(Msg msg, std::initializer_list<std::string> args = {});
     void error(Msg msg, std::initializer_list<std::string> args = {});
     void errorText(const std::string& text);
+    // The backup the core kept before an overwrite, or why there is none.
+    void noteBackup();
     // Writes over the current stderr line; a note ends it.
     void progress(const std::string& text);
 
@@ -62,6 +65,7 @@ class CliSession {
     const CliOptions& m_options;
     PortChoice m_choice;
     SteadyClock m_clock;
+    SystemCalendar m_calendar;
     PosixFiles m_posix;
     CliFiles m_files;
     CliPrompts m_prompts;

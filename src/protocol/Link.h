@@ -98,6 +98,9 @@ class Link {
     void showStatus();
     // Sets one of the words shown after the device beside the port list; empty for none.
     void setNotice(Notice which, std::string text);
+    const std::string& notice(Notice which) const {
+        return m_notices.at(static_cast<std::size_t>(which));
+    }
     // Called now and then by the application: when commands have gone out and nothing has come
     // back for 2 s, says so beside the port list. It changes no protocol state and sends nothing.
     void checkQuiet();

@@ -35,6 +35,7 @@ class CliAgainstSimulator : public ::testing::Test {
 
     std::string start(sim::SimOptions options = {}) {
         options.logPath = m_dir / "wire.log";
+        std::filesystem::remove_all(m_dir / "data");  // the backups of the controller before
         m_sim = std::make_unique<sim::SimRunner>(options);
         return m_device = m_sim->start();
     }
@@ -43,6 +44,7 @@ class CliAgainstSimulator : public ::testing::Test {
         const pid_t pid = fork();
         if (pid == 0) {
             setenv("ORVA_COM3", m_device.c_str(), 1);
+            setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
             dup2(open((m_dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
             dup2(open((m_dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
             std::vector<char*> argv{const_cast<char*>(ORVA_CLI_BINARY), const_cast<char*>("--port"),
@@ -111,7 +113,10 @@ TEST_F(CliAgainstSimulator, CommandsDoWhatTheySay) {
           {{"diff", golden}, 0, "="},
           {{"diff", golden, edited}, 0, "=" + cRow + "\t45 [45]\t46 [46]\n"},
           {{"restore", junk}, 6, "="}}},
-        {"flash", {{{"flash", image}, 0, "="}, {{"flash", junk}, 6, "="}}},
+        {"flash",
+         {{{"save", path("before.txt")}, 0, "="},
+          {{"flash", image}, 0, "="},
+          {{"flash", junk}, 6, "="}}},
     };
     for (const auto& [name, steps] : cases) {
         SCOPED_TRACE(name);
@@ -126,6 +131,9 @@ TEST_F(CliAgainstSimulator, CommandsDoWhatTheySay) {
             }
         }
     }
+    // The flash kept the settings first, as Save Data writes them.
+    const std::filesystem::directory_iterator backups(m_dir / "data/Orva/backups");
+    EXPECT_TRUE(test::fileBytes(backups->path()) == test::fileBytes(path("before.txt")));
     // 1001 bytes and the zero behind them fill 18 packets of 56 bytes.
     EXPECT_TRUE(test::fileBytes(path("received.bin")) ==
                 std::string(1001, '\x5A') + std::string(7, '\0'));
