@@ -149,13 +149,20 @@ TEST_F(CliAgainstSimulator, MonitorSendsTheStopCommandAndCountsItsLines) {
     EXPECT_NE(log.find("S~0000"), std::string::npos);
 }
 
-// A controller that does not answer, and a port that is not there: their own exit codes, soon.
-TEST_F(CliAgainstSimulator, NoAnswerAndNoPortGiveTheirExitCodes) {
+// A controller that does not answer, one that refuses an image, and a port that is not there:
+// their own exit codes, soon.
+TEST_F(CliAgainstSimulator, FailuresGiveTheirOwnExitCodes) {
     start({.controller = {.silentCodes = "V"}});
     Result r = cli({"--timeout", "300", "read"});
     EXPECT_EQ(r.status, 4);
     EXPECT_NE(r.err.find("\"?V\" within 300 ms"), std::string::npos) << r.err;
     EXPECT_LT(r.took, 3s);
+    // The 90th answer is the end packet's: 68 read-back replies, the loader's tag and ready word,
+    // the start and 18 data packets before it. Its checksum, hit, refuses the image.
+    start({.faults = {.corruptEvery = 90, .corruptByte = 8}});
+    std::ofstream(path("odd.bin"), std::ios::binary) << std::string(1001, '\x5A');
+    r = cli({"--no-backup", "flash", path("odd.bin")});
+    EXPECT_EQ(r.status, 5) << r.err;
     m_device = "/dev/orva-no-such-tty";
     r = cli({"read"});
     EXPECT_EQ(r.status, 3);
