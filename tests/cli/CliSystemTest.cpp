@@ -139,7 +139,7 @@ TEST_F(CliAgainstSimulator, CommandsDoWhatTheySay) {
                 std::string(1001, '\x5A') + std::string(7, '\0'));
 }
 
-TEST_F(CliAgainstSimulator, MonitorSendsTheStopCommandAndCountsItsLines) {
+TEST_F(CliAgainstSimulator, MonitorCountsAndStopsTheStreamAndPortsNameTheLine) {
     start();
     const Result r = cli({"monitor", "--count", "4", "--json"});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -147,6 +147,7 @@ TEST_F(CliAgainstSimulator, MonitorSendsTheStopCommandAndCountsItsLines) {
     EXPECT_TRUE(r.out.starts_with("{\"receiver\":[")) << r.out;
     const std::string log = test::fileBytes(path("wire.log"));
     EXPECT_NE(log.find("S~0000"), std::string::npos);
+    EXPECT_NE(cli({"ports"}).out.find("COM3\t" + m_device + "\n"), std::string::npos);
 }
 
 // A controller that does not answer, one that refuses an image, and a port that is not there:
