@@ -10,9 +10,9 @@
 
 namespace orva::cli {
 
-std::optional<PortChoice> PortChoice::from(const std::string& spec, std::string& error) {
+std::optional<PortChoice> PortChoice::from(const std::string& named, std::string& error) {
     PortChoice choice;
-    if (spec.empty()) {
+    if (named.empty()) {
         PosixFiles files;
         std::string ignored;
         choice.record = files.readAll(ConfigFile::kFileName, ignored).value_or("");
@@ -22,13 +22,13 @@ std::optional<PortChoice> PortChoice::from(const std::string& spec, std::string&
         choice.com = read && read->recorded ? read->port : Link::kDefaultPort;
         return choice;
     }
-    if (spec.size() > 3 && (spec.rfind("COM", 0) == 0 || spec.rfind("com", 0) == 0)) {
+    if (named.size() > 3 && (named.rfind("COM", 0) == 0 || named.rfind("com", 0) == 0)) {
         int n = 0;
-        const char* end = spec.data() + spec.size();
-        const auto [ptr, ec] = std::from_chars(spec.data() + 3, end, n);
+        const char* end = named.data() + named.size();
+        const auto [ptr, ec] = std::from_chars(named.data() + 3, end, n);
         if (ec != std::errc() || ptr != end || n < 1 || n > Link::kPortCount) {
             error =
-                "the ports are COM1 to COM" + std::to_string(Link::kPortCount) + ", not " + spec;
+                "the ports are COM1 to COM" + std::to_string(Link::kPortCount) + ", not " + named;
             return std::nullopt;
         }
         choice.com = n;
@@ -36,15 +36,15 @@ std::optional<PortChoice> PortChoice::from(const std::string& spec, std::string&
         // A device that a COM number already stands for keeps that number, so a saved file
         // names the same port as the window's would.
         for (int n = 1; n <= Link::kPortCount && choice.com == 0; ++n) {
-            if (choice.resolver.deviceFor(n) == spec) {
+            if (choice.resolver.deviceFor(n) == named) {
                 choice.com = n;
             }
         }
         if (choice.com == 0) {
             choice.com = 1;
             choice.resolver = PortResolver(
-                [spec](const char* name) -> const char* {
-                    return std::string(name) == "ORVA_COM1" ? spec.c_str() : std::getenv(name);
+                [named](const char* name) -> const char* {
+                    return std::string(name) == "ORVA_COM1" ? named.c_str() : std::getenv(name);
                 },
                 [] { return PortResolver().orderedDevices(); });
         }

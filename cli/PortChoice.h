@@ -16,7 +16,7 @@ struct PortChoice {
     std::string record;
 
     // Nothing, with `error` set, for a "COMn" outside the list.
-    static std::optional<PortChoice> from(const std::string& spec, std::string& error);
+    static std::optional<PortChoice> from(const std::string& named, std::string& error);
     // "COM3 = /dev/ttyACM0", or "COM3" when nothing stands for it.
     std::string label() const;
 };
