@@ -54,6 +54,10 @@ void Link::onLineLost() {
         m_port.SetPortOpen(false);
     }
     enter(ProtocolMode::Idle, Reply::Emptied);
+    // Nothing can answer on a lost line: what to do is said instead of the silence.
+    m_awaiting = false;
+    m_quietSince.reset();
+    m_quietShown = false;
     showStatus(false);
 }
 

@@ -74,6 +74,13 @@ TEST_F(LinkTest, SilenceAfterACommandIsSaidBesideThePortListUntilAByteComes) {
     EXPECT_EQ(port.written, "?V\r");  // nothing more is sent
     port.receive("?");
     EXPECT_EQ(model.text(device), "COM0 = /dev/fake0");
+    link.sendQuery('V');
+    link.checkQuiet();
+    clock.now += 2000;
+    link.checkQuiet();
+    port.event = CMSComm::kCommEventLineLost;  // a lost line is said as such, not as silence
+    port.receive("");
+    EXPECT_EQ(model.text(device), "COM0 = /dev/fake0");
 }
 
 }  // namespace

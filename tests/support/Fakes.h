@@ -63,7 +63,7 @@ class FakePort : public CMSComm {
         written += bytes;
         writes.push_back({std::string(bytes), m_clock ? m_clock->now : 0, discards});
     }
-    int GetCommEvent() const override { return kCommEventReceive; }
+    int GetCommEvent() const override { return event; }
     std::string DeviceName() const override { return "/dev/fake" + std::to_string(commPort); }
     std::string LastError() const override { return failOpen ? "no such device" : ""; }
 
@@ -93,6 +93,7 @@ class FakePort : public CMSComm {
     int threshold = 0, inputLen = -1;
     Handshaking handshaking = Handshaking::XonXoff;
     int discards = 0;  // reads of Input
+    int event = kCommEventReceive;
     std::string pending;
     std::string written;
     std::vector<Write> writes;
