@@ -112,6 +112,12 @@ void Link::checkQuiet() {
     }
 }
 
+void Link::followDevices() {
+    if (m_shownDevice && m_port.DeviceName() != *m_shownDevice) {
+        showStatus();
+    }
+}
+
 void Link::sendQuery(char code) {
     write(frames::query(code));
 }
@@ -173,8 +179,7 @@ bool Link::restartFromFile() {
         // The port refused to close: report it closed and leave the file alone.
         showStatus(false);
     } else {
-        m_openFailed = !m_port.SetPortOpen(true);
-        showStatus(!m_openFailed);
+        open();
         std::string error;
         if (!m_config.write(m_model.value(ids::main::kPortCombo) + 1, error)) {
             reportFileError(error);
@@ -199,8 +204,7 @@ bool Link::restartFromCombo() {
     m_port.SetCommPort(position + 1);
     setBufferSizes();
     if (!m_port.GetPortOpen()) {
-        m_openFailed = !m_port.SetPortOpen(true);
-        showStatus(!m_openFailed);
+        open();
         m_framer.restartCount();
         std::string error;
         if (!m_config.write(position + 1, error)) {
@@ -246,6 +250,16 @@ bool Link::selectStoredPort() {
     return true;
 }
 
+void Link::open() {
+    m_openFailed = !m_port.SetPortOpen(true);
+    if (m_openFailed) {
+        m_diagnosis.failed(m_port);
+    } else {
+        m_diagnosis.clear();
+    }
+    showStatus(!m_openFailed);
+}
+
 void Link::setBufferSizes() {
     m_port.SetInBufferSize(kBufferSize);
     m_port.SetOutBufferSize(kBufferSize);
@@ -275,10 +289,17 @@ void Link::showStatus(bool opened) {
     m_model.setText(ids::main::kStatus, opened ? pick(language, "串口已打开", "COM Opened")
                                                : pick(language, "串口未打开", "COM Not Opened"));
     const std::string device = m_port.DeviceName();
+    m_shownDevice = device;
     std::string text = "COM" + std::to_string(m_port.GetCommPort()) + " = " +
                        (device.empty() ? std::string("?") : device);
-    if (!opened && !m_port.LastError().empty()) {
-        text += "  (" + m_port.LastError() + ")";
+    if (!opened) {
+        std::string why = m_diagnosis.describe(language, device);
+        if (why.empty()) {
+            why = m_port.LastError();
+        }
+        if (!why.empty()) {
+            text += "  (" + why + ")";
+        }
     }
     if (!m_notice.empty()) {
         text += "  " + m_notice;
