@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Set-up, build, run and test Orva on Debian.
 #   scripts/dev.sh run    install what is missing, build, start the tool on the simulated controller
-#   scripts/dev.sh test   install what is missing, build, run every test (plain and sanitizer builds)
+#   scripts/dev.sh test   install what is missing, build, run every test (plain and sanitizer
+#                         builds) and check the Debian package
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,10 +16,12 @@ packages=(
     fonts-wqy-microhei
     xvfb xauth
 )
+# Only the test command needs these: building and checking the Debian package.
+test_packages=(dpkg-dev file desktop-file-utils appstream lintian)
 
-install_missing() {
+install_missing() {  # install_missing [extra packages...]
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "${packages[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -41,6 +44,24 @@ run_tests() {  # run_tests DIR
     (cd "$1" && ctest --output-on-failure -j"$jobs" --timeout 300)
 }
 
+# Builds the .deb from the plain build, lists it, and checks its menu entry, metadata and
+# Debian policy (lintian errors fail; warnings are printed).
+package_check() {  # package_check DIR
+    rm -f "$1"/orva_*.deb
+    (cd "$1" && cpack -G DEB >/dev/null)
+    local deb
+    deb=$(ls "$1"/orva_*.deb)
+    dpkg-deb --info "$deb"
+    dpkg-deb --contents "$deb"
+    local tree
+    tree=$(mktemp -d)
+    dpkg-deb -x "$deb" "$tree"
+    desktop-file-validate "$tree/usr/share/applications/orva.desktop"
+    appstreamcli validate --no-net "$tree"/usr/share/metainfo/*.metainfo.xml
+    rm -rf "$tree"
+    lintian --fail-on error --allow-root "$deb"
+}
+
 case "${1:-}" in
 run)
     install_missing
@@ -52,9 +73,10 @@ run)
     exec build/bin/orva --demo
     ;;
 test)
-    install_missing
+    install_missing "${test_packages[@]}"
     build build
     run_tests build
+    package_check build
     # Second pass: AddressSanitizer and UndefinedBehaviorSanitizer over the whole suite.
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DORVA_SANITIZE=ON
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \

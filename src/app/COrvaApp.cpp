@@ -63,6 +63,11 @@ int COrvaApp::run(bool demo) {
     QTimer quiet;
     QObject::connect(&quiet, &QTimer::timeout, [&core] { core.link().checkQuiet(); });
     quiet.start(250);
+    // Re-reads which device each COM number stands for, so a controller plugged in or pulled out
+    // shows beside its number without a Refresh.
+    QTimer devices;
+    QObject::connect(&devices, &QTimer::timeout, [&core] { core.link().followDevices(); });
+    devices.start(1000);
     dialog.exec();
     return 0;
 }

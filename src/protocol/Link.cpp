@@ -54,6 +54,10 @@ void Link::onLineLost() {
         m_port.SetPortOpen(false);
     }
     enter(ProtocolMode::Idle, Reply::Emptied);
+    // Nothing can answer on a lost line: what to do is said instead of the silence.
+    m_awaiting = false;
+    m_quietSince.reset();
+    m_quietShown = false;
     showStatus(false);
 }
 
@@ -85,7 +89,8 @@ void Link::enter(ProtocolMode mode, Reply reply) {
 
 void Link::write(std::string_view bytes) {
     m_port.SetOutput(bytes);
-    m_awaiting = true;
+    // A closed port has its own words beside the list; no answer is awaited from it.
+    m_awaiting = m_port.GetPortOpen();
     m_quietSince.reset();
 }
 
@@ -108,6 +113,12 @@ void Link::checkQuiet() {
         m_quietSince = now;
     } else if (now - *m_quietSince >= kQuietMs) {
         m_quietShown = true;
+        showStatus();
+    }
+}
+
+void Link::followDevices() {
+    if (m_shownDevice && m_port.DeviceName() != *m_shownDevice) {
         showStatus();
     }
 }
@@ -173,8 +184,7 @@ bool Link::restartFromFile() {
         // The port refused to close: report it closed and leave the file alone.
         showStatus(false);
     } else {
-        m_openFailed = !m_port.SetPortOpen(true);
-        showStatus(!m_openFailed);
+        open();
         std::string error;
         if (!m_config.write(m_model.value(ids::main::kPortCombo) + 1, error)) {
             reportFileError(error);
@@ -199,8 +209,7 @@ bool Link::restartFromCombo() {
     m_port.SetCommPort(position + 1);
     setBufferSizes();
     if (!m_port.GetPortOpen()) {
-        m_openFailed = !m_port.SetPortOpen(true);
-        showStatus(!m_openFailed);
+        open();
         m_framer.restartCount();
         std::string error;
         if (!m_config.write(position + 1, error)) {
@@ -246,6 +255,16 @@ bool Link::selectStoredPort() {
     return true;
 }
 
+void Link::open() {
+    m_openFailed = !m_port.SetPortOpen(true);
+    if (m_openFailed) {
+        m_diagnosis.failed(m_port);
+    } else {
+        m_diagnosis.clear();
+    }
+    showStatus(!m_openFailed);
+}
+
 void Link::setBufferSizes() {
     m_port.SetInBufferSize(kBufferSize);
     m_port.SetOutBufferSize(kBufferSize);
@@ -275,10 +294,17 @@ void Link::showStatus(bool opened) {
     m_model.setText(ids::main::kStatus, opened ? pick(language, "串口已打开", "COM Opened")
                                                : pick(language, "串口未打开", "COM Not Opened"));
     const std::string device = m_port.DeviceName();
+    m_shownDevice = device;
     std::string text = "COM" + std::to_string(m_port.GetCommPort()) + " = " +
                        (device.empty() ? std::string("?") : device);
-    if (!opened && !m_port.LastError().empty()) {
-        text += "  (" + m_port.LastError() + ")";
+    if (!opened) {
+        std::string why = m_diagnosis.describe(language, device);
+        if (why.empty()) {
+            why = m_port.LastError();
+        }
+        if (!why.empty()) {
+            text += "  (" + why + ")";
+        }
     }
     for (const std::string& notice : m_notices) {
         if (!notice.empty()) {

@@ -15,6 +15,7 @@
 #include "platform/IPrompts.h"
 #include "protocol/Frame.h"
 #include "protocol/Framer.h"
+#include "protocol/PortDiagnosis.h"
 #include "protocol/ProtocolMode.h"
 #include "serial/CMSComm.h"
 #include "serial/ConfigFile.h"
@@ -104,6 +105,10 @@ class Link {
     // Called now and then by the application: when commands have gone out and nothing has come
     // back for 2 s, says so beside the port list. It changes no protocol state and sends nothing.
     void checkQuiet();
+    // Called every second or so by the application: when a device plugged in or pulled out
+    // changes what the port number stands for, the label beside the port list follows. Nothing
+    // goes to the line and the port stays as it is.
+    void followDevices();
 
   private:
     static constexpr std::size_t kModeSlots =
@@ -121,6 +126,7 @@ class Link {
     void setBufferSizes();
     void configureLine();
     void showStatus(bool opened);
+    void open();
     void reportFileError(const std::string& error);
 
     CMSComm& m_port;
@@ -136,6 +142,8 @@ class Link {
     bool m_openFailed = false;
     bool m_statusOpened = false;
     std::array<std::string, 2> m_notices;
+    PortDiagnosis m_diagnosis;
+    std::optional<std::string> m_shownDevice;  // none before the first restart
     bool m_awaiting = false;  // written to, and nothing heard since
     std::optional<std::uint64_t> m_quietSince;
     bool m_quietShown = false;

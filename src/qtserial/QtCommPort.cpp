@@ -1,6 +1,8 @@
 #include "qtserial/QtCommPort.h"
 
+#include <unistd.h>
 #include <QStringList>
+#include <cerrno>
 
 namespace orva {
 
@@ -15,7 +17,8 @@ void QtCommPort::SetCommPort(int port) {
 }
 
 std::string QtCommPort::DeviceName() const {
-    return m_resolver.deviceFor(m_port);
+    // Devices plugged in later may renumber the ports; the open one stays what it was opened on.
+    return m_serial.isOpen() ? m_openDevice : m_resolver.deviceFor(m_port);
 }
 
 bool QtCommPort::SetPortOpen(bool open) {
@@ -31,30 +34,39 @@ bool QtCommPort::SetPortOpen(bool open) {
     const std::string device = DeviceName();
     if (device.empty()) {
         m_lastError = "no serial device stands for COM" + std::to_string(m_port);
+        m_openFailure = OpenFailure::NoDevice;
         return false;
     }
     m_serial.setPortName(QString::fromStdString(device));
     m_serial.setReadBufferSize(m_inBufferSize);
     if (!m_serial.open(QIODevice::ReadWrite)) {
-        m_lastError =
-            explain(m_serial.error(), QString::fromStdString(device), m_serial.errorString());
+        m_lastError = device + ": " + m_serial.errorString().toStdString();
+        m_openFailure = failureOf(m_serial.error(), device);
         return false;
     }
+    m_openDevice = device;
     m_lastError.clear();
+    m_openFailure = OpenFailure::None;
     return true;
 }
 
-std::string QtCommPort::explain(QSerialPort::SerialPortError error, const QString& device,
-                                const QString& text) {
-    std::string why = device.toStdString() + ": " + text.toStdString();
-    if (error == QSerialPort::PermissionError) {
-        why +=
-            " - add your user to the group that owns the device (usually dialout) and log in "
-            "again";
-    } else if (error == QSerialPort::DeviceNotFoundError) {
-        why += " - is the controller plugged in?";
+// The serial port reports a device held by another program (EBUSY, or its lock file taken) as a
+// permission error too; the file's own access rights tell the two apart.
+CMSComm::OpenFailure QtCommPort::failureOf(QSerialPort::SerialPortError error,
+                                           const std::string& device) {
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return OpenFailure::Gone;
+        case QSerialPort::PermissionError:
+            if (::access(device.c_str(), R_OK | W_OK) == 0) {
+                return OpenFailure::Busy;
+            }
+            return errno == ENOENT   ? OpenFailure::Gone
+                   : errno == EACCES ? OpenFailure::Permission
+                                     : OpenFailure::Other;
+        default:
+            return OpenFailure::Other;
     }
-    return why;
 }
 
 void QtCommPort::SetInBufferSize(int bytes) {

@@ -31,12 +31,12 @@ class QtCommPort : public QObject, public CMSComm {
     int GetCommEvent() const override { return m_event; }
     std::string DeviceName() const override;
     std::string LastError() const override { return m_lastError; }
+    OpenFailure LastOpenFailure() const override { return m_openFailure; }
 
   private:
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
-    static std::string explain(QSerialPort::SerialPortError error, const QString& device,
-                               const QString& text);
+    static OpenFailure failureOf(QSerialPort::SerialPortError error, const std::string& device);
 
     PortResolver m_resolver;
     QSerialPort m_serial;
@@ -48,6 +48,8 @@ class QtCommPort : public QObject, public CMSComm {
     InputMode m_inputMode = InputMode::Binary;
     int m_event = 0;
     std::string m_lastError;
+    OpenFailure m_openFailure = OpenFailure::None;
+    std::string m_openDevice;  // what the open port was opened on
 };
 
 }  // namespace orva

@@ -14,6 +14,15 @@ class CMSComm {
   public:
     enum class InputMode { Text, Binary };
     enum class Handshaking { None, XonXoff, RtsCts, RtsCtsXonXoff };
+    // Why an opening failed, as far as the user can act on it.
+    enum class OpenFailure {
+        None,        // the last opening succeeded
+        NoDevice,    // nothing stands for the port number
+        Gone,        // the device file does not exist
+        Permission,  // the user may not open the device
+        Busy,        // another program holds the device
+        Other,       // anything else: LastError() has the system's words
+    };
     static constexpr int kCommEventReceive = 2;
     // The device went away or the line hung up; the port has closed itself.
     static constexpr int kCommEventLineLost = 1100;
@@ -44,6 +53,7 @@ class CMSComm {
     virtual std::string DeviceName() const = 0;
     // Why the last opening failed, for the user; empty after a successful one.
     virtual std::string LastError() const = 0;
+    virtual OpenFailure LastOpenFailure() const = 0;
 
     // The receive event: raised on the user-interface thread whenever bytes arrive.
     void SetOnComm(std::function<void()> handler) { m_onComm = std::move(handler); }

@@ -157,6 +157,12 @@ QWidget* WidgetFactory::create(const ControlEntry& control, ControlKey key, QWid
             if (control.flags & L::kCentreText) {
                 label->setAlignment(Qt::AlignCenter);
             }
+            if (control.flags & L::kStretch) {
+                // The device beside the port list may carry a long remedy: it wraps within the
+                // spare width instead of widening the window.
+                label->setWordWrap(true);
+                label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            }
             widget = label;
             break;
         }

@@ -3,9 +3,12 @@
 #include <QCoreApplication>
 
 #include <stdlib.h>
+#include <sys/resource.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "Golden.h"
 #include "SampleStore.h"
@@ -17,6 +20,7 @@
 #include "sim/SimRunner.h"
 #include "support/Fakes.h"
 #include "support/OrvaProcess.h"
+#include "support/PtyPeer.h"
 #include "support/SimulatorLine.h"
 
 namespace orva {
@@ -145,7 +149,20 @@ TEST_F(SimulatorReadback, ASavedFileGoesToTheControllerAndReadsBackEqual) {
     m_prompts.files.push_back(m_dir + "/before.txt");
     m_core->onUserAction({ActionKind::Click, ids::main::kSaveData, 0, {}});
     const std::string path = m_dir + "/QDMC_Data.txt";
-    std::ofstream(path, std::ios::binary) << test::goldenSaveFile();
+    // Files that are not as Save Data writes them are refused whole: not a byte goes out.
+    const std::string golden = test::goldenSaveFile();
+    for (const std::string& bad :
+         {golden.substr(0, 400), std::string(), std::string("\r\r\r"),
+          std::string("COM03\r\r\n多轴类型:    0008"), std::string(4096, '\x9c')}) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << bad;
+        const std::size_t sent = m_port->sent.size();
+        m_prompts.files.push_back(path);
+        m_core->onUserAction({ActionKind::Select, ids::main::kRestoreChoice, 4, {}});
+        runUntil([] { return false; }, 50);
+        EXPECT_EQ(m_port->sent.size(), sent);
+        EXPECT_TRUE(m_prompts.shown.back().text.ends_with("未向飞控发送任何参数。"));
+    }
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << golden;
 
     const std::size_t start = m_port->sent.size();
     m_prompts.files.push_back(path);
@@ -176,22 +193,81 @@ TEST_F(SimulatorReadback, ASavedFileGoesToTheControllerAndReadsBackEqual) {
               test::fileBytes(m_dir + "/before.txt"));
 }
 
-// A controller that closes its line mid read-back, as a pulled cable does: the port closes, the
-// window says so and stays quiet; Refresh against one plugged in again reads everything.
-TEST_F(SimulatorReadback, ALostLineClosesThePortAndRefreshReadsAPluggedInController) {
-    sim::SimOptions options{.faults = {.closeAfter = 200}, .linkPath = m_dir + "/ttyKIVREL"};
-    EXPECT_FALSE(readBack(options, 10));
+// A controller that closes its line mid-upgrade, as a pulled cable does: the port closes, the
+// window says so and stays idle; Refresh against one plugged in again reads everything, and the
+// upgrade can be tried again.
+TEST_F(SimulatorReadback, ALostLineClosesThePortAndAPluggedInControllerIsReadAndUpgraded) {
+    sim::SimOptions options{.faults = {.closeAfter = 1000}, .linkPath = m_dir + "/ttyKIVREL"};
+    ASSERT_TRUE(readBack(options));
+    const std::string path = m_dir + "/kivrel.bin";
+    std::ofstream(path, std::ios::binary) << std::string(3000, '\x21');
+    const auto upgrade = [&] {
+        m_prompts.files.push_back(path);
+        m_core->onUserAction({ActionKind::Click, ids::main::kChooseFirmware});
+        m_core->onUserAction({ActionKind::Click, ids::main::kUpgrade});
+    };
+    upgrade();
     ASSERT_TRUE(runUntil([&] { return !m_port->GetPortOpen(); }, 10000));
     EXPECT_EQ(m_core->model().text(ids::main::kStatus), "串口未打开");
     EXPECT_NE(m_core->model().text(ids::main::kPortDevice).find("line lost"), std::string::npos);
+    // Idle on the dead line: nothing read, next to no processor time.
+    const std::size_t reads = m_port->reads;
+    const auto cpuMs = [] {
+        rusage use{};
+        getrusage(RUSAGE_THREAD, &use);
+        return (use.ru_utime.tv_sec + use.ru_stime.tv_sec) * 1000L +
+               (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1000L;
+    };
+    const long cpuBefore = cpuMs();
+    runUntil([] { return false; }, 1000);
+    EXPECT_EQ(m_port->reads, reads);
+    EXPECT_LT(cpuMs() - cpuBefore, 250);
 
     m_controller.reset();
     options.faults.closeAfter = 0;
-    sim::SimRunner replugged(options);
-    replugged.start();
+    m_controller = std::make_unique<sim::SimRunner>(options);
+    m_controller->start();
     m_core->onUserAction({ActionKind::Click, ids::main::kRefresh});
-    EXPECT_TRUE(runUntil([&] { return m_port->readBackDone(); }));
+    ASSERT_TRUE(runUntil([&] { return m_port->readBackDone(); }));
     EXPECT_EQ(m_core->model().text(ids::main::kStatus), "串口已打开");
+    EXPECT_TRUE(m_core->model().enabled(ids::main::kChooseFirmware));
+    const std::size_t shown = m_prompts.shown.size();
+    upgrade();
+    ASSERT_TRUE(runUntil([&] { return m_prompts.shown.size() > shown; }));
+    EXPECT_EQ(m_prompts.shown.back().text.rfind("恭喜你升级成功!", 0), 0u);
+}
+
+// A device that talks without line ends: the reply buffer keeps its fixed size and the tool's
+// memory stays flat.
+TEST_F(SimulatorReadback, AChattyLineKeepsTheReplyBufferAndMemoryFlat) {
+    test::PtyPeer device;
+    m_port = std::make_unique<test::RecordingPort>(test::comTo(device.slave()));
+    m_core =
+        std::make_unique<OrvaCore>(*m_port, m_clock, m_prompts, m_files, m_dir + "/qdmcconfig.ini");
+    m_core->initialise();
+    ASSERT_EQ(device.read(3), "?V\r");
+    const auto residentKb = [] {
+        std::ifstream status("/proc/self/status");
+        std::string word;
+        while (status >> word && word != "VmRSS:") {
+        }
+        long kb = 0;
+        status >> kb;
+        return kb;
+    };
+    const long before = residentKb();
+    std::atomic<bool> sent = false;
+    std::thread chatter([&] {
+        for (int i = 0; i < 4096; ++i) {  // 16 MiB
+            device.write(std::string(4096, 'x'));
+        }
+        sent = true;
+    });
+    EXPECT_TRUE(runUntil([&] { return sent.load(); }, 120000));
+    chatter.join();
+    runUntil([] { return false; }, 200);
+    EXPECT_LE(m_core->link().replyText().size(), 1024u);
+    EXPECT_LT(residentKb() - before, 8 * 1024);
 }
 
 // A 64 KiB image over a line paced byte by byte as at 115200 baud: the loader's tag and ready

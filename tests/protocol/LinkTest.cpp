@@ -59,10 +59,13 @@ TEST_F(LinkTest, AcknowledgementHandedOnAfterThePauseToTheFirstTaker) {
 TEST_F(LinkTest, SilenceAfterACommandIsSaidBesideThePortListUntilAByteComes) {
     const ControlKey device = ids::main::kPortDevice;
     const std::string quiet = "COM0 = /dev/fake0  飞控已2秒无应答：请检查连线和串口，然后按刷新";
-    link.checkQuiet();  // nothing sent: nothing to say
+    link.checkQuiet();  // nothing sent, or sent to a closed port: nothing to say
+    link.sendQuery('V');
+    link.checkQuiet();
     clock.now += 5000;
     link.checkQuiet();
     EXPECT_EQ(model.text(device), "");
+    port.isOpen = true;
     link.sendQuery('V');
     link.checkQuiet();  // the quiet period starts at the first look after the write
     clock.now += 1990;
@@ -71,9 +74,33 @@ TEST_F(LinkTest, SilenceAfterACommandIsSaidBesideThePortListUntilAByteComes) {
     clock.now += 10;
     link.checkQuiet();
     EXPECT_EQ(model.text(device), quiet);
-    EXPECT_EQ(port.written, "?V\r");  // nothing more is sent
+    EXPECT_EQ(port.written, "?V\r?V\r");  // nothing more is sent
     port.receive("?");
     EXPECT_EQ(model.text(device), "COM0 = /dev/fake0");
+    link.sendQuery('V');
+    link.checkQuiet();
+    clock.now += 2000;
+    link.checkQuiet();
+    port.event = CMSComm::kCommEventLineLost;  // a lost line is said as such, not as silence
+    port.receive("");
+    EXPECT_EQ(model.text(device), "COM0 = /dev/fake0");
+}
+
+TEST_F(LinkTest, TheDeviceLabelFollowsDevicesPluggedInAndPulledOutWithoutTouchingTheLine) {
+    port.failOpen = true;
+    port.failure = CMSComm::OpenFailure::NoDevice;
+    port.device = "";
+    link.restartFromCombo();
+    port.device = "/dev/ttyACM0";  // plugged in
+    link.followDevices();
+    EXPECT_EQ(model.text(ids::main::kPortDevice),
+              "COM1 = /dev/ttyACM0  (已检测到 /dev/ttyACM0：按刷新打开它)");
+    port.device = "";  // pulled out again
+    link.followDevices();
+    EXPECT_EQ(model.text(ids::main::kPortDevice),
+              "COM1 = ?  (COM1 没有对应的串口设备：请插上飞控，设备会在一两秒内显示在这里)");
+    EXPECT_EQ(port.opens, 1);
+    EXPECT_EQ(port.written, "");  // no read-back wired here, and nothing from the plug-in
 }
 
 }  // namespace

@@ -63,9 +63,12 @@ class FakePort : public CMSComm {
         written += bytes;
         writes.push_back({std::string(bytes), m_clock ? m_clock->now : 0, discards});
     }
-    int GetCommEvent() const override { return kCommEventReceive; }
-    std::string DeviceName() const override { return "/dev/fake" + std::to_string(commPort); }
+    int GetCommEvent() const override { return event; }
+    std::string DeviceName() const override {
+        return device.value_or("/dev/fake" + std::to_string(commPort));
+    }
     std::string LastError() const override { return failOpen ? "no such device" : ""; }
+    OpenFailure LastOpenFailure() const override { return failOpen ? failure : OpenFailure::None; }
 
     // Queues bytes as waiting input without raising the receive event.
     void queue(std::string_view bytes) { pending.append(bytes); }
@@ -88,11 +91,14 @@ class FakePort : public CMSComm {
     int commPort = 0, opens = 0, closes = 0, inBufferSize = 0, outBufferSize = 0;
     // failOpen: opening fails; stuckOpen: closing has no effect.
     bool isOpen = false, failOpen = false, stuckOpen = false;
+    OpenFailure failure = OpenFailure::Other;
+    std::optional<std::string> device;  // what the port number stands for, when set
     std::string settings;
     InputMode inputMode = InputMode::Text;
     int threshold = 0, inputLen = -1;
     Handshaking handshaking = Handshaking::XonXoff;
     int discards = 0;  // reads of Input
+    int event = kCommEventReceive;
     std::string pending;
     std::string written;
     std::vector<Write> writes;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 
 #include <functional>
 #include <string>
@@ -33,6 +34,7 @@ class RecordingPort : public QtCommPort {
     std::vector<std::uint8_t> GetInput() override {
         auto bytes = QtCommPort::GetInput();
         readSinceWrite += bytes.size();
+        ++reads;
         return bytes;
     }
     // The read-back's last query, "?j", went out last and its ten-byte reply has been handled.
@@ -42,6 +44,7 @@ class RecordingPort : public QtCommPort {
 
     std::vector<std::string> sent;
     std::size_t readSinceWrite = 0;
+    std::size_t reads = 0;
 };
 
 // The Qt event loop a system test runs the real port on.
@@ -53,14 +56,17 @@ struct EventLoop {
 };
 
 // Runs the event loop until `done` holds or `ms` have passed; false on time-out.
+// The loop sleeps between events; a tick wakes it now and then to look at `done` and the time.
 inline bool runUntil(QCoreApplication& app, const std::function<bool()>& done, int ms) {
     QElapsedTimer timer;
     timer.start();
+    QTimer tick;
+    tick.start(20);
     while (!done()) {
         if (timer.elapsed() > ms) {
             return false;
         }
-        app.processEvents(QEventLoop::WaitForMoreEvents, 20);
+        app.processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;
 }

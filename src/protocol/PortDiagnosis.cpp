@@ -1,0 +1,102 @@
+#include "protocol/PortDiagnosis.h"
+
+namespace orva {
+
+using Failure = CMSComm::OpenFailure;
+
+PortDiagnosis::PortDiagnosis(std::string root) : m_system(std::move(root)) {}
+
+void PortDiagnosis::failed(const CMSComm& port) {
+    m_failure = port.LastOpenFailure();
+    m_port = port.GetCommPort();
+    m_device = port.DeviceName();
+    m_systemText = port.LastError();
+    m_holders = m_failure == Failure::Busy ? m_system.of(m_device) : std::vector<DeviceHolder>{};
+    // brltty takes some USB serial chips away before their device file appears.
+    m_brlttyRuns = (m_failure == Failure::NoDevice || m_failure == Failure::Gone) &&
+                   m_system.running("brltty");
+}
+
+void PortDiagnosis::clear() {
+    m_failure = Failure::None;
+}
+
+std::string PortDiagnosis::describe(Language language, const std::string& deviceNow) const {
+    const std::string com = "COM" + std::to_string(m_port);
+    if (m_failure == Failure::None) {
+        return {};
+    }
+    if (deviceNow != m_device && !deviceNow.empty()) {
+        return pick(language, "已检测到 ", "") + deviceNow +
+               pick(language, "：按刷新打开它", " is there now: press Refresh to open it");
+    }
+    if (deviceNow.empty() && (m_failure == Failure::NoDevice || deviceNow != m_device)) {
+        return pick(language, "", "no serial device stands for ") + com +
+               pick(language, " 没有对应的串口设备：请插上飞控，设备会在一两秒内显示在这里",
+                    ": plug the controller in; it shows here within a second or two") +
+               brlttyHint(language);
+    }
+    switch (m_failure) {
+        case Failure::Gone:
+            return m_device +
+                   pick(language, " 不存在：请插上飞控，然后按刷新",
+                        " does not exist: plug the controller in, then press Refresh") +
+                   brlttyHint(language);
+        case Failure::Permission:
+            return pick(language, "无权打开 ", "no permission for ") + m_device +
+                   pick(language,
+                        "：请执行 sudo adduser $USER dialout 把自己加入 dialout 组，"
+                        "然后注销并重新登录",
+                        ": add yourself to the dialout group with: sudo adduser $USER dialout, "
+                        "then log out and log in again");
+        case Failure::Busy:
+            return busy(language);
+        default:
+            return m_systemText;
+    }
+}
+
+std::string PortDiagnosis::busy(Language language) const {
+    if (m_holders.empty()) {
+        return m_device + pick(language, " 正被其他程序占用：请关闭该程序，然后按刷新",
+                               " is in use by another program: close it, then press Refresh");
+    }
+    const DeviceHolder& holder = m_holders.front();
+    const std::string by =
+        m_device + (holder.certain ? pick(language, " 正被 ", " is held by ")
+                                   : pick(language, " 可能正被 ", " is probably held by "));
+    if (holder.name == "ModemManager") {
+        return by + pick(language,
+                         "ModemManager 占用（它把新串口当作调制解调器探测）：请稍等几秒再按刷新；"
+                         "要永久停止它：sudo systemctl disable --now ModemManager",
+                         "ModemManager, which probes new serial devices as modems: wait a few "
+                         "seconds and press Refresh; to stop it for good: sudo systemctl disable "
+                         "--now ModemManager");
+    }
+    if (holder.name == "brltty") {
+        return by + pick(language,
+                         "盲文显示服务 brltty 占用：如不使用盲文显示器，请执行 sudo apt remove "
+                         "brltty，然后重新插上飞控",
+                         "brltty, the braille display service: if you use no braille display, "
+                         "sudo apt remove brltty, then plug the controller in again");
+    }
+    const std::string pid = std::to_string(holder.pid);
+    return language == Language::English
+               ? m_device + " is in use by " + holder.name + " (process " + pid +
+                     "): close it, then press Refresh"
+               : m_device + " 正被 " + holder.name + "（进程 " + pid +
+                     "）占用：请关闭它，然后按刷新";
+}
+
+std::string PortDiagnosis::brlttyHint(Language language) const {
+    if (!m_brlttyRuns) {
+        return {};
+    }
+    return pick(language,
+                "（brltty 正在运行，可能占用了 USB 转串口：如不使用盲文显示器，请执行 sudo apt "
+                "remove brltty 后重新插上飞控）",
+                " (brltty is running and may have taken the USB adapter: if you use no braille "
+                "display, sudo apt remove brltty and plug the controller in again)");
+}
+
+}  // namespace orva
