@@ -51,6 +51,12 @@ ExitCode CliSession::connect() {
     }
     if (m_core.link().openFailed()) {
         error(Msg::PortNotOpened, {m_choice.label(), m_port.LastError()});
+        // The remedy for a device held by another program or one the user may not open; the
+        // system's words already say that a device is missing.
+        const auto failure = m_port.LastOpenFailure();
+        if (failure == CMSComm::OpenFailure::Permission || failure == CMSComm::OpenFailure::Busy) {
+            errorText(m_core.link().openDiagnosis());
+        }
         return ExitCode::PortNotOpened;
     }
     note(Msg::Reading, {m_choice.label(), std::to_string(m_options.timeoutMs) + " ms"});

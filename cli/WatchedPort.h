@@ -31,6 +31,7 @@ class WatchedPort : public CMSComm {
     int GetCommEvent() const override { return m_port.GetCommEvent(); }
     std::string DeviceName() const override { return m_port.DeviceName(); }
     std::string LastError() const override { return m_port.LastError(); }
+    OpenFailure LastOpenFailure() const override { return m_port.LastOpenFailure(); }
 
     // Nothing written or received for at least `ms`.
     bool silentFor(std::uint64_t ms) const;

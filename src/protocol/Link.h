@@ -95,6 +95,11 @@ class Link {
 
     bool portOpen() const { return m_port.GetPortOpen(); }
     bool openFailed() const { return m_openFailed; }
+    // Why the last opening failed and what to do, as said beside the port list; empty after one
+    // that succeeded.
+    std::string openDiagnosis() const {
+        return m_diagnosis.describe(m_language(), m_port.DeviceName());
+    }
     // The status box and the device beside the port list, in the current language.
     void showStatus();
     // Sets one of the words shown after the device beside the port list; empty for none.
@@ -144,7 +149,7 @@ class Link {
     std::array<std::string, 2> m_notices;
     PortDiagnosis m_diagnosis;
     std::optional<std::string> m_shownDevice;  // none before the first restart
-    bool m_awaiting = false;  // written to, and nothing heard since
+    bool m_awaiting = false;                   // written to, and nothing heard since
     std::optional<std::uint64_t> m_quietSince;
     bool m_quietShown = false;
 };

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <thread>
 
 #include "Golden.h"
 #include "core/OrvaCore.h"
@@ -145,8 +146,13 @@ TEST_F(CliAgainstSimulator, MonitorCountsAndStopsTheStreamAndPortsNameTheLine) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4);
     EXPECT_TRUE(r.out.starts_with("{\"receiver\":[")) << r.out;
-    const std::string log = test::fileBytes(path("wire.log"));
-    EXPECT_NE(log.find("S~0000"), std::string::npos);
+    // The controller's thread logs the stop command a moment after orva-cli has gone.
+    bool stopped = false;
+    for (int ms = 0; ms < 3000 && !stopped; ms += 20) {
+        std::this_thread::sleep_for(20ms);
+        stopped = test::fileBytes(path("wire.log")).find("RX S~0000") != std::string::npos;
+    }
+    EXPECT_TRUE(stopped);
     EXPECT_NE(cli({"ports"}).out.find("COM3\t" + m_device + "\n"), std::string::npos);
 }
 
