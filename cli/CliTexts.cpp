@@ -34,7 +34,7 @@ constexpr Text kTexts[] = {
      "{0}: line {1} is not as Save Data writes it; nothing was sent to the controller",
      "{0}：第{1}行与保存当前数据写出的格式不符，未向飞控发送任何参数"},
     {Msg::NoDifference, "no parameter differs", "没有不同的参数"},
-    {Msg::DryRun, "dry run: nothing was sent", "试运行：未发送任何参数"},
+    {Msg::DryRun, "dry run: nothing was written to the controller", "试运行：未向飞控写入任何参数"},
     {Msg::RestoreProgress, "restoring: {0} of {1} commands", "正在恢复：{0}/{1}"},
     {Msg::Restored, "restored {0}; every setting reads back as in the file",
      "已恢复 {0}；读回的参数与文件一致"},
