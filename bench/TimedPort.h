@@ -1,0 +1,61 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "protocol/Link.h"
+#include "qtserial/QtCommPort.h"
+
+namespace orva::bench {
+
+inline std::int64_t nowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// The real Qt port, time-stamping every write (once handed to the line) and every non-empty read.
+// It also counts the receive events after which the link's reply buffer stood empty: in the
+// live monitor's mode that is one decoded frame each.
+class TimedPort : public QtCommPort {
+  public:
+    struct Event {
+        std::int64_t ns;
+        bool out;
+        std::string bytes;
+    };
+
+    using QtCommPort::QtCommPort;
+
+    void SetOutput(std::string_view bytes) override {
+        QtCommPort::SetOutput(bytes);
+        events.push_back({nowNs(), true, std::string(bytes)});
+    }
+    std::vector<std::uint8_t> GetInput() override {
+        settleLastRead();
+        auto bytes = QtCommPort::GetInput();
+        if (!bytes.empty()) {
+            events.push_back({nowNs(), false, std::string(bytes.begin(), bytes.end())});
+            m_readPending = true;
+        }
+        return bytes;
+    }
+    // Called before each read and once at the end: the last read has been handled by now.
+    void settleLastRead() {
+        if (m_readPending && link != nullptr && link->receivedCount() == 0) {
+            ++emptiedAfterRead;
+        }
+        m_readPending = false;
+    }
+
+    std::vector<Event> events;
+    const Link* link = nullptr;
+    long emptiedAfterRead = 0;
+
+  private:
+    bool m_readPending = false;
+};
+
+}  // namespace orva::bench
