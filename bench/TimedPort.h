@@ -29,9 +29,13 @@ class TimedPort : public QtCommPort {
 
     using QtCommPort::QtCommPort;
 
+    // A held write is recorded when it is released.
     void SetOutput(std::string_view bytes) override {
+        const bool held = outputHeld();
         QtCommPort::SetOutput(bytes);
-        events.push_back({nowNs(), true, std::string(bytes)});
+        if (!held) {
+            events.push_back({nowNs(), true, std::string(bytes)});
+        }
     }
     std::vector<std::uint8_t> GetInput() override {
         settleLastRead();

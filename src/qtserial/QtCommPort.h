@@ -2,6 +2,8 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <string>
+#include <vector>
 
 #include "serial/CMSComm.h"
 #include "serial/PortResolver.h"
@@ -32,6 +34,13 @@ class QtCommPort : public QObject, public CMSComm {
     std::string DeviceName() const override;
     std::string LastError() const override { return m_lastError; }
 
+    // While held, writes wait in order and leave on release, each as written. The application
+    // holds the first query until the window has been painted once, so that no reply waits for
+    // that paint.
+    void holdOutput() { m_held = true; }
+    bool outputHeld() const { return m_held; }
+    void releaseOutput();
+
   private:
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
@@ -48,6 +57,8 @@ class QtCommPort : public QObject, public CMSComm {
     InputMode m_inputMode = InputMode::Binary;
     int m_event = 0;
     std::string m_lastError;
+    bool m_held = false;
+    std::vector<std::string> m_waiting;  // writes held back, oldest first
 };
 
 }  // namespace orva

@@ -26,5 +26,22 @@ TEST(QtCommPort, APortWithNoDeviceSaysWhyAndAClosedPortReadsNothing) {
     EXPECT_TRUE(port.GetInput().empty());
 }
 
+// Held writes stay off the line and leave on release in the order written, each whole.
+TEST(QtCommPort, HeldWritesLeaveInOrderOnRelease) {
+    test::EventLoop loop;
+    test::PtyPeer peer;
+    QtCommPort port(test::comTo(peer.slave()));
+    port.SetCommPort(3);
+    ASSERT_TRUE(port.SetPortOpen(true)) << port.LastError();
+    port.holdOutput();
+    port.SetOutput("?V\r");
+    port.SetOutput("SC0045\r");
+    EXPECT_EQ(peer.drain(std::chrono::milliseconds{50}), "");
+    port.releaseOutput();
+    EXPECT_EQ(peer.read(10), "?V\rSC0045\r");
+    port.SetOutput("?C\r");
+    EXPECT_EQ(peer.read(3), "?C\r");
+}
+
 }  // namespace
 }  // namespace orva
