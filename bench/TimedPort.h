@@ -1,5 +1,7 @@
 #pragma once
 
+#include <time.h>
+
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -16,6 +18,12 @@ inline std::int64_t nowNs() {
         .count();
 }
 
+inline std::int64_t threadCpuNs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<std::int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
+}
+
 // The real Qt port, time-stamping every write (once handed to the line) and every non-empty read.
 // It also counts the receive events after which the link's reply buffer stood empty: in the
 // live monitor's mode that is one decoded frame each.
@@ -25,6 +33,7 @@ class TimedPort : public QtCommPort {
         std::int64_t ns;
         bool out;
         std::string bytes;
+        std::int64_t cpuNs = threadCpuNs();  // of the window's thread, at the same moment
     };
 
     using QtCommPort::QtCommPort;
