@@ -162,9 +162,8 @@ struct Window {
 
 class ExchangeBench {
   public:
-    ExchangeBench(BenchApp& app, const std::string& device)
+    explicit ExchangeBench(BenchApp& app)
         : m_app(app), m_core(m_port, m_clock, m_prompts, m_files), m_dialog(m_core) {
-        (void)device;
         m_port.link = &m_core.link();
         m_app.window = &m_dialog;
     }
@@ -615,7 +614,7 @@ int main(int argc, char** argv) {
     BenchApp app(appArgc, argv);
     app.trace = trace;
     orva::installCjkFontFallback();
-    ExchangeBench bench(app, device);
+    ExchangeBench bench(app);
 
     rows[1] = {.exchange = "Main read-back, first after start", .goal = "<= 1.1x"};
     rows[2] = {.exchange = "Main read-back (Refresh)", .goal = "<= 1.1x, p99 turnaround < 1 ms"};
