@@ -21,6 +21,7 @@ std::string QtCommPort::DeviceName() const {
 
 bool QtCommPort::SetPortOpen(bool open) {
     if (!open) {
+        m_waiting.clear();  // held writes belong to the line being closed, as written ones do
         if (m_serial.isOpen()) {
             m_serial.close();
         }
