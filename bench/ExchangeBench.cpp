@@ -369,6 +369,9 @@ class ExchangeBench {
             image[i] = static_cast<char>((i * 73 + 5) % 251);
         }
         m_files.content["kivrel.bin"] = image;
+        std::vector<double> turnarounds;
+        double slowestExcess = 0;
+        std::string slowest;
         for (int run = 0; run < runs; ++run) {
             const std::size_t from = events().size();
             m_prompts.files.push_back("kivrel.bin");
@@ -389,7 +392,12 @@ class ExchangeBench {
                 packets += events()[i].out && events()[i].bytes.size() == kPacketBytes;
             }
             record(row, {start, last}, 0, run == 0);
-            row.notes = std::to_string(packets) + " packets of 64 bytes each way";
+            exchangeGaps({start, last}, turnarounds, slowestExcess, slowest);
+            char text[160];
+            std::snprintf(text, sizeof text,
+                          "%zu packets of 64 bytes each way; turnaround p50 %.3f / p99 %.3f ms",
+                          packets, percentile(turnarounds, 0.5), percentile(turnarounds, 0.99));
+            row.notes = text;
             runUntil([&] { return replyTo(from, "?j\r", 10) != npos; }, 30000);
             settle(100);
         }
