@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::atoi(argv[1]) : 5;
     orva::sim::SimOptions options;
-    options.wireTiming = true;
+    options.wireTiming = orva::sim::WireTiming::PerByte;
     orva::sim::SimRunner controller(options);
     const std::string device = controller.start();
     setenv("ORVA_COM3", device.c_str(), 1);

@@ -26,6 +26,8 @@ constexpr Option kOptions[] = {
     {"--image", "PATH", "write each firmware image the loader receives to PATH"},
     {"--log", "PATH", "log every frame received and sent, with time stamps"},
     {"--wire-timing", "", "pace every byte as 115200 baud 8N1 would (about 87 us a byte)"},
+    {"--answer-timing", "",
+     "write each answer at once after the wire time of its bytes, as a USB adapter does"},
     {"--silent", "CODES", "never answer commands of these codes (e.g. CA)"},
     {"--drop-every", "N", "drop every Nth answer"},
     {"--corrupt-every", "N", "invert one byte of every Nth answer"},
@@ -98,7 +100,9 @@ SimCommandLine::Result SimCommandLine::parse(const std::vector<std::string>& arg
             }
             o.controller.tag = text;
         } else if (name == "--wire-timing") {
-            o.wireTiming = true;
+            o.wireTiming = WireTiming::PerByte;
+        } else if (name == "--answer-timing") {
+            o.wireTiming = WireTiming::PerAnswer;
         } else if (name == "--split") {
             o.faults.split = true;
         } else if (name == "--firmware" && numeric(0, 9999)) {

@@ -28,6 +28,15 @@ struct FaultOptions {
     unsigned seed = 1;                       // of the random piece sizes
 };
 
+// How the line paces what the controller sends, at 115200 baud 8N1 (about 87 us a byte).
+enum class WireTiming {
+    None,       // every write at once, as soon as it is ready
+    PerByte,    // one byte at a time, each at its wire time: the hardest case for framing
+    PerAnswer,  // each write at once when its last byte would have crossed the wire, as a USB
+                // serial adapter hands a short answer over in one packet; a command counts as
+                // arrived only once its own bytes would have crossed the wire
+};
+
 struct SimOptions {
     ControllerOptions controller;
     FaultOptions faults;
@@ -36,10 +45,10 @@ struct SimOptions {
     // parameter memory). Commands that arrive together are therefore answered one by one, a
     // little apart, as a real controller does.
     std::chrono::microseconds commandTime{2000};
-    bool wireTiming = false;  // pace bytes as 115200 baud 8N1 would
-    std::string linkPath;     // symbolic link to the slave device, when not empty
-    std::string imagePath;    // where each firmware image the loader receives is written
-    std::string logPath;      // log of every frame received and sent
+    WireTiming wireTiming = WireTiming::None;
+    std::string linkPath;   // symbolic link to the slave device, when not empty
+    std::string imagePath;  // where each firmware image the loader receives is written
+    std::string logPath;    // log of every frame received and sent
 };
 
 }  // namespace orva::sim

@@ -1,6 +1,8 @@
 #include "sim/SimRunner.h"
 
 #include <poll.h>
+#include <sys/inotify.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <sys/stat.h>
@@ -18,9 +20,12 @@ namespace {
 constexpr auto kByteTime = std::chrono::nanoseconds(10'000'000'000LL / 115200);
 // How long a write waits for a line that nobody reads before its bytes are lost.
 constexpr auto kWritePatience = std::chrono::milliseconds{500};
-// How often a line that nobody holds is looked at again.
+// How often a line that nobody holds is looked at again, should the watch on its opening fail.
 constexpr auto kIdleCheck = std::chrono::milliseconds{20};
 constexpr auto kMaxWait = std::chrono::milliseconds{100};
+// Below this a wait spins instead of sleeping: a sleep wakes up tens of microseconds late, which
+// would count against the tool on a line paced per answer.
+constexpr auto kSpin = std::chrono::microseconds{100};
 // How long a closing line waits for the far end to read its last bytes.
 constexpr auto kClosePatience = std::chrono::milliseconds{2000};
 
@@ -46,6 +51,8 @@ std::string SimRunner::start() {
     m_started = true;
     m_start = Clock::now();
     m_lineFree = m_start;
+    m_inFree = m_start;
+    m_ready = m_start;
     if (!m_log.open(m_options.logPath, m_start)) {
         throw std::runtime_error("cannot write the log " + m_options.logPath + ": " +
                                  std::strerror(errno));
@@ -73,6 +80,11 @@ std::string SimRunner::start() {
         m_pty.close();
         throw std::runtime_error("pipe: " + reason);
     }
+    // A line nobody holds gives no sign when the tool opens it; the device's open does.
+    m_opened = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_opened >= 0) {
+        ::inotify_add_watch(m_opened, m_pty.slavePath().c_str(), IN_OPEN);
+    }
     m_model.setFrameListener([this](std::string_view frame, bool understood) {
         m_log.write(understood ? "RX" : "RX-IGNORED", frame);
     });
@@ -93,10 +105,10 @@ void SimRunner::stop() {
     m_running = false;
     m_pty.close();
     removeLink();
-    for (int& fd : m_wake) {
-        if (fd >= 0) {
-            ::close(fd);
-            fd = -1;
+    for (int* fd : {&m_wake[0], &m_wake[1], &m_opened}) {
+        if (*fd >= 0) {
+            ::close(*fd);
+            *fd = -1;
         }
     }
 }
@@ -109,19 +121,31 @@ void SimRunner::removeLink() {
 }
 
 bool SimRunner::pause(std::chrono::microseconds delay) {
+    return pauseUntil(Clock::now() + delay);
+}
+
+bool SimRunner::pauseUntil(Clock::time_point when) {
     pollfd wake{m_wake[0], POLLIN, 0};
-    const auto until = Clock::now() + delay;
+    constexpr auto kPollSlack = std::chrono::milliseconds{1};
     while (!m_stop) {
-        const int left = millisUntil(until);
-        if (left == 0) {
+        const auto left = when - Clock::now();
+        if (left <= Clock::duration::zero()) {
             return true;
         }
-        ::poll(&wake, 1, left);
+        if (left > kPollSlack + kSpin) {
+            // poll counts whole milliseconds and rounds up: wake a little early, then sleep on.
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(left - kSpin);
+            ::poll(&wake, 1, static_cast<int>(ms.count()));
+        } else if (left > kSpin) {
+            std::this_thread::sleep_until(when - kSpin);
+        }
     }
     return false;
 }
 
 void SimRunner::run() {
+    // Wire times are a few hundred microseconds; the default timer slack of 50 us would show.
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     bool wasStreaming = false;
     while (!m_stop && !m_lineClosed) {
         auto wait = m_hungUp ? kIdleCheck : kMaxWait;
@@ -129,13 +153,18 @@ void SimRunner::run() {
         if (m_model.streaming()) {
             timeout = std::min(timeout, millisUntil(m_nextFrame));
         }
-        pollfd fds[2] = {{m_pty.fd(), POLLIN, 0}, {m_wake[0], POLLIN, 0}};
-        // While nobody holds the slave the master reports a hang-up at once; only the wake pipe
-        // is watched then, so the loop does not spin.
+        pollfd fds[3] = {{m_pty.fd(), POLLIN, 0}, {m_wake[0], POLLIN, 0}, {m_opened, POLLIN, 0}};
+        // While nobody holds the slave the master reports a hang-up at once; the wake pipe and
+        // the device's opening are watched then, so the loop does not spin and a tool that opens
+        // the line is answered at once.
         const int watched = m_hungUp ? 1 : 0;
-        if (::poll(fds + watched, static_cast<nfds_t>(2 - watched), timeout) < 0 &&
-            errno != EINTR) {
+        if (::poll(fds + watched, 2, timeout) < 0 && errno != EINTR) {
             break;
+        }
+        if (fds[2].revents & POLLIN) {
+            char events[4096];
+            while (::read(m_opened, events, sizeof events) > 0) {
+            }
         }
         if (m_stop) {
             break;
@@ -171,12 +200,22 @@ void SimRunner::run() {
 }
 
 void SimRunner::serveInput(const std::string& bytes) {
+    const bool paced = m_options.wireTiming == WireTiming::PerAnswer;
+    if (paced) {
+        // The pseudo-terminal hands the command over at once; on the wire its last byte lands
+        // later, and the controller starts on it only then and only once done with the last one.
+        m_inFree = std::max(Clock::now(), m_inFree) + kByteTime * static_cast<long>(bytes.size());
+        m_ready = std::max(m_inFree, m_ready);
+    }
     const std::vector<Outgoing> messages = m_model.receive(bytes);
     // The image is on disk before the answer that completes the upgrade leaves.
     storeImage();
     for (const Outgoing& message : messages) {
-        if (message.kind == Outgoing::Kind::Reply && m_options.commandTime.count() > 0 &&
-            !pause(m_options.commandTime)) {
+        const bool works =
+            message.kind == Outgoing::Kind::Reply && m_options.commandTime.count() > 0;
+        if (works && paced) {
+            m_ready += m_options.commandTime;  // the answer's write waits for it
+        } else if (works && !pause(m_options.commandTime)) {
             return;
         }
         deliver(message);
@@ -203,8 +242,20 @@ void SimRunner::writeToLine(std::string_view bytes) {
     if (m_hungUp || bytes.empty()) {
         return;  // nobody listens: the bytes are lost, as on an unplugged line
     }
+    if (m_options.wireTiming == WireTiming::PerAnswer) {
+        // The whole write leaves when its last byte would have crossed the wire.
+        const auto at = std::max({Clock::now(), m_ready, m_lineFree}) +
+                        kByteTime * static_cast<long>(bytes.size());
+        if (!pauseUntil(at)) {
+            return;
+        }
+        m_log.write("TX", bytes);
+        m_pty.write(bytes, kWritePatience);
+        m_lineFree = at;
+        return;
+    }
     m_log.write("TX", bytes);
-    if (!m_options.wireTiming) {
+    if (m_options.wireTiming == WireTiming::None) {
         m_pty.write(bytes, kWritePatience);
         return;
     }

@@ -41,6 +41,8 @@ class SimRunner {
     void deliver(const Outgoing& message);
     void writeToLine(std::string_view bytes);
     bool pause(std::chrono::microseconds delay);
+    // Waits until `when`, to within a few microseconds; false when the runner is stopped first.
+    bool pauseUntil(Clock::time_point when);
     void storeImage();
     void closeLine();
     void removeLink();
@@ -52,6 +54,7 @@ class SimRunner {
     WireLog m_log;
     std::thread m_thread;
     int m_wake[2] = {-1, -1};
+    int m_opened = -1;  // inotify: the slave device was opened
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_running{false};
     bool m_started = false;
@@ -59,7 +62,9 @@ class SimRunner {
     bool m_hungUp = false;
     bool m_lineClosed = false;
     Clock::time_point m_start;
-    Clock::time_point m_lineFree;
+    Clock::time_point m_lineFree;  // when the controller's last byte has crossed the wire
+    Clock::time_point m_inFree;    // when the tool's last byte has crossed the wire
+    Clock::time_point m_ready;     // when the controller has done with the last command
     Clock::time_point m_nextFrame;
 };
 

@@ -3,7 +3,9 @@
 #include <QTimer>
 #include <cstdlib>
 #include <memory>
+#include "app/AfterFirstPaint.h"
 
+#include "app/AfterFirstPaint.h"
 #include "core/OrvaCore.h"
 #include "platform/DataFolders.h"
 #include "platform/PosixFiles.h"
@@ -24,6 +26,9 @@ COrvaApp::COrvaApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 namespace {
+
+// How long the first query waits for a window that is not painted (started minimised).
+constexpr std::chrono::milliseconds kFirstPaintPatience{300};
 
 // Demo mode: a simulated controller on its own pseudo-terminal stands behind the port that
 // start-up opens, so the whole read-back shows without hardware.
@@ -58,7 +63,12 @@ int COrvaApp::run(bool demo) {
     COrvaDlg dialog(core);
     prompts.setParent(&dialog);
     dialog.show();
+    // The window's first paint (styles, fonts, every control: 10 to 40 ms) would otherwise fall
+    // on the first exchange of the read-back. The port opens and the window shows its start
+    // state as before; only the version query waits until the window is on screen.
+    port.holdOutput();
     core.initialise();
+    AfterFirstPaint painted(dialog, kFirstPaintPatience, [&port] { port.releaseOutput(); });
     // Looks for a controller that has stopped answering; the exchanges themselves never time out.
     QTimer quiet;
     QObject::connect(&quiet, &QTimer::timeout, [&core] { core.link().checkQuiet(); });

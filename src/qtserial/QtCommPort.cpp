@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <QStringList>
 #include <cerrno>
+#include <utility>
 
 namespace orva {
 
@@ -23,6 +24,7 @@ std::string QtCommPort::DeviceName() const {
 
 bool QtCommPort::SetPortOpen(bool open) {
     if (!open) {
+        m_waiting.clear();  // held writes belong to the line being closed, as written ones do
         if (m_serial.isOpen()) {
             m_serial.close();
         }
@@ -109,10 +111,21 @@ void QtCommPort::SetOutput(std::string_view bytes) {
     if (!m_serial.isOpen()) {
         return;
     }
+    if (m_held) {
+        m_waiting.emplace_back(bytes);
+        return;
+    }
     m_serial.write(bytes.data(), static_cast<qint64>(bytes.size()));
     // Frames are tiny; hand them to the line now rather than at the next event-loop turn, so the
     // order of bytes and busy waits stays as written.
     m_serial.flush();
+}
+
+void QtCommPort::releaseOutput() {
+    m_held = false;
+    for (const std::string& bytes : std::exchange(m_waiting, {})) {
+        SetOutput(bytes);
+    }
 }
 
 void QtCommPort::onReadyRead() {

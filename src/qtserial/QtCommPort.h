@@ -2,6 +2,8 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <string>
+#include <vector>
 
 #include "serial/CMSComm.h"
 #include "serial/PortResolver.h"
@@ -33,6 +35,13 @@ class QtCommPort : public QObject, public CMSComm {
     std::string LastError() const override { return m_lastError; }
     OpenFailure LastOpenFailure() const override { return m_openFailure; }
 
+    // While held, writes wait in order and leave on release, each as written. The application
+    // holds the first query until the window has been painted once, so that no reply waits for
+    // that paint.
+    void holdOutput() { m_held = true; }
+    bool outputHeld() const { return m_held; }
+    void releaseOutput();
+
   private:
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
@@ -50,6 +59,8 @@ class QtCommPort : public QObject, public CMSComm {
     std::string m_lastError;
     OpenFailure m_openFailure = OpenFailure::None;
     std::string m_openDevice;  // what the open port was opened on
+    bool m_held = false;
+    std::vector<std::string> m_waiting;  // writes held back, oldest first
 };
 
 }  // namespace orva

@@ -274,7 +274,7 @@ TEST_F(SimulatorReadback, AChattyLineKeepsTheReplyBufferAndMemoryFlat) {
 // line trickle in over many reads, as they do from a real USB serial adapter.
 TEST_F(SimulatorReadback, A64KiBImageGoesOverAPacedLine) {
     const std::string stored = m_dir + "/received.bin", path = m_dir + "/kivrel.bin";
-    ASSERT_TRUE(readBack({.wireTiming = true, .imagePath = stored}));
+    ASSERT_TRUE(readBack({.wireTiming = sim::WireTiming::PerByte, .imagePath = stored}));
     std::string image(65536, '\0');
     for (std::size_t i = 0; i < image.size(); ++i) {
         image[i] = static_cast<char>((i * 73 + 5) % 251);

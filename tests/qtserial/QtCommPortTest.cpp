@@ -26,5 +26,29 @@ TEST(QtCommPort, APortWithNoDeviceSaysWhyAndAClosedPortReadsNothing) {
     EXPECT_TRUE(port.GetInput().empty());
 }
 
+// Held writes stay off the line and leave on release in the order written; closing the line
+// drops them.
+TEST(QtCommPort, HeldWritesLeaveInOrderOnRelease) {
+    test::EventLoop loop;
+    test::PtyPeer peer;
+    QtCommPort port(test::comTo(peer.slave()));
+    port.SetCommPort(3);
+    ASSERT_TRUE(port.SetPortOpen(true)) << port.LastError();
+    port.holdOutput();
+    port.SetOutput("?V\r");
+    port.SetOutput("SC0045\r");
+    EXPECT_EQ(peer.drain(std::chrono::milliseconds{50}), "");
+    port.releaseOutput();
+    EXPECT_EQ(peer.read(10), "?V\rSC0045\r");
+    port.SetOutput("?C\r");
+    EXPECT_EQ(peer.read(3), "?C\r");
+    port.holdOutput();  // held, then the line is closed and opened again: they are gone
+    port.SetOutput("?V\r");
+    port.SetPortOpen(false);
+    ASSERT_TRUE(port.SetPortOpen(true));
+    port.releaseOutput();
+    EXPECT_EQ(peer.drain(std::chrono::milliseconds{50}), "");
+}
+
 }  // namespace
 }  // namespace orva

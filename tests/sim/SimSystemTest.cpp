@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 TEST(SimSystemTest, RunnerServesTheStreamOnALineOpenedAgain) {
     SimOptions options{.faults = {.split = true, .splitGap = 300us, .seed = 3},
                        .streamInterval = 2ms,
-                       .wireTiming = true};
+                       .wireTiming = WireTiming::PerByte};
     SimRunner sim(options);
     const std::string path = sim.start();
     {
@@ -37,6 +37,19 @@ TEST(SimSystemTest, RunnerServesTheStreamOnALineOpenedAgain) {
     line.write("S~0000\r");
     EXPECT_TRUE(line.readUntil("S~0000\r\n").ends_with("S~0000\r\n"));
     EXPECT_EQ(line.drain(300ms), "");  // nothing follows the acknowledgement
+}
+
+// Paced per answer, each answer comes in one piece, once the query's 3 bytes, the controller's
+// 1 ms and the answer's own 10 bytes would have crossed a 115200 baud line: 13 x 86.8 us + 1 ms.
+TEST(SimSystemTest, AnswerPacedLineHandsEachAnswerOverWhole) {
+    SimRunner paced({.commandTime = 1000us, .wireTiming = WireTiming::PerAnswer});
+    PtyPeer line(paced.start());
+    for (int round = 0; round < 3; ++round) {
+        const auto asked = std::chrono::steady_clock::now();
+        line.write("?V\r");
+        EXPECT_EQ(line.readOnce(), "?V\r=1220\r\n");
+        EXPECT_GE(std::chrono::steady_clock::now() - asked, 2128us);
+    }
 }
 
 // The executable, started by a shell that prints its own process id and then becomes it; its

@@ -58,6 +58,14 @@ class PtyPeer {
         }
         return out;
     }
+    // What one read returns once anything has arrived: shows how the line cut what it sent.
+    std::string readOnce(std::chrono::milliseconds deadline = std::chrono::seconds(10)) {
+        pollfd p{m_fd, POLLIN, 0};
+        char buf[256];
+        const ssize_t n =
+            poll(&p, 1, static_cast<int>(deadline.count())) > 0 ? ::read(m_fd, buf, sizeof buf) : 0;
+        return std::string(buf, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+    }
     // Everything up to and including the first `suffix`, or what came before ten seconds passed.
     std::string readUntil(std::string_view suffix) {
         std::string out;
