@@ -4,6 +4,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -163,6 +164,35 @@ TEST_F(SimulatorReadback, ASavedFileGoesToTheControllerAndReadsBackEqual) {
         }
     }
     EXPECT_EQ(m_core->model().value(ids::main::kRestoreChoice), 4);
+}
+
+// Save, load another default set, restore the file: the controller holds exactly what it held,
+// on firmware whose gimbal scales carry 100 more on the wire and on firmware whose do not. The
+// store keeps the gimbal values as the wire carries them, so it shows what the controller holds.
+TEST_F(SimulatorReadback, ASaveAndARestoreLeaveTheControllerAsItWas) {
+    const std::string path = m_dir + "/QDMC_Data.txt";
+    for (const auto& [firmware, pitch] :
+         {std::pair(1211, "SK0155\r"), std::pair(1220, "SK0055\r")}) {
+        SCOPED_TRACE(firmware);
+        ASSERT_TRUE(readBack({.controller = {.firmwareVersion = firmware}}));
+        const ParameterStore before = m_core->store();
+        EXPECT_EQ(before.get(17), firmware == 1211 ? 155 : 55);  // K of the power-on set 1
+        m_prompts.files.push_back(path);
+        m_core->onUserAction({ActionKind::Click, ids::main::kSaveData, 0, {}});
+        m_core->onUserAction({ActionKind::Select, ids::main::kRestoreChoice, 0, {}});
+        ASSERT_TRUE(runUntil([&] { return m_port->readBackDone(); }));
+        ASSERT_EQ(m_core->store().get(17), firmware == 1211 ? 150 : 50);  // set 0
+
+        const std::size_t start = m_port->sent.size();
+        m_prompts.files.push_back(path);
+        m_core->onUserAction({ActionKind::Select, ids::main::kRestoreChoice, 4, {}});
+        ASSERT_TRUE(
+            runUntil([&] { return m_port->sent.size() > start + 42 && m_port->readBackDone(); }));
+        EXPECT_EQ(std::count(m_port->sent.begin() + start, m_port->sent.end(), pitch), 1);
+        for (int slot = 0; slot < ParameterStore::kUsed; ++slot) {
+            EXPECT_EQ(m_core->store().get(slot), before.get(slot)) << "slot " << slot;
+        }
+    }
 }
 
 // A controller that closes its line mid read-back, as a pulled cable does: the port closes, the
