@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstdio>
 
 #include "support/OrvaProcess.h"
@@ -36,6 +39,39 @@ TEST(Startup, EmptyFolderOpensCom3AndWalksTheReadBack) {
     pty.write("Sj000");
     EXPECT_EQ(pty.read(3), "?V\r");
     std::filesystem::remove_all(dir);
+}
+
+// qdmcconfig.ini as a FIFO or a folder, or in a folder the tool may not write: nothing waits on
+// it, COM3 opens all the same and the read-back runs.
+TEST(Startup, AConfigurationFileThatCannotBeUsedStopsNothing) {
+    namespace fs = std::filesystem;
+    enum class Setup { Fifo, Folder, ReadOnlyFolder };
+    for (const Setup setup : {Setup::Fifo, Setup::Folder, Setup::ReadOnlyFolder}) {
+        PtyPeer pty;
+        const auto dir = freshDir();
+        const fs::path config = dir / "qdmcconfig.ini";
+        if (setup == Setup::Fifo) {
+            ASSERT_EQ(mkfifo(config.c_str(), 0644), 0);
+        } else if (setup == Setup::Folder) {
+            fs::create_directory(config);
+        } else {
+            fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec |
+                                     fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec);
+            ASSERT_EQ(chmod(pty.slave().c_str(), 0666), 0);
+            // Qt's lock of this pseudo-terminal, left by an earlier tool killed as root, would
+            // keep nobody from opening it.
+            std::string lock = "/var/lock/LCK.." + pty.slave().substr(5);
+            std::replace(lock.begin() + 10, lock.end(), '/', '_');
+            fs::remove(lock);
+        }
+        OrvaProcess orva(ORVA_BINARY, dir, 3, pty.slave(), setup == Setup::ReadOnlyFolder);
+        EXPECT_EQ(pty.read(3), "?V\r") << static_cast<int>(setup);
+        pty.write(reply('V', "1220"));
+        EXPECT_EQ(pty.read(3), "?C\r") << static_cast<int>(setup);
+        EXPECT_FALSE(fs::is_regular_file(config));  // nothing was made in its place
+        fs::remove_all(dir);
+    }
 }
 
 // The command line is answered before any window exists, so it works without a display.

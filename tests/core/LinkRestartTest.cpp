@@ -87,15 +87,36 @@ TEST_F(LinkRestartTest, FailuresToOpenOrToCloseOrToUseTheFile) {
     EXPECT_EQ(config(), "3\0tail"s);
     EXPECT_EQ(port.takeWritten(), "?V\r?V\r");
 
+    // A file that cannot be used stops nothing: the list's port opens and is asked, and the
+    // label beside the list says the choice is not kept; no box on every restart.
     port.stuckOpen = false;
     files.failing["qdmcconfig.ini"] = "\"qdmcconfig.ini\": Read-only file system";
-    const int opens = port.opens;
-    click(ids::main::kRefresh);
-    EXPECT_EQ(lastMessage().text, "\"qdmcconfig.ini\": Read-only file system");
-    EXPECT_EQ(port.opens, opens);
     select(ids::main::kPortCombo, 0);
-    EXPECT_EQ(port.opens, opens + 1);  // the combo variant opens before writing the file
-    EXPECT_EQ(port.written, "");
+    click(ids::main::kRefresh);
+    EXPECT_EQ(std::tuple(port.commPort, text(ids::main::kStatus), port.takeWritten()),
+              std::tuple(1, "COM Opened"s, "?V\r?V\r"s));
+    EXPECT_TRUE(text(ids::main::kPortDevice)
+                    .ends_with("  The port choice will not be remembered (\"qdmcconfig.ini\": "
+                               "Read-only file system)"));
+    EXPECT_TRUE(prompts.shown.empty());
+    files.failing.clear();
+    click(ids::main::kRefresh);
+    EXPECT_EQ(text(ids::main::kPortDevice).find("remembered"), std::string::npos);
+
+    // A number the list does not hold is COM3, and COM3 is written back.
+    const std::pair<std::string, std::string> outside[] = {{"0", "3\0"s},
+                                                           {"21", "3\0"s},
+                                                           {"-4", "3\0"s},
+                                                           {"99999",
+                                                            "3\0"
+                                                            "999"s}};
+    for (const auto& [stored, after] : outside) {
+        config() = stored;
+        click(ids::main::kRefresh);
+        EXPECT_EQ(std::tuple(port.commPort, model().value(ids::main::kPortCombo), config()),
+                  std::tuple(3, 2, after))
+            << stored;
+    }
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ class FakePort : public CMSComm {
     }
     int GetCommEvent() const override { return kCommEventReceive; }
     std::string DeviceName() const override { return "/dev/fake" + std::to_string(commPort); }
-    std::string LastError() const override { return failOpen ? "no such device" : ""; }
+    std::string LastError() const override { return failOpen ? openError : ""; }
 
     // Queues bytes as waiting input without raising the receive event.
     void queue(std::string_view bytes) { pending.append(bytes); }
@@ -88,6 +88,7 @@ class FakePort : public CMSComm {
     int commPort = 0, opens = 0, closes = 0, inBufferSize = 0, outBufferSize = 0;
     // failOpen: opening fails; stuckOpen: closing has no effect.
     bool isOpen = false, failOpen = false, stuckOpen = false;
+    std::string openError = "no such device";
     std::string settings;
     InputMode inputMode = InputMode::Text;
     int threshold = 0, inputLen = -1;
@@ -132,8 +133,10 @@ class ScriptedPrompts : public IPrompts {
 // Files held in memory; `failing` paths report an error for every operation.
 class MemoryFiles : public IFiles {
   public:
-    std::optional<std::string> readOrCreate(const std::string& path, std::string& error) override {
-        return failed(path, error) ? std::nullopt : std::optional(content[path]);
+    std::optional<std::string> readOrCreate(const std::string& path, std::size_t maxBytes,
+                                            std::string& error) override {
+        return failed(path, error) ? std::nullopt
+                                   : std::optional(content[path].substr(0, maxBytes));
     }
     bool overwriteStart(const std::string& path, std::string_view bytes,
                         std::string& error) override {

@@ -207,17 +207,36 @@ class UiTest : public QObject {
         // 'a' + 'b' = 0xC3 (byte 8).
         ui.port.receive("QDMC");
         ui.port.receive("RADY");
-        QCOMPARE(std::pair(bar->isHidden(), bar->value()), std::pair(false, 33));
+        // B = 2: the bar runs 0..3 in blue with no text of its own, at the start packet's 1.
+        QCOMPARE(std::tuple(bar->isHidden(), bar->maximum(), bar->value(), bar->isTextVisible()),
+                 std::tuple(false, 3, 1, false));
+        QCOMPARE(bar->palette().color(QPalette::Highlight), QColor(0, 0, 255));
         const auto answer = [](char next, char sum) {
             return std::string(4, '\0') + next + std::string(3, '\0') + sum + std::string(55, '\0');
         };
         ui.port.receive(answer(2, 0));
         ui.port.receive(answer(3, 0));
         ui.port.receive(answer(4, '\xC3'));
-        QCOMPARE(bar->value(), 100);
+        QCOMPARE(bar->value(), 3);
         ui.port.receive(answer(5, 0));
         QVERIFY(bar->isHidden() && ui.at(main_ids::kChooseFirmware)->isEnabled());
         QCOMPARE(ui.prompts.shown.size(), std::size_t{1});
+    }
+
+    // A port error as long as a sentence ends in an ellipsis beside the list, whole in its tip,
+    // and leaves the window narrower than a 1400-pixel screen.
+    void aLongPortErrorIsElidedNotWidened() {
+        Ui ui;
+        ui.port.failOpen = true;
+        ui.port.openError = std::string(40, 'x') + " " + std::string(200, 'y');
+        ui.click(main_ids::kRefresh);
+        QApplication::processEvents();
+        auto* label = ui.at<QLabel>(main_ids::kPortDevice);
+        QCOMPARE(label->toolTip(),
+                 QString::fromStdString("COM3 = /dev/fake3  (" + ui.port.openError + ")"));
+        QVERIFY(label->text().endsWith(QChar(0x2026)));
+        QVERIFY2(ui.dialog.width() <= 1400 && ui.dialog.sizeHint().width() <= 1400,
+                 QByteArray::number(ui.dialog.sizeHint().width()));
     }
 
     void frameDialogDrawsItsPlanAndSends() {
