@@ -21,8 +21,7 @@ class IFiles {
     // Opens as above and overwrites the first bytes with `bytes`; later bytes stay as they are.
     virtual bool overwriteStart(const std::string& path, std::string_view bytes,
                                 std::string& error) = 0;
-    // Whole-file binary read and write (parameter and firmware files).
-    virtual std::optional<std::string> readAll(const std::string& path, std::string& error) = 0;
+    // Whole-file binary write (parameter files).
     virtual bool writeAll(const std::string& path, std::string_view bytes, std::string& error) = 0;
     // Reads the file from its start, at most `maxBytes`. Nothing when it cannot be opened. A read
     // that fails after the opening gives what came before it, with `error` saying why; `error` is

@@ -119,14 +119,6 @@ bool PosixFiles::overwriteStart(const std::string& path, std::string_view bytes,
     return fd.get() >= 0 && writeFd(fd.get(), bytes, path, error);
 }
 
-std::optional<std::string> PosixFiles::readAll(const std::string& path, std::string& error) {
-    Fd fd(openRegular(path, O_RDONLY, error));
-    if (fd.get() < 0) {
-        return std::nullopt;
-    }
-    return readFd(fd.get(), std::string::npos, true, path, error);
-}
-
 bool PosixFiles::writeAll(const std::string& path, std::string_view bytes, std::string& error) {
     Fd fd(openRegular(path, O_WRONLY | O_CREAT | O_TRUNC, error, true));
     return fd.get() >= 0 && writeFd(fd.get(), bytes, path, error);

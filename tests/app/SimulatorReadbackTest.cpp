@@ -8,8 +8,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "Golden.h"
-#include "SampleStore.h"
 #include "core/OrvaCore.h"
 #include "model/ControlIds.h"
 #include "platform/PosixFiles.h"
@@ -134,47 +132,17 @@ TEST_F(SimulatorReadback, LineFaultsStallTheChainAtTheirQuery) {
     }
 }
 
-// The golden save file, restored from disk into the controller and read back. The controller
-// takes 20 ms over each command, as one writing its parameter memory: the acknowledgements of
-// the announcement and of the first link, sent together, then come in reads of their own.
-TEST_F(SimulatorReadback, ASavedFileGoesToTheControllerAndReadsBackEqual) {
-    ASSERT_TRUE(readBack({.commandTime = 20ms}));
-    const std::string path = m_dir + "/QDMC_Data.txt";
-    std::ofstream(path, std::ios::binary) << test::goldenSaveFile();
-
-    const std::size_t start = m_port->sent.size();
-    m_prompts.files.push_back(path);
-    m_core->onUserAction({ActionKind::Select, ids::main::kRestoreChoice, 4, {}});
-    ASSERT_TRUE(runUntil([&] {
-        return m_port->sent.size() > start + 42 && m_port->readBackDone();
-    })) << "stalled after "
-        << m_port->sent.size() - start << " writes, the last " << m_port->sent.back();
-
-    const std::vector<std::string>& expected = test::kGoldenRestore;
-    EXPECT_EQ(std::vector<std::string>(m_port->sent.begin() + start,
-                                       m_port->sent.begin() + start + expected.size()),
-              expected);
-
-    // Every restored setting reads back as saved. Not restored: the cell voltages (measured by
-    // the controller) and the custom frame (kept by the tool).
-    const ParameterStore saved = test::sampleStore();
-    for (int slot = 0; slot < ParameterStore::kUsed; ++slot) {
-        if ((slot < 27 || slot > 30) && (slot < 175 || slot > 189)) {
-            EXPECT_EQ(m_core->store().get(slot), saved.get(slot)) << "slot " << slot;
-        }
-    }
-    EXPECT_EQ(m_core->model().value(ids::main::kRestoreChoice), 4);
-}
-
-// Save, load another default set, restore the file: the controller holds exactly what it held,
-// on firmware whose gimbal scales carry 100 more on the wire and on firmware whose do not. The
-// store keeps the gimbal values as the wire carries them, so it shows what the controller holds.
+// Save, load another default set, restore the file from disk: the controller holds exactly what
+// it held, on firmware whose gimbal scales carry 100 more on the wire and on firmware whose do
+// not (the store keeps gimbal values as the wire carries them). The controller takes 20 ms over
+// each command, as one writing its parameter memory: the acknowledgements of the announcement
+// and of the first link, sent together, then come in reads of their own.
 TEST_F(SimulatorReadback, ASaveAndARestoreLeaveTheControllerAsItWas) {
     const std::string path = m_dir + "/QDMC_Data.txt";
     for (const auto& [firmware, pitch] :
          {std::pair(1211, "SK0155\r"), std::pair(1220, "SK0055\r")}) {
         SCOPED_TRACE(firmware);
-        ASSERT_TRUE(readBack({.controller = {.firmwareVersion = firmware}}));
+        ASSERT_TRUE(readBack({.controller = {.firmwareVersion = firmware}, .commandTime = 20ms}));
         const ParameterStore before = m_core->store();
         EXPECT_EQ(before.get(17), firmware == 1211 ? 155 : 55);  // K of the power-on set 1
         m_prompts.files.push_back(path);

@@ -27,11 +27,9 @@ class UpgradeTransferTest : public FirmwareFixture {
     }
     // Mode, bar and status box: "3 1/4 Data Sending>>25%", or "0 - COM Opened" with the bar hidden.
     std::string state() {
-        const bool bar = model().visible(ids::main::kProgress);
-        return std::to_string(int(mode())) +
-               (bar ? " " + std::to_string(model().value(ids::main::kProgress)) + "/" +
-                          std::to_string(model().get(ids::main::kProgress).maximum) + " "
-                    : " - ") +
+        const ControlState& bar = model().get(ids::main::kProgress);
+        const std::string at = std::to_string(bar.value) + "/" + std::to_string(bar.maximum);
+        return std::to_string(int(mode())) + (bar.visible ? " " + at + " " : " - ") +
                text(ids::main::kStatus);
     }
 };

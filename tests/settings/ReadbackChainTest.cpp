@@ -55,8 +55,6 @@ const Row kRows[] = {
     {'^', 0, key(kGimbal, 1067), "0170", 70, 24, 70},
     // Gimbal values are stored as the wire carries them, read or sent.
     {'J', 0, key(kGimbal, 1232), "0150", 50, 18, 150, kRelease, "SJ0150\r"},
-    {'%', 0, key(kGimbal, 1233), "0120", 20, 19, 120, kRelease, "S%0120\r"},
-    {')', 0, key(kGimbal, 1045), "0120", 20, 21, 120, kRelease, "S)0120\r"},
     {'_', 0, key(kGimbal, 1044), "0050", 50, 20, 50, kRelease, "S_0050\r"},
     {'+', 1211, key(kGimbal, 1046), "0100", 0, 22, 100, kRelease, "S+0100\r"},
     {'J', 1211, key(kGimbal, 1236), "0250", -100, 18, 250},

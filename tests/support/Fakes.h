@@ -148,23 +148,17 @@ class MemoryFiles : public IFiles {
         c.replace(0, bytes.size(), bytes);
         return true;
     }
-    std::optional<std::string> readAll(const std::string& path, std::string& error) override {
-        if (failed(path, error)) {
-            return std::nullopt;
-        }
-        if (!content.contains(path)) {
-            error = "\"" + path + "\": No such file or directory";
-            return std::nullopt;
-        }
-        return content[path];
-    }
     bool writeAll(const std::string& path, std::string_view bytes, std::string& error) override {
         return !failed(path, error) && (content[path] = bytes, true);
     }
     std::optional<std::string> readPrefix(const std::string& path, std::size_t maxBytes,
                                           std::string& error) override {
         error.clear();
-        auto whole = readAll(path, error);
+        if (failed(path, error) || !content.contains(path)) {
+            error = error.empty() ? "\"" + path + "\": No such file or directory" : error;
+            return std::nullopt;
+        }
+        std::optional<std::string> whole = content[path];
         const auto bad = failingAfter.find(path);
         if (whole && bad != failingAfter.end() && bad->second < std::min(maxBytes, whole->size())) {
             whole->resize(bad->second);
