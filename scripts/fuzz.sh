@@ -41,7 +41,7 @@ run_target() {  # run_target NAME
     fi
     mkdir -p "$build"/corpus/"$name"
     "$bin" -max_total_time="$seconds" -max_len="${max_len[$name]}" -timeout=10 \
-        -rss_limit_mb=1024 -print_final_stats=1 -artifact_prefix="$build"/artifacts/"$name"- \
+        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build"/artifacts/"$name"- \
         "$build"/corpus/"$name" fuzz/corpus/"$name" >>"$log" 2>&1
 }
 
