@@ -23,12 +23,11 @@ class ReplayPort : public test::FakePort {
 void BM_FrameReply(benchmark::State& state) {
     ReplayPort port;
     test::FakeClock clock;
-    test::ScriptedPrompts prompts;
     test::MemoryFiles files;
     ConfigFile config(files);
     WindowModel model;
     LanguageFlag language;
-    Link link(port, clock, config, model, prompts, language);
+    Link link(port, clock, config, model, language);
     long handled = 0;
     link.on<QueryReply>(ProtocolMode::Idle, [&](const QueryReply&) { ++handled; });
     const std::size_t chunk = static_cast<std::size_t>(state.range(0));

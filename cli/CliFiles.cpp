@@ -4,11 +4,12 @@
 
 namespace orva::cli {
 
-std::optional<std::string> CliFiles::readOrCreate(const std::string& path, std::string& error) {
+std::optional<std::string> CliFiles::readOrCreate(const std::string& path, std::size_t maxBytes,
+                                                  std::string& error) {
     if (path == kPortRecord) {
-        return m_portRecord;
+        return m_portRecord.substr(0, maxBytes);
     }
-    return m_files.readOrCreate(path, error);
+    return m_files.readOrCreate(path, maxBytes, error);
 }
 
 bool CliFiles::overwriteStart(const std::string& path, std::string_view bytes, std::string& error) {

@@ -16,12 +16,10 @@ class CliFiles : public IFiles {
     CliFiles(IFiles& files, std::string portRecord)
         : m_files(files), m_portRecord(std::move(portRecord)) {}
 
-    std::optional<std::string> readOrCreate(const std::string& path, std::string& error) override;
+    std::optional<std::string> readOrCreate(const std::string& path, std::size_t maxBytes,
+                                            std::string& error) override;
     bool overwriteStart(const std::string& path, std::string_view bytes,
                         std::string& error) override;
-    std::optional<std::string> readAll(const std::string& path, std::string& error) override {
-        return m_files.readAll(path, error);
-    }
     bool writeAll(const std::string& path, std::string_view bytes, std::string& error) override {
         return m_files.writeAll(path, bytes, error);
     }

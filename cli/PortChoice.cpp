@@ -15,7 +15,9 @@ std::optional<PortChoice> PortChoice::from(const std::string& named, std::string
     if (named.empty()) {
         PosixFiles files;
         std::string ignored;
-        choice.record = files.readAll(ConfigFile::kFileName, ignored).value_or("");
+        // Only the first bytes of the window's record matter; it is never written from here.
+        choice.record =
+            files.readPrefix(ConfigFile::kFileName, ConfigFile::kReadBytes, ignored).value_or("");
         CliFiles memory(files, choice.record);
         ConfigFile config(memory, CliFiles::kPortRecord);
         const auto read = config.read(ignored);

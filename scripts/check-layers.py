@@ -26,6 +26,8 @@ ALLOWED = {
     "cli": EXCHANGE_BASE + ["window", "monitor", "firmware", "paramfile", "frame", "core",
                             "qtserial", "sim"],
     "sim": ["platform", "serial", "protocol"],
+    # The libFuzzer harnesses, each over the one piece it feeds.
+    "fuzz": ["protocol", "paramfile", "firmware", "monitor"],
 }
 # Folders whose code may use Qt; the rest is plain C++.
 QT_FOLDERS = {"qtserial", "ui", "app", "cli"}
@@ -38,11 +40,21 @@ def library(folder):
     return "kivrel_sim" if folder == "sim" else "orva_" + folder
 
 
+def links_of(name, cmake_text):
+    """What the folder's library links; for fuzz/, what its harnesses link together."""
+    linked = set()
+    for target, args in LINK.findall(cmake_text):
+        if target == library(name) or (name == "fuzz" and target.startswith("fuzz_")):
+            linked |= {t for t in args.split() if t.startswith("orva_") or t == "kivrel_sim"}
+    return linked
+
+
 def main():
     root = pathlib.Path(__file__).resolve().parent.parent
     folders = {p.name: p for p in sorted((root / "src").iterdir()) if p.is_dir()}
     folders["sim"] = root / "sim"
     folders["cli"] = root / "cli"
+    folders["fuzz"] = root / "fuzz"
     problems = []
     for name, path in folders.items():
         if name not in ALLOWED:
@@ -61,12 +73,7 @@ def main():
                 elif target.startswith("Q") and name not in QT_FOLDERS:
                     problems.append(f"{source.relative_to(root)}: includes Qt ({target})")
         cmake = path / "CMakeLists.txt"
-        linked = set()
-        for target, args in LINK.findall(cmake.read_text(encoding="utf-8")):
-            if target == library(name):
-                linked |= {
-                    t for t in args.split() if t.startswith("orva_") or t == "kivrel_sim"
-                }
+        linked = links_of(name, cmake.read_text(encoding="utf-8"))
         wanted = {library(f) for f in used}
         if linked != wanted:
             extra = ", ".join(sorted(linked - wanted)) or "-"

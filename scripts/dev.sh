@@ -2,7 +2,7 @@
 # Set-up, build, run and test Orva on Debian.
 #   scripts/dev.sh run    install what is missing, build, start the tool on the simulated controller
 #   scripts/dev.sh test   install what is missing, build, run every test (plain and sanitizer
-#                         builds) and check the Debian package
+#                         builds), check the Debian package and run each fuzz target for 15 s
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,6 +13,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-serialport-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
     fonts-wqy-microhei
     xvfb xauth
 )
@@ -83,6 +84,8 @@ test)
         LSAN_OPTIONS=suppressions="$root/tests/lsan.supp" \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         run_tests build-asan
+    # Third pass: the libFuzzer harnesses, their kept findings, then 15 s of new inputs each.
+    scripts/fuzz.sh 15
     ;;
 *)
     echo "usage: $0 run|test" >&2

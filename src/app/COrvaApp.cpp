@@ -35,7 +35,10 @@ constexpr std::chrono::milliseconds kFirstPaintPatience{300};
 std::unique_ptr<sim::SimRunner> startDemoController(IFiles& files) {
     std::string error;
     auto stored = ConfigFile(files).read(error);
-    const int port = stored && stored->recorded ? stored->port : Link::kDefaultPort;
+    // The port the link restart will open: COM3 unless the file names one of the list's.
+    const bool listed =
+        stored && stored->recorded && stored->port >= 1 && stored->port <= Link::kPortCount;
+    const int port = listed ? stored->port : Link::kDefaultPort;
     auto runner = std::make_unique<sim::SimRunner>();
     const std::string device = runner->start();
     setenv(("ORVA_COM" + std::to_string(port)).c_str(), device.c_str(), 1);

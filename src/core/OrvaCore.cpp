@@ -13,7 +13,7 @@ constexpr int kServoRateSlot = 2;
 OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& files,
                    std::string configPath)
     : m_config(files, std::move(configPath)),
-      m_link(port, clock, m_config, m_model, prompts, m_language),
+      m_link(port, clock, m_config, m_model, m_language),
       m_readback(m_link, m_model, m_store, m_language),
       m_window(m_model, m_language, prompts, [this] { m_link.showStatus(); }),
       m_backups(m_link, m_readback, m_store, m_model, files, m_language),
@@ -83,9 +83,8 @@ void OrvaCore::restartFromFile() {
 
 void OrvaCore::restartFromCombo() {
     m_firmware.releaseAbandoned();
-    if (m_link.restartFromCombo()) {
-        m_monitor.clearChannels();
-    }
+    m_link.restartFromCombo();
+    m_monitor.clearChannels();
 }
 
 }  // namespace orva

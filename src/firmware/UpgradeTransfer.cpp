@@ -9,7 +9,8 @@
 namespace orva {
 namespace {
 
-constexpr int kBarMaximum = 100;
+// The status box's percent stops at full, as the bar does.
+constexpr int kPercentMaximum = 100;
 // The packet modes, in the order the transfer passes through them.
 constexpr ProtocolMode kPacketModes[] = {ProtocolMode::LoaderData, ProtocolMode::LoaderLastData,
                                          ProtocolMode::LoaderEnd, ProtocolMode::LoaderConfirm};
@@ -130,6 +131,7 @@ void UpgradeTransfer::beginBlocks() {
     m_checksum = 0;
     m_percent = 0;
     m_model.setValue(ids::main::kProgress, 0);
+    m_model.setMaximum(ids::main::kProgress, m_image.blockCount() + 1);
     m_model.setVisible(ids::main::kProgress, true);
     send(UpgradePacket::start(static_cast<std::uint32_t>(m_block)));
     showProgress(m_block);
@@ -222,14 +224,14 @@ void UpgradeTransfer::fail(Failure failure) {
 void UpgradeTransfer::showProgress(std::int32_t position) {
     const std::int32_t range = m_image.blockCount() + 1;
     m_percent = m_block * 100 / range;
-    // The last steps run past the bar's range; the bar stops at full.
-    m_model.setValue(ids::main::kProgress, std::min(kBarMaximum, position * 100 / range));
+    // The last steps run past the bar's range of 0 to B + 1; the bar stops at full.
+    m_model.setValue(ids::main::kProgress, std::min(range, position));
 }
 
 void UpgradeTransfer::showStatus(const char* chinese, const char* english, bool withPercent) {
     std::string text = pick(m_language(), chinese, english);
     if (withPercent) {
-        text += std::to_string(std::min(kBarMaximum, m_percent)) + "%";
+        text += std::to_string(std::min(kPercentMaximum, m_percent)) + "%";
     }
     m_model.setText(ids::main::kStatus, std::move(text));
 }

@@ -16,6 +16,14 @@ void WindowModel::setValue(ControlKey key, int value) {
     }
 }
 
+void WindowModel::setMaximum(ControlKey key, int maximum) {
+    ControlState& s = slot(key);
+    if (s.maximum != maximum) {
+        s.maximum = maximum;
+        changed(key);
+    }
+}
+
 void WindowModel::setText(ControlKey key, std::string text) {
     ControlState& s = slot(key);
     if (s.text != text) {

@@ -9,10 +9,12 @@
 namespace orva {
 
 // What one control shows. The meaning of `value` depends on the control's kind: slider
-// position, combo selection (-1 for none), check state (0/1), progress percent, or the
-// integer of an edit box; edits and captions also carry `text` (UTF-8).
+// position, combo selection (-1 for none), check state (0/1), progress position, or the
+// integer of an edit box; edits and captions also carry `text` (UTF-8). A progress bar runs from
+// 0 to `maximum`.
 struct ControlState {
     int value = 0;
+    int maximum = 0;
     std::string text;
     bool enabled = true;
     bool visible = true;
@@ -31,6 +33,7 @@ class WindowModel {
     bool visible(ControlKey key) const { return get(key).visible; }
 
     void setValue(ControlKey key, int value);
+    void setMaximum(ControlKey key, int maximum);
     void setText(ControlKey key, std::string text);
     // An edit box with integer exchange: the number and its decimal text.
     void setNumber(ControlKey key, int number);

@@ -8,20 +8,20 @@
 
 namespace orva {
 
-// File access of the tool. Each call reports a failure as the file layer's own message.
+// File access of the tool. Each call reports a failure as the file layer's own message. Only
+// regular files are opened: a FIFO, a device or a directory is refused without waiting on it.
 class IFiles {
   public:
     virtual ~IFiles() = default;
 
     // Opens `path` for reading and writing, creating it empty when missing and never truncating
-    // it, and returns its whole content.
-    virtual std::optional<std::string> readOrCreate(const std::string& path,
+    // it, and returns its content from the start, at most `maxBytes`.
+    virtual std::optional<std::string> readOrCreate(const std::string& path, std::size_t maxBytes,
                                                     std::string& error) = 0;
     // Opens as above and overwrites the first bytes with `bytes`; later bytes stay as they are.
     virtual bool overwriteStart(const std::string& path, std::string_view bytes,
                                 std::string& error) = 0;
-    // Whole-file binary read and write (parameter and firmware files).
-    virtual std::optional<std::string> readAll(const std::string& path, std::string& error) = 0;
+    // Whole-file binary write (parameter files).
     virtual bool writeAll(const std::string& path, std::string_view bytes, std::string& error) = 0;
     // Reads the file from its start, at most `maxBytes`. Nothing when it cannot be opened. A read
     // that fails after the opening gives what came before it, with `error` saying why; `error` is

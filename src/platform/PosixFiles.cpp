@@ -20,6 +20,10 @@ std::string describe(const std::string& path, int err) {
     return "\"" + path + "\": " + std::strerror(err);
 }
 
+std::string notRegular(const std::string& path) {
+    return "\"" + path + "\": not a regular file";
+}
+
 // Closes the descriptor on every path out of a function.
 class Fd {
   public:
@@ -37,23 +41,51 @@ class Fd {
     int m_fd;
 };
 
-std::optional<std::string> readFd(int fd, const std::string& path, std::string& error) {
+// Opens a regular file, or for `devicesToo` also a character device (a save to /dev/null). The
+// opening never waits: a FIFO without a writer or reader would otherwise hold the one thread,
+// and the window with it, in open() or read().
+int openRegular(const std::string& path, int flags, std::string& error, bool devicesToo = false) {
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        // A FIFO opened for writing with nobody reading it.
+        error = errno == ENXIO ? notRegular(path) : describe(path, errno);
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 ||
+        !(S_ISREG(info.st_mode) || (devicesToo && S_ISCHR(info.st_mode)))) {
+        ::close(fd);
+        error = notRegular(path);
+        return -1;
+    }
+    return fd;
+}
+
+// Reads from the start, at most `maxBytes`. A read that fails gives nothing when `whole`, else
+// what came before it, with `error` saying why.
+std::optional<std::string> readFd(int fd, std::size_t maxBytes, bool whole, const std::string& path,
+                                  std::string& error) {
     std::string content;
     char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+    while (content.size() < maxBytes) {
+        const std::size_t want = std::min(sizeof buf, maxBytes - content.size());
+        const ssize_t n = ::read(fd, buf, want);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
             error = describe(path, errno);
-            return std::nullopt;
+            if (whole) {
+                return std::nullopt;
+            }
+            break;
         }
         if (n == 0) {
-            return content;
+            break;
         }
         content.append(buf, static_cast<std::size_t>(n));
     }
+    return content;
 }
 
 bool writeFd(int fd, std::string_view bytes, const std::string& path, std::string& error) {
@@ -73,69 +105,34 @@ bool writeFd(int fd, std::string_view bytes, const std::string& path, std::strin
 
 }  // namespace
 
-std::optional<std::string> PosixFiles::readOrCreate(const std::string& path, std::string& error) {
-    Fd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+std::optional<std::string> PosixFiles::readOrCreate(const std::string& path, std::size_t maxBytes,
+                                                    std::string& error) {
+    Fd fd(openRegular(path, O_RDWR | O_CREAT, error));
     if (fd.get() < 0) {
-        error = describe(path, errno);
         return std::nullopt;
     }
-    return readFd(fd.get(), path, error);
+    return readFd(fd.get(), maxBytes, true, path, error);
 }
 
 bool PosixFiles::overwriteStart(const std::string& path, std::string_view bytes,
                                 std::string& error) {
-    Fd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-    if (fd.get() < 0) {
-        error = describe(path, errno);
-        return false;
-    }
-    return writeFd(fd.get(), bytes, path, error);
-}
-
-std::optional<std::string> PosixFiles::readAll(const std::string& path, std::string& error) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        error = describe(path, errno);
-        return std::nullopt;
-    }
-    return readFd(fd.get(), path, error);
+    Fd fd(openRegular(path, O_RDWR | O_CREAT, error));
+    return fd.get() >= 0 && writeFd(fd.get(), bytes, path, error);
 }
 
 bool PosixFiles::writeAll(const std::string& path, std::string_view bytes, std::string& error) {
-    Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (fd.get() < 0) {
-        error = describe(path, errno);
-        return false;
-    }
-    return writeFd(fd.get(), bytes, path, error);
+    Fd fd(openRegular(path, O_WRONLY | O_CREAT | O_TRUNC, error, true));
+    return fd.get() >= 0 && writeFd(fd.get(), bytes, path, error);
 }
 
 std::optional<std::string> PosixFiles::readPrefix(const std::string& path, std::size_t maxBytes,
                                                   std::string& error) {
     error.clear();
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd fd(openRegular(path, O_RDONLY, error));
     if (fd.get() < 0) {
-        error = describe(path, errno);
         return std::nullopt;
     }
-    std::string content;
-    char buf[65536];
-    while (content.size() < maxBytes) {
-        const std::size_t want = std::min(sizeof buf, maxBytes - content.size());
-        ssize_t n = ::read(fd.get(), buf, want);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            error = describe(path, errno);
-            break;
-        }
-        if (n == 0) {
-            break;
-        }
-        content.append(buf, static_cast<std::size_t>(n));
-    }
-    return content;
+    return readFd(fd.get(), maxBytes, false, path, error);
 }
 
 bool PosixFiles::makeFolders(const std::string& path, std::string& error) {

@@ -13,14 +13,9 @@ constexpr std::uint64_t kAcknowledgementPauseMs = 50;
 
 }  // namespace
 
-Link::Link(CMSComm& port, IClock& clock, ConfigFile& config, WindowModel& model, IPrompts& prompts,
+Link::Link(CMSComm& port, IClock& clock, ConfigFile& config, WindowModel& model,
            const LanguageFlag& language)
-    : m_port(port),
-      m_clock(clock),
-      m_config(config),
-      m_model(model),
-      m_prompts(prompts),
-      m_language(language) {
+    : m_port(port), m_clock(clock), m_config(config), m_model(model), m_language(language) {
     m_port.SetOnComm([this] { onComm(); });
 }
 
@@ -169,37 +164,30 @@ void Link::apply(std::initializer_list<LineSetting> settings) {
     }
 }
 
-bool Link::restartFromFile() {
+void Link::restartFromFile() {
     enter(ProtocolMode::Idle, Reply::Emptied);
     heard();
     m_openFailed = false;
     if (m_port.GetPortOpen()) {
         m_port.SetPortOpen(false);
     }
-    if (!selectStoredPort()) {
-        return false;
-    }
+    selectStoredPort();
     setBufferSizes();
     if (m_port.GetPortOpen()) {
         // The port refused to close: report it closed and leave the file alone.
         showStatus(false);
     } else {
         open();
-        std::string error;
-        if (!m_config.write(m_model.value(ids::main::kPortCombo) + 1, error)) {
-            reportFileError(error);
-            return false;
-        }
+        rememberPort(m_model.value(ids::main::kPortCombo) + 1);
     }
     configureLine();
     m_mode = ProtocolMode::Idle;
     if (m_readbackStart) {
         m_readbackStart();
     }
-    return true;
 }
 
-bool Link::restartFromCombo() {
+void Link::restartFromCombo() {
     heard();
     m_openFailed = false;
     if (m_port.GetPortOpen()) {
@@ -211,11 +199,7 @@ bool Link::restartFromCombo() {
     if (!m_port.GetPortOpen()) {
         open();
         m_framer.restartCount();
-        std::string error;
-        if (!m_config.write(position + 1, error)) {
-            reportFileError(error);
-            return false;
-        }
+        rememberPort(position + 1);
     }
     configureLine();
     enter(ProtocolMode::Idle);
@@ -223,36 +207,43 @@ bool Link::restartFromCombo() {
     if (m_readbackStart) {
         m_readbackStart();
     }
-    return true;
 }
 
 void Link::openStoredPortIfClosed() {
     if (m_port.GetPortOpen()) {
         return;
     }
-    if (!selectStoredPort()) {
-        m_port.SetCommPort(kDefaultPort);
-    }
+    selectStoredPort();
     m_port.SetPortOpen(true);
 }
 
-bool Link::selectStoredPort() {
+void Link::selectStoredPort() {
     std::string error;
     const auto stored = m_config.read(error);
     if (!stored) {
-        reportFileError(error);
-        return false;
+        // Nothing to go by: the port the list shows, COM3 at start-up. The write that follows
+        // says whether the choice can be remembered.
+        m_configError = error;
+        const int position = m_model.value(ids::main::kPortCombo);
+        m_port.SetCommPort(position >= 0 && position < kPortCount ? position + 1 : kDefaultPort);
+        return;
     }
-    if (stored->recorded) {
+    if (stored->recorded && stored->port >= 1 && stored->port <= kPortCount) {
         m_port.SetCommPort(stored->port);
-        // Outside COM1..COM20 the list has no such entry and shows no selection.
-        const int position = stored->port - 1;
-        m_model.setValue(ids::main::kPortCombo,
-                         position >= 0 && position < kPortCount ? position : -1);
+        m_model.setValue(ids::main::kPortCombo, stored->port - 1);
+    } else if (stored->recorded) {
+        // A number the list does not hold: COM3, and COM3 is what gets written back.
+        m_port.SetCommPort(kDefaultPort);
+        m_model.setValue(ids::main::kPortCombo, kDefaultPort - 1);
     } else {
         m_port.SetCommPort(kDefaultPort);
     }
-    return true;
+}
+
+void Link::rememberPort(int port) {
+    std::string error;
+    m_configError = m_config.write(port, error) ? std::string() : error;
+    showStatus();
 }
 
 void Link::open() {
@@ -311,17 +302,17 @@ void Link::showStatus(bool opened) {
             text += "  " + notice;
         }
     }
+    if (!m_configError.empty()) {
+        text +=
+            pick(language, "  串口选择不会被记住 (", "  The port choice will not be remembered (") +
+            m_configError + ")";
+    }
     if (m_quietShown) {
         text += pick(m_language(), "  飞控已2秒无应答：请检查连线和串口，然后按刷新",
                      "  No answer from the controller for 2 s: check the cable and the port, "
                      "then press Refresh");
     }
     m_model.setText(ids::main::kPortDevice, text);
-}
-
-void Link::reportFileError(const std::string& error) {
-    m_prompts.message({error, pick(m_language(), "Halvane提示:", "Halvane Mentioned:"),
-                       MessageButtons::Ok, MessageIcon::Error, MessageResult::Ok});
 }
 
 }  // namespace orva

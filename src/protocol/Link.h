@@ -12,7 +12,6 @@
 #include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
 #include "platform/IClock.h"
-#include "platform/IPrompts.h"
 #include "protocol/Frame.h"
 #include "protocol/Framer.h"
 #include "protocol/PortDiagnosis.h"
@@ -43,7 +42,7 @@ class Link {
     static constexpr int kPortCount = 20;
     static constexpr int kDefaultPort = 3;
 
-    Link(CMSComm& port, IClock& clock, ConfigFile& config, WindowModel& model, IPrompts& prompts,
+    Link(CMSComm& port, IClock& clock, ConfigFile& config, WindowModel& model,
          const LanguageFlag& language);
 
     // Registers `handler` for frames of type F completed in `mode`. Handlers of one mode are
@@ -85,11 +84,12 @@ class Link {
     // Sends the first query of the main read-back; set by whoever owns that chain.
     void setReadbackStart(std::function<void()> start) { m_readbackStart = std::move(start); }
 
-    // The file variant (start-up, Refresh): the port stored in the configuration file. False when
-    // a file error stopped it before the version query.
-    bool restartFromFile();
+    // The file variant (start-up, Refresh): the port stored in the configuration file. A file
+    // that cannot be read or written stops nothing: the port opens all the same, and the label
+    // beside the port list says the choice will not be remembered.
+    void restartFromFile();
     // The combo variant (port list, custom frame Save): the port the list shows.
-    bool restartFromCombo();
+    void restartFromCombo();
     // Opens the stored port when it is closed, as the upgrade does before it starts.
     void openStoredPortIfClosed();
 
@@ -125,20 +125,20 @@ class Link {
     // Bytes came in: the controller is there.
     void heard();
     void onLineLost();
-    // Sets the port number from the configuration file, or COM3 when it records none. False on
-    // a file error, which has then been reported.
-    bool selectStoredPort();
+    // Sets the port number from the configuration file; COM3 when it records none or a number
+    // outside the list, the list's port when it cannot be read.
+    void selectStoredPort();
+    // Writes the port to the configuration file, or keeps why it could not.
+    void rememberPort(int port);
     void setBufferSizes();
     void configureLine();
     void showStatus(bool opened);
     void open();
-    void reportFileError(const std::string& error);
 
     CMSComm& m_port;
     IClock& m_clock;
     ConfigFile& m_config;
     WindowModel& m_model;
-    IPrompts& m_prompts;
     const LanguageFlag& m_language;
     Framer m_framer;
     ProtocolMode m_mode = ProtocolMode::Idle;
@@ -149,7 +149,8 @@ class Link {
     std::array<std::string, 2> m_notices;
     PortDiagnosis m_diagnosis;
     std::optional<std::string> m_shownDevice;  // none before the first restart
-    bool m_awaiting = false;                   // written to, and nothing heard since
+    std::string m_configError;  // why the port choice cannot be remembered; empty when it can
+    bool m_awaiting = false;    // written to, and nothing heard since
     std::optional<std::uint64_t> m_quietSince;
     bool m_quietShown = false;
 };

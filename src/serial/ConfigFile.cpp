@@ -7,9 +7,13 @@ namespace orva {
 ConfigFile::ConfigFile(IFiles& files, std::string path) : m_files(files), m_path(std::move(path)) {}
 
 std::optional<ConfigFile::Read> ConfigFile::read(std::string& error) {
-    auto content = m_files.readOrCreate(m_path, error);
+    auto content = m_files.readOrCreate(m_path, kReadBytes, error);
     if (!content) {
-        return std::nullopt;
+        std::string readOnlyError;
+        content = m_files.readPrefix(m_path, kReadBytes, readOnlyError);
+        if (!content || !readOnlyError.empty()) {
+            return std::nullopt;
+        }
     }
     if (content->empty()) {
         return Read{};

@@ -21,7 +21,11 @@ class ConfigFile {
         bool recorded = false;  // false for an empty file
         int port = 0;
     };
-    // Creates the file empty if missing. Nothing on a file error, with `error` set.
+    // Only the leading number counts, so a file of any size is read this far and no further.
+    static constexpr std::size_t kReadBytes = 64;
+
+    // Creates the file empty if missing. A file that cannot be opened for writing is still read
+    // when it can be. Nothing on a file error, with `error` set.
     std::optional<Read> read(std::string& error);
     bool write(int port, std::string& error);
 

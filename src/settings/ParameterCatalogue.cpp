@@ -103,12 +103,15 @@ constexpr ParameterEntry sliderRow(char code, Dialog dialog, const char* english
             .look = look};
 }
 
-// The gimbal scales and limits: their store slots keep what was sent.
+// The gimbal scales and limits: their store slots keep the wire value.
 constexpr ParameterEntry gimbal(char code, Encoding encoding, const char* english,
                                 const char* chinese, int slider, int edit, int slot,
                                 ControlLook look, ReadRule rule = kPercent) {
     ParameterEntry e =
         sliderRow(code, D::Gimbal, english, chinese, slider, edit, slot, look, S::Wire);
+    // What was read, too: the save file then holds what the controller holds, and a restore of
+    // it gives the controller back the same value whatever its firmware makes of it.
+    e.onRead = S::Wire;
     e.encoding = encoding;
     e.rule = rule;
     if (encoding == E::VersionOffset) {

@@ -50,6 +50,7 @@ enum : unsigned {
     kWide = 1u << 4,     // an edit or label that needs room for a long text
     kLeft = 1u << 5,     // left-aligned and no wider than its content
     kCentreText = 1u << 6,
+    kElide = 1u << 7,  // a label whose long texts end in an ellipsis, shown whole as a tool tip
 };
 }  // namespace layout
 

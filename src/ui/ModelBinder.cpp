@@ -13,6 +13,7 @@
 
 #include "model/ControlIds.h"
 #include "ui/CaptionRow.h"
+#include "ui/ElidedLabel.h"
 #include "ui/PageHost.h"
 #include "ui/ScaleStrip.h"
 
@@ -258,7 +259,9 @@ void ModelBinder::applyControl(const Target& t, const ControlState& s, bool init
             break;
         }
         case ControlKind::Label:
-            if (hasText) {
+            if (auto* elided = qobject_cast<ElidedLabel*>(t.widget)) {
+                elided->setFullText(qt(s.text));
+            } else if (hasText) {
                 static_cast<QLabel*>(t.widget)->setText(qt(s.text));
             }
             break;
@@ -283,9 +286,14 @@ void ModelBinder::applyControl(const Target& t, const ControlState& s, bool init
         case ControlKind::Combo:
             static_cast<QComboBox*>(t.widget)->setCurrentIndex(s.value);
             break;
-        case ControlKind::ProgressBar:
-            static_cast<QProgressBar*>(t.widget)->setValue(s.value);
+        case ControlKind::ProgressBar: {
+            auto* bar = static_cast<QProgressBar*>(t.widget);
+            if (s.maximum > 0) {
+                bar->setRange(0, s.maximum);
+            }
+            bar->setValue(s.value);
             break;
+        }
         case ControlKind::TabControl: {
             auto* host = static_cast<PageHost*>(t.widget);
             host->selectTab(s.value);

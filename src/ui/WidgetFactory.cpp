@@ -7,12 +7,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <set>
 
 #include "ui/CaptionRow.h"
+#include "ui/ElidedLabel.h"
 #include "ui/ModelBinder.h"
 #include "ui/PageHost.h"
 #include "ui/ScaleStrip.h"
@@ -153,15 +155,10 @@ QWidget* WidgetFactory::create(const ControlEntry& control, ControlKey key, QWid
             break;
         }
         case ControlKind::Label: {
-            auto* label = new QLabel(qt(control.text), parent);
+            auto* label = (control.flags & L::kElide) ? new ElidedLabel(parent)
+                                                      : new QLabel(qt(control.text), parent);
             if (control.flags & L::kCentreText) {
                 label->setAlignment(Qt::AlignCenter);
-            }
-            if (control.flags & L::kStretch) {
-                // The device beside the port list may carry a long remedy: it wraps within the
-                // spare width instead of widening the window.
-                label->setWordWrap(true);
-                label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             }
             widget = label;
             break;
@@ -196,6 +193,11 @@ QWidget* WidgetFactory::create(const ControlEntry& control, ControlKey key, QWid
             auto* bar = new QProgressBar(parent);
             bar->setRange(0, 100);
             bar->setValue(0);
+            // The status box beside it carries the percent; the bar is plain blue.
+            bar->setTextVisible(false);
+            QPalette palette = bar->palette();
+            palette.setColor(QPalette::Highlight, QColor(0, 0, 255));
+            bar->setPalette(palette);
             bar->setMinimumWidth(charWidth(bar, 16));
             widget = bar;
             break;

@@ -5,13 +5,12 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <thread>
 
-#include "Golden.h"
-#include "SampleStore.h"
 #include "core/OrvaCore.h"
 #include "model/ControlIds.h"
 #include "platform/PosixFiles.h"
@@ -138,59 +137,61 @@ TEST_F(SimulatorReadback, LineFaultsStallTheChainAtTheirQuery) {
     }
 }
 
-// The golden save file, restored from disk into the controller and read back. The controller
-// takes 20 ms over each command, as one writing its parameter memory: the acknowledgements of
-// the announcement and of the first link, sent together, then come in reads of their own. What
-// the controller held before is kept as a backup, the very bytes Save Data writes.
-TEST_F(SimulatorReadback, ASavedFileGoesToTheControllerAndReadsBackEqual) {
-    ASSERT_TRUE(readBack({.commandTime = 20ms}));
+// Save, load another default set, restore the file from disk: the controller holds exactly what
+// it held, on firmware whose gimbal scales carry 100 more on the wire and on firmware whose do
+// not (the store keeps gimbal values as the wire carries them). The controller takes 20 ms over
+// each command, as one writing its parameter memory: the acknowledgements of the announcement
+// and of the first link, sent together, then come in reads of their own. Files that are not as
+// Save Data writes them send nothing; each overwrite leaves a backup of what Save Data wrote.
+TEST_F(SimulatorReadback, ASaveAndARestoreLeaveTheControllerAsItWas) {
+    const std::string path = m_dir + "/QDMC_Data.txt", set0 = m_dir + "/set0.txt";
     SystemCalendar calendar;
-    m_core->keepBackupsIn(m_dir + "/backups", calendar);
-    m_prompts.files.push_back(m_dir + "/before.txt");
-    m_core->onUserAction({ActionKind::Click, ids::main::kSaveData, 0, {}});
-    const std::string path = m_dir + "/QDMC_Data.txt";
-    // Files that are not as Save Data writes them are refused whole: not a byte goes out.
-    const std::string golden = test::goldenSaveFile();
-    for (const std::string& bad :
-         {golden.substr(0, 400), std::string(), std::string("\r\r\r"),
-          std::string("COM03\r\r\n多轴类型:    0008"), std::string(4096, '\x9c')}) {
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << bad;
-        const std::size_t sent = m_port->sent.size();
+    for (const auto& [firmware, pitch] :
+         {std::pair(1211, "SK0155\r"), std::pair(1220, "SK0055\r")}) {
+        SCOPED_TRACE(firmware);
+        ASSERT_TRUE(readBack({.controller = {.firmwareVersion = firmware}, .commandTime = 20ms}));
+        const std::string backups = m_dir + "/backups" + std::to_string(firmware);
+        m_core->keepBackupsIn(backups, calendar);
+        const ParameterStore before = m_core->store();
+        EXPECT_EQ(before.get(17), firmware == 1211 ? 155 : 55);  // K of the power-on set 1
+        m_prompts.files.push_back(path);
+        m_core->onUserAction({ActionKind::Click, ids::main::kSaveData, 0, {}});
+        m_core->onUserAction({ActionKind::Select, ids::main::kRestoreChoice, 0, {}});
+        ASSERT_TRUE(runUntil([&] { return m_port->readBackDone(); }));
+        ASSERT_EQ(m_core->store().get(17), firmware == 1211 ? 150 : 50);  // set 0
+        m_prompts.files.push_back(set0);
+        m_core->onUserAction({ActionKind::Click, ids::main::kSaveData, 0, {}});
+
+        const std::string saved = test::fileBytes(path), bad = m_dir + "/bad.txt";
+        for (const std::string& bytes :
+             {saved.substr(0, 400), std::string(), std::string("\r\r\r"),
+              std::string("COM03\r\r\n多轴类型:    0008"), std::string(4096, '\x9c')}) {
+            std::ofstream(bad, std::ios::binary | std::ios::trunc) << bytes;
+            const std::size_t sent = m_port->sent.size();
+            m_prompts.files.push_back(bad);
+            m_core->onUserAction({ActionKind::Select, ids::main::kRestoreChoice, 4, {}});
+            runUntil([] { return false; }, 50);
+            EXPECT_EQ(m_port->sent.size(), sent);
+            EXPECT_TRUE(m_prompts.shown.back().text.ends_with("未向飞控发送任何参数。"));
+        }
+
+        const std::size_t start = m_port->sent.size();
         m_prompts.files.push_back(path);
         m_core->onUserAction({ActionKind::Select, ids::main::kRestoreChoice, 4, {}});
-        runUntil([] { return false; }, 50);
-        EXPECT_EQ(m_port->sent.size(), sent);
-        EXPECT_TRUE(m_prompts.shown.back().text.ends_with("未向飞控发送任何参数。"));
-    }
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << golden;
-
-    const std::size_t start = m_port->sent.size();
-    m_prompts.files.push_back(path);
-    m_core->onUserAction({ActionKind::Select, ids::main::kRestoreChoice, 4, {}});
-    ASSERT_TRUE(runUntil([&] {
-        return m_port->sent.size() > start + 42 && m_port->readBackDone();
-    })) << "stalled after "
-        << m_port->sent.size() - start << " writes, the last " << m_port->sent.back();
-
-    const std::vector<std::string>& expected = test::kGoldenRestore;
-    EXPECT_EQ(std::vector<std::string>(m_port->sent.begin() + start,
-                                       m_port->sent.begin() + start + expected.size()),
-              expected);
-
-    // Every restored setting reads back as saved. Not restored: the cell voltages (measured by
-    // the controller) and the custom frame (kept by the tool).
-    const ParameterStore saved = test::sampleStore();
-    for (int slot = 0; slot < ParameterStore::kUsed; ++slot) {
-        if ((slot < 27 || slot > 30) && (slot < 175 || slot > 189)) {
-            EXPECT_EQ(m_core->store().get(slot), saved.get(slot)) << "slot " << slot;
+        ASSERT_TRUE(
+            runUntil([&] { return m_port->sent.size() > start + 42 && m_port->readBackDone(); }));
+        EXPECT_EQ(std::count(m_port->sent.begin() + start, m_port->sent.end(), pitch), 1);
+        for (int slot = 0; slot < ParameterStore::kUsed; ++slot) {
+            EXPECT_EQ(m_core->store().get(slot), before.get(slot)) << "slot " << slot;
         }
+        // Before the default set, and before the restore.
+        std::vector<std::string> kept = m_files.fileNames(backups);
+        std::sort(kept.begin(), kept.end());
+        ASSERT_EQ(kept.size(), 2u);
+        EXPECT_TRUE(kept[0].ends_with("_fw" + std::to_string(firmware) + ".txt")) << kept[0];
+        EXPECT_EQ(test::fileBytes(backups + "/" + kept[0]), saved);
+        EXPECT_EQ(test::fileBytes(backups + "/" + kept[1]), test::fileBytes(set0));
     }
-    EXPECT_EQ(m_core->model().value(ids::main::kRestoreChoice), 4);
-    const std::vector<std::string> backups = m_files.fileNames(m_dir + "/backups");
-    ASSERT_EQ(backups.size(), 1u);
-    EXPECT_TRUE(backups[0].ends_with("_fw1220.txt")) << backups[0];
-    EXPECT_EQ(test::fileBytes(m_dir + "/backups/" + backups[0]),
-              test::fileBytes(m_dir + "/before.txt"));
 }
 
 // A controller that closes its line mid-upgrade, as a pulled cable does: the port closes, the

@@ -26,16 +26,11 @@ TEST_F(LinkRestartTest, FileVariantOpensTheStoredPortAndComboVariantRecordsTheCh
     EXPECT_EQ(port.handshaking, CMSComm::Handshaking::None);
     EXPECT_EQ(port.takeWritten(), "?V\r");
 
-    config() = "12";
-    click(ids::main::kRefresh);
-    EXPECT_EQ(port.commPort, 12);
-    EXPECT_EQ(model().value(ids::main::kPortCombo), 11);
-    EXPECT_EQ(config(), "12");
     select(ids::main::kPortCombo, 4);
     EXPECT_EQ(config(), "5\0"s);
     click(ids::main::kRefresh);
     EXPECT_EQ(port.commPort, 5);
-    EXPECT_EQ(port.takeWritten(), "?V\r?V\r?V\r");
+    EXPECT_EQ(port.takeWritten(), "?V\r?V\r");
 }
 
 TEST_F(LinkRestartTest, VariantsDifferInWhatTheyReset) {
@@ -87,15 +82,34 @@ TEST_F(LinkRestartTest, FailuresToOpenOrToCloseOrToUseTheFile) {
     EXPECT_EQ(config(), "3\0tail"s);
     EXPECT_EQ(port.takeWritten(), "?V\r?V\r");
 
+    // A file that cannot be used stops nothing: the list's port opens and is asked, and the
+    // label beside the list says the choice is not kept; no box on every restart.
     port.stuckOpen = false;
     files.failing["qdmcconfig.ini"] = "\"qdmcconfig.ini\": Read-only file system";
-    const int opens = port.opens;
-    click(ids::main::kRefresh);
-    EXPECT_EQ(lastMessage().text, "\"qdmcconfig.ini\": Read-only file system");
-    EXPECT_EQ(port.opens, opens);
     select(ids::main::kPortCombo, 0);
-    EXPECT_EQ(port.opens, opens + 1);  // the combo variant opens before writing the file
-    EXPECT_EQ(port.written, "");
+    click(ids::main::kRefresh);
+    EXPECT_EQ(std::tuple(port.commPort, text(ids::main::kStatus), port.takeWritten()),
+              std::tuple(1, "COM Opened"s, "?V\r?V\r"s));
+    EXPECT_TRUE(text(ids::main::kPortDevice)
+                    .ends_with("  The port choice will not be remembered (\"qdmcconfig.ini\": "
+                               "Read-only file system)"));
+    EXPECT_TRUE(prompts.shown.empty());
+    files.failing.clear();
+    click(ids::main::kRefresh);
+    EXPECT_EQ(text(ids::main::kPortDevice).find("remembered"), std::string::npos);
+
+    // The port is the file's leading number; one the list does not hold is COM3, written back
+    // over the first two bytes ("\000" is the NUL).
+    const std::tuple<std::string, int, std::string> stored[] = {
+        {"12", 12, "12"},  {"1\09"s, 1, "1\09"s},  {"  7x", 7, "7\0007x"s},
+        {"0", 3, "3\0"s},  {"abc", 3, "3\0c"s},    {"21", 3, "3\0"s},
+        {"-4", 3, "3\0"s}, {"99999", 3, "3\0999"s}};
+    for (const auto& [content, com, after] : stored) {
+        config() = content;
+        click(ids::main::kRefresh);
+        EXPECT_EQ(std::tuple(port.commPort, config()), std::tuple(com, after)) << content;
+        EXPECT_EQ(model().value(ids::main::kPortCombo), com - 1);
+    }
 }
 
 }  // namespace

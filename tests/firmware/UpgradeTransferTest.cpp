@@ -5,7 +5,7 @@ namespace {
 
 using namespace std::string_literals;
 
-// 100 bytes 156..255: N = 101, B = ceil(101 / 56) + 1 = 3, so the bar runs over B + 1 = 4 steps;
+// 100 bytes 156..255: N = 101, B = ceil(101 / 56) + 1 = 3, so the bar runs from 0 to B + 1 = 4;
 // the checksum is (156 + 255) * 50 = 20550 = 0x5046.
 const std::string kImage = [] {
     std::string out(100, '\0');
@@ -25,11 +25,11 @@ class UpgradeTransferTest : public FirmwareFixture {
     static std::string loaderAnswer(std::uint32_t block, std::uint32_t checksum = 0) {
         return loaderPacket(0xA5, block, le32Bytes(checksum));
     }
-    // Mode, bar and status box: "3 25% Data Sending>>25%", or "0 - COM Opened" with the bar hidden.
+    // Mode, bar and status box: "3 1/4 Data Sending>>25%", or "0 - COM Opened" with the bar hidden.
     std::string state() {
-        const bool bar = model().visible(ids::main::kProgress);
-        return std::to_string(int(mode())) +
-               (bar ? " " + std::to_string(model().value(ids::main::kProgress)) + "% " : " - ") +
+        const ControlState& bar = model().get(ids::main::kProgress);
+        const std::string at = std::to_string(bar.value) + "/" + std::to_string(bar.maximum);
+        return std::to_string(int(mode())) + (bar.visible ? " " + at + " " : " - ") +
                text(ids::main::kStatus);
     }
 };
@@ -38,17 +38,17 @@ TEST_F(UpgradeTransferTest, AThreeBlockImageGoesOverPacketByPacketInBothLanguage
     // What the loader answers, what the tool writes then, and the state in English and Chinese.
     const std::string steps[][4] = {
         {"HALVANE KIVREL QDMC1220", "UPQDMC\r", "2 - COM Not Opened", "2 - 串口未打开"},
-        {"RADY\r\n", kStartPacket, "3 25% Data Sending>>25%", "3 25% 正传输数据>>25%"},
-        {loaderAnswer(2), loaderPacket(0xA5, 2, kImage.substr(0, 56)), "3 50% Finished50%",
-         "3 50% 升级已完成50%"},
+        {"RADY\r\n", kStartPacket, "3 1/4 Data Sending>>25%", "3 1/4 正传输数据>>25%"},
+        {loaderAnswer(2), loaderPacket(0xA5, 2, kImage.substr(0, 56)), "3 2/4 Finished50%",
+         "3 2/4 升级已完成50%"},
         // The last data packet: bytes 56..99 (212..255), the zero behind the file, then padding.
-        {loaderAnswer(3), loaderPacket(0xA5, 3, kImage.substr(56)), "4 75% Finished75%",
-         "4 75% 升级已完成75%"},
-        {loaderAnswer(4), loaderPacket(0xC8, 4, "\x46\x50"s), "5 100% COM Opened",
-         "5 100% 串口已打开"},
-        // 5 x 100 / 4 = 125 shows as full.
-        {loaderAnswer(5, kSum), loaderPacket(0xA6, 5), "6 100% Finished 100%",
-         "6 100% 升级已完成100%"},
+        {loaderAnswer(3), loaderPacket(0xA5, 3, kImage.substr(56)), "4 3/4 Finished75%",
+         "4 3/4 升级已完成75%"},
+        {loaderAnswer(4), loaderPacket(0xC8, 4, "\x46\x50"s), "5 4/4 COM Opened",
+         "5 4/4 串口已打开"},
+        // Block 5 is past the bar's end and 5 x 100 / 4 = 125 past 100: both stop at full.
+        {loaderAnswer(5, kSum), loaderPacket(0xA6, 5), "6 4/4 Finished 100%",
+         "6 4/4 升级已完成100%"},
         {loaderAnswer(6), "?V\r", "0 - COM Opened", "0 - 串口已打开"},
     };
     // The live display runs on: the success clears its channel values and unlocks what it locked.

@@ -20,12 +20,11 @@ class LinkTest : public ::testing::Test {
   protected:
     test::FakeClock clock;
     test::FakePort port;
-    test::ScriptedPrompts prompts;
     test::MemoryFiles files;
     ConfigFile config{files};
     WindowModel model;
     LanguageFlag language;
-    Link link{port, clock, config, model, prompts, language};
+    Link link{port, clock, config, model, language};
 };
 
 TEST_F(LinkTest, UnlistedModeLeavesInputWaiting) {

@@ -34,20 +34,6 @@ class ConfigFileTest : public ::testing::Test {
     std::string m_error;
 };
 
-TEST_F(ConfigFileTest, AMissingFileIsCreatedEmptyInTheCurrentFolderAndThenHoldsDigitAndNul) {
-    const fs::path before = fs::current_path();
-    fs::current_path(m_dir);
-    ConfigFile config(m_files);  // the bare file name
-    const auto read = config.read(m_error);
-    const bool written = config.write(3, m_error);
-    fs::current_path(before);
-
-    ASSERT_TRUE(read) << m_error;
-    EXPECT_FALSE(read->recorded);
-    ASSERT_TRUE(written) << m_error;
-    EXPECT_EQ(bytes(), std::string("3\0", 2));
-}
-
 TEST_F(ConfigFileTest, TwoBytesGoOverTheStartAndTheRestStays) {
     put("12\r\nCOM12 tail");
     const auto read = m_config.read(m_error);
@@ -59,26 +45,6 @@ TEST_F(ConfigFileTest, TwoBytesGoOverTheStartAndTheRestStays) {
     EXPECT_EQ(bytes(), std::string("5\0\r\nCOM12 tail", 14));
     ASSERT_TRUE(m_config.write(17, m_error));
     EXPECT_EQ(bytes(), "17\r\nCOM12 tail");
-}
-
-TEST_F(ConfigFileTest, TheLeadingIntegerIsThePort) {
-    const std::pair<std::string, int> cases[] = {
-        {std::string("3\0", 2), 3},  // the NUL after one digit ends it
-        {std::string("1\0"
-                     "9",
-                     3),
-         1},          // a stale digit after the NUL is ignored
-        {"  7x", 7},  // blanks before, stops at the first non-digit
-        {"-4", -4},
-        {"abc", 0},
-    };
-    for (const auto& [content, port] : cases) {
-        put(content);
-        const auto read = m_config.read(m_error);
-        ASSERT_TRUE(read);
-        EXPECT_TRUE(read->recorded);
-        EXPECT_EQ(read->port, port) << content;
-    }
 }
 
 }  // namespace

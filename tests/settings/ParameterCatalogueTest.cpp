@@ -47,14 +47,14 @@ const Row kRows[] = {
     // Declination: degrees plus 180.
     {'Q', 1220, {-3}, 177, 190, -3, -3},
     {'Q', 1220, {0}, 180, 190, 0, 0},
-    // Gimbal scales carry 100 up to firmware 1211 and before any version is read; the
-    // read-back stores what the page shows, the sender the wire value.
-    {'K', 0, {40}, 140, 17, 40, 140},
-    {'J', 1211, {40}, 140, 18, 40, 140},
+    // Gimbal scales carry 100 up to firmware 1211 and before any version is read; read-back
+    // and sender both store the wire value, which a saved file gives back unchanged.
+    {'K', 0, {40}, 140, 17, 140, 140},
+    {'J', 1211, {40}, 140, 18, 140, 140},
     {'K', 1212, {40}, 40, 17, 40, 40},
     {'J', 1220, {50}, 50, 18, 50, 50},
-    {'%', 1211, {40}, 140, 19, 40, 140},  // old firmware: settled like K and J
-    {')', 1211, {40}, 140, 21, 40, 140},
+    {'%', 1211, {40}, 140, 19, 140, 140},  // old firmware: settled like K and J
+    {')', 1211, {40}, 140, 21, 140, 140},
     {'+', 1220, {40}, 40, 22, 40, 40},
     {'_', 0, {50}, 50, 20, 50, 50},  // the pitch angle limit never carries 100
     // Check boxes, one slot per box in bit order.

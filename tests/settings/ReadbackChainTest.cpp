@@ -22,7 +22,7 @@ constexpr int kAsRead = -9999;
 // One code in both directions: the reply's value characters give the shown number and the store
 // slot (-1: the store is left alone; the GPS page leaves it to the read-back); then, for a control
 // that sends, acting on it with the shown number writes `sent`, twice for two actions, and stores
-// `sentStored` (old firmware's gimbal senders store the wire value). `version` (when not 0) is
+// `sentStored` (what the read stored, unless given). `version` (when not 0) is
 // answered first.
 struct Row {
     char code;
@@ -53,15 +53,14 @@ const Row kRows[] = {
     // Servo mid-points carry 100; no firmware version read yet counts as old firmware.
     {'^', 0, key(kGimbal, 1042), "0070", -30, 24, -30, kRelease, "S^0070\r"},
     {'^', 0, key(kGimbal, 1067), "0170", 70, 24, 70},
-    {'J', 0, key(kGimbal, 1232), "0150", 50, 18, 50, kRelease, "SJ0150\r", false, 150},
-    {'%', 0, key(kGimbal, 1233), "0120", 20, 19, 20, kRelease, "S%0120\r", false, 120},
-    {')', 0, key(kGimbal, 1045), "0120", 20, 21, 20, kRelease, "S)0120\r", false, 120},
-    {'_', 0, key(kGimbal, 1044), "0050", 50, 20, 50, kRelease, "S_0050\r", false, 50},
-    {'+', 1211, key(kGimbal, 1046), "0100", 0, 22, 0, kRelease, "S+0100\r", false, 100},
-    {'J', 1211, key(kGimbal, 1236), "0250", -100, 18, -100},
+    // Gimbal values are stored as the wire carries them, read or sent.
+    {'J', 0, key(kGimbal, 1232), "0150", 50, 18, 150, kRelease, "SJ0150\r"},
+    {'_', 0, key(kGimbal, 1044), "0050", 50, 20, 50, kRelease, "S_0050\r"},
+    {'+', 1211, key(kGimbal, 1046), "0100", 0, 22, 100, kRelease, "S+0100\r"},
+    {'J', 1211, key(kGimbal, 1236), "0250", -100, 18, 250},
     {'J', 1212, key(kGimbal, 1232), "0150", 150, 18, 150, kRelease, "SJ0150\r"},
-    {'J', 1212, key(kGimbal, 1236), "0250", 0, 18, 0},
-    {')', 1212, key(kGimbal, 1070), "0150", 0, 21, 0},
+    {'J', 1212, key(kGimbal, 1236), "0250", 0, 18, 250},
+    {')', 1212, key(kGimbal, 1070), "0150", 0, 21, 150},
     {'Q', 0, ids::main::kDeclination, "0177", -3, 190, -3, ActionKind::EditCommit, "SQ0177\r"},
     {'Q', 0, ids::main::kDeclination, "0400", 0, 190, 0},
     // Bit sets: one box per row, the others clear.

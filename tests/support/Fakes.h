@@ -67,7 +67,7 @@ class FakePort : public CMSComm {
     std::string DeviceName() const override {
         return device.value_or("/dev/fake" + std::to_string(commPort));
     }
-    std::string LastError() const override { return failOpen ? "no such device" : ""; }
+    std::string LastError() const override { return failOpen ? openError : ""; }
     OpenFailure LastOpenFailure() const override { return failOpen ? failure : OpenFailure::None; }
 
     // Queues bytes as waiting input without raising the receive event.
@@ -93,6 +93,7 @@ class FakePort : public CMSComm {
     bool isOpen = false, failOpen = false, stuckOpen = false;
     OpenFailure failure = OpenFailure::Other;
     std::optional<std::string> device;  // what the port number stands for, when set
+    std::string openError = "no such device";
     std::string settings;
     InputMode inputMode = InputMode::Text;
     int threshold = 0, inputLen = -1;
@@ -138,8 +139,10 @@ class ScriptedPrompts : public IPrompts {
 // Files held in memory; `failing` paths report an error for every operation.
 class MemoryFiles : public IFiles {
   public:
-    std::optional<std::string> readOrCreate(const std::string& path, std::string& error) override {
-        return failed(path, error) ? std::nullopt : std::optional(content[path]);
+    std::optional<std::string> readOrCreate(const std::string& path, std::size_t maxBytes,
+                                            std::string& error) override {
+        return failed(path, error) ? std::nullopt
+                                   : std::optional(content[path].substr(0, maxBytes));
     }
     bool overwriteStart(const std::string& path, std::string_view bytes,
                         std::string& error) override {
@@ -151,23 +154,17 @@ class MemoryFiles : public IFiles {
         c.replace(0, bytes.size(), bytes);
         return true;
     }
-    std::optional<std::string> readAll(const std::string& path, std::string& error) override {
-        if (failed(path, error)) {
-            return std::nullopt;
-        }
-        if (!content.contains(path)) {
-            error = "\"" + path + "\": No such file or directory";
-            return std::nullopt;
-        }
-        return content[path];
-    }
     bool writeAll(const std::string& path, std::string_view bytes, std::string& error) override {
         return !failed(path, error) && (content[path] = bytes, true);
     }
     std::optional<std::string> readPrefix(const std::string& path, std::size_t maxBytes,
                                           std::string& error) override {
         error.clear();
-        auto whole = readAll(path, error);
+        if (failed(path, error) || !content.contains(path)) {
+            error = error.empty() ? "\"" + path + "\": No such file or directory" : error;
+            return std::nullopt;
+        }
+        std::optional<std::string> whole = content[path];
         const auto bad = failingAfter.find(path);
         if (whole && bad != failingAfter.end() && bad->second < std::min(maxBytes, whole->size())) {
             whole->resize(bad->second);

@@ -202,22 +202,32 @@ class UiTest : public QObject {
         ui.click(main_ids::kUpgrade);
         QCOMPARE(ui.port.takeWritten(), std::string("?W\r"));
         QVERIFY(!ui.at(main_ids::kChooseFirmware)->isEnabled());
-        // Two bytes: the start packet and one data packet, so the bar moves in thirds. A loader
-        // answer names the block expected next (byte 4) and after the end packet the checksum
-        // 'a' + 'b' = 0xC3 (byte 8).
+        // Two bytes: B = 2, so the bar runs 0..3, in blue with no text of its own, at the start
+        // packet's 1. An answer naming block 0 ends the transfer and hides it.
         ui.port.receive("QDMC");
         ui.port.receive("RADY");
-        QCOMPARE(std::pair(bar->isHidden(), bar->value()), std::pair(false, 33));
-        const auto answer = [](char next, char sum) {
-            return std::string(4, '\0') + next + std::string(3, '\0') + sum + std::string(55, '\0');
-        };
-        ui.port.receive(answer(2, 0));
-        ui.port.receive(answer(3, 0));
-        ui.port.receive(answer(4, '\xC3'));
-        QCOMPARE(bar->value(), 100);
-        ui.port.receive(answer(5, 0));
-        QVERIFY(bar->isHidden() && ui.at(main_ids::kChooseFirmware)->isEnabled());
+        QCOMPARE(std::tuple(bar->isHidden(), bar->maximum(), bar->value(), bar->isTextVisible()),
+                 std::tuple(false, 3, 1, false));
+        QCOMPARE(bar->palette().color(QPalette::Highlight), QColor(0, 0, 255));
+        ui.port.receive(std::string(64, '\0'));
+        QVERIFY(bar->isHidden());
         QCOMPARE(ui.prompts.shown.size(), std::size_t{1});
+    }
+
+    // A port error as long as a sentence ends in an ellipsis beside the list, whole in its tip,
+    // and leaves the window narrower than a 1400-pixel screen.
+    void aLongPortErrorIsElidedNotWidened() {
+        Ui ui;
+        ui.port.failOpen = true;
+        ui.port.openError = std::string(40, 'x') + " " + std::string(200, 'y');
+        ui.click(main_ids::kRefresh);
+        QApplication::processEvents();
+        auto* label = ui.at<QLabel>(main_ids::kPortDevice);
+        QCOMPARE(label->toolTip(),
+                 QString::fromStdString("COM3 = /dev/fake3  (" + ui.port.openError + ")"));
+        QVERIFY(label->text().endsWith(QChar(0x2026)));
+        QVERIFY2(ui.dialog.width() <= 1400 && ui.dialog.sizeHint().width() <= 1400,
+                 QByteArray::number(ui.dialog.sizeHint().width()));
     }
 
     void frameDialogDrawsItsPlanAndSends() {
