@@ -151,7 +151,7 @@ Results go to stdout; progress and messages to stderr.
 
 Exit codes:
   0  done
-  2  usage error (unknown command, option, code, or a value out of range); nothing was sent
+  2  usage error (unknown command, option, code, or a value out of range); nothing was written
   3  the port cannot be opened (the system's reason follows)
   4  the controller is not answering (the command that got no answer follows)
   5  refused by the controller (checksum, bad block, a value not taken)
