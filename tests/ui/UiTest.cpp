@@ -9,6 +9,7 @@
 #include "ui/FrameDialog.h"
 #include "ui/FramePlanView.h"
 #include "ui/PageHost.h"
+#include "ui/QtPrompts.h"
 #include "ui/WidgetFactory.h"
 
 using namespace orva;
@@ -228,6 +229,34 @@ class UiTest : public QObject {
         QVERIFY(label->text().endsWith(QChar(0x2026)));
         QVERIFY2(ui.dialog.width() <= 1400 && ui.dialog.sizeHint().width() <= 1400,
                  QByteArray::number(ui.dialog.sizeHint().width()));
+    }
+
+    // The texts keep their CR line breaks, which the box shows as new lines; saving over a file
+    // asks nothing more.
+    void promptsBreakLinesAtCrAndSaveWithoutAsking() {
+        QtPrompts prompts;
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            shown = box ? box->text() : "no box";
+            if (box) {
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        QCOMPARE(prompts.message({"a\rb", "t", MessageButtons::OkCancel, MessageIcon::Question,
+                                  MessageResult::Cancel}),
+                 MessageResult::Ok);
+        QCOMPARE(shown, QString("a\nb"));
+        bool confirms = true;
+        QTimer::singleShot(0, [&] {
+            auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            confirms = !chooser || !chooser->testOption(QFileDialog::DontConfirmOverwrite);
+            if (chooser) {
+                chooser->reject();
+            }
+        });
+        QVERIFY(!prompts.chooseFile({.save = true}).has_value());
+        QVERIFY(!confirms);
     }
 
     void frameDialogDrawsItsPlanAndSends() {
