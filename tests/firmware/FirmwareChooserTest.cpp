@@ -32,7 +32,12 @@ TEST_F(FirmwareChooserTest, AGoodFileIsLoadedAndEnablesUpgrade) {
     // Only the last three characters of the name count; 2 to 65536 bytes load.
     EXPECT_TRUE(choose("ab", "/pilot/notes.txtbin"));
     EXPECT_EQ(core.firmware().chooser().fileName(), "notes.txtbin");
-    EXPECT_EQ(core.firmware().image().blockCount(), 2);
+    // The shorter file replaces the longer one whole: nothing of the first is left behind it.
+    EXPECT_EQ(image.fileLength(), 2u);
+    EXPECT_EQ(image.blockCount(), 2);
+    EXPECT_EQ(image.byteAt(1), 'b');
+    EXPECT_EQ(image.byteAt(2), 0);
+    EXPECT_EQ(image.byteAt(99), 0);
     EXPECT_TRUE(choose(sampleImage(FirmwareImage::kCapacity), "/pilot/full.bin"));
     EXPECT_EQ(core.firmware().image().blockCount(), 1172);
 }
@@ -51,7 +56,7 @@ TEST_F(FirmwareChooserTest, RefusalsInBothLanguages) {
         {false, "abc", "/pilot/readme.txt", "你选择的不是升级文件，请重新选择升级文件"},
         {false, "x", "/pilot/one.bin", "文件已损坏，请重新选择升级文件"},
         {true, "x", "/pilot/one.bin", kFileError},
-        {true, "", "/pilot/empty.bin", kFileError},
+        {false, "", "/pilot/empty.bin", "文件已损坏，请重新选择升级文件"},
         {false, std::string(FirmwareImage::kCapacity + 1, 'x'), "/pilot/huge.bin",
          "文件错误，请重新选择升级文件"},
         {true, std::string(FirmwareImage::kCapacity + 1, 'x'), "/pilot/huge.bin", kFileError},

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <string>
+#include <utility>
 
 #include "firmware/FirmwareImage.h"
 
@@ -16,25 +15,6 @@ TEST(FirmwareImageTest, BlockCountCountsTheStartPacketAndOneZeroBehindTheFile) {
     for (const auto& [length, blocks] : cases) {
         EXPECT_EQ(FirmwareImage::blockCountFor(length), blocks) << length;
     }
-    EXPECT_EQ(FirmwareImage::fit(0), FirmwareImage::Fit::Damaged);
-    EXPECT_EQ(FirmwareImage::fit(1), FirmwareImage::Fit::Damaged);
-    EXPECT_EQ(FirmwareImage::fit(2), FirmwareImage::Fit::Loadable);
-    EXPECT_EQ(FirmwareImage::fit(65536), FirmwareImage::Fit::Loadable);
-    EXPECT_EQ(FirmwareImage::fit(65537), FirmwareImage::Fit::TooLarge);
-}
-
-TEST(FirmwareImageTest, ALoadReplacesThePreviousImageAndReadsZeroBeyondIt) {
-    FirmwareImage image;
-    image.load(std::string(100, 'x'));
-    image.load("ab");
-    EXPECT_EQ(image.fileLength(), 2u);
-    EXPECT_EQ(image.transferLength(), 3);
-    EXPECT_EQ(image.blockCount(), 2);
-    EXPECT_EQ(image.byteAt(0), 'a');
-    EXPECT_EQ(image.byteAt(1), 'b');
-    EXPECT_EQ(image.byteAt(2), 0);
-    EXPECT_EQ(image.byteAt(99), 0);
-    EXPECT_EQ(image.byteAt(FirmwareImage::kCapacity + 5), 0);
 }
 
 }  // namespace
