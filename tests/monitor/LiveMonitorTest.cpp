@@ -72,25 +72,15 @@ TEST_F(LiveMonitorTest, StartLocksTheSettingsAndEitherStopUnlocksThem) {
         EXPECT_EQ(enabledOf(Dialog::Custom, kReverse) + enabledOf(Dialog::Main, {1230}),
                   std::string(17, '1'));
 
-        // The button's stop puts back the Chinese hint, a page switch the hint of the language;
-        // Upgrade waits for an image to be chosen again.
-        const std::pair<ControlKey, const char*> stops[] = {
-            {kButton, kChineseHint},
-            {ids::main::kPageGps,
-             english ? "<-Please select FW file(*.bin),then click [Upgrade]!" : kChineseHint}};
-        for (const auto& [by, hint] : stops) {
-            click(by);
-            EXPECT_EQ(writes(), kStop);
-            EXPECT_EQ(state(), (english ? "0 Data Display " : "0 显示数据 ") + "11110"s +
-                                   std::string(28, '1'));
-            EXPECT_EQ(text(ids::main::kUpgradeHint), hint);
-            click(kButton);
-            act(ActionKind::Tab, ids::main::kTabs, 1);  // the custom page's tab keeps it running
-            EXPECT_EQ(writes(), kStart);
-        }
+        // The button's stop puts back the Chinese hint whatever the language (a page switch's,
+        // tried with every page in the window's tests, the hint of the language); Upgrade waits
+        // for an image to be chosen again.
         click(kButton);
+        EXPECT_EQ(writes(), kStop);
+        EXPECT_EQ(state(),
+                  (english ? "0 Data Display " : "0 显示数据 ") + "11110"s + std::string(28, '1'));
+        EXPECT_EQ(text(ids::main::kUpgradeHint), kChineseHint);
         click(ids::main::kLanguage);
-        writes();
     }
 }
 
