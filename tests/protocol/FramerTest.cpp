@@ -65,7 +65,7 @@ const Case kCases[] = {
     // A zero byte is counted but not stored: the value is still the first four of the last six.
     {"idle zero spare byte", {{M::Idle, kZeroSpare}}, {"reply C 0050"}, "", 0},
     {"idle zero inside the value", {{M::Idle, kZeroInValue}, {M::Idle, "050\r\n"}}, {"reply C x050"}, "", 0},
-    {"idle default-set acknowledgement", {{M::Idle, "Sj0"}, {M::Idle, "000\r"}}, {"default-set"}, "", 0},
+    {"idle default-set acknowledgement, whole at five bytes", {{M::Idle, "Sj00"}, {M::Idle, "00\r"}}, {"default-set"}, "", 0},
     {"default-set rule needs input in the event", {{M::Monitor, "Sj0000\r"}, {M::Idle, std::nullopt}, {M::Idle, ""}}, {"default-set"}, "", 0},
     {"restore acknowledgement from seven bytes", {{M::Restore, "SC0045\r"}, {M::Restore, "\n"}}, {"ack SC"}, "\n", 1},
     {"restore takes the first acknowledgement only", {{M::Restore, "SC00"}, {M::Restore, "45\rSA0001\r\n"}}, {"ack SC"}, "", 0},

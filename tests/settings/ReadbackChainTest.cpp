@@ -137,13 +137,9 @@ TEST_F(ReadbackChainTest, EachCodeReadsIntoItsControlsAndSlotAndSendsBack) {
 TEST_F(ReadbackChainTest, ChainsAskInOrderRepeatAZeroThreeTimesAndEndSilently) {
     answer('C', "0000");
     port.takeWrites();
-    port.receive("Sj00");  // a default-set acknowledgement, complete at five bytes
-    EXPECT_TRUE(port.takeWrites().empty());
-    const std::uint64_t start = clock.now;
-    port.receive("00\r\n");
+    acknowledge('j');  // a default set's acknowledgement starts the chain again
     const auto sent = port.takeWrites();
     ASSERT_EQ(sent.size(), 1u);
-    EXPECT_GE(sent[0].atMs - start, 10u);
     EXPECT_EQ(core.readback().retries(), 2);  // left as it was
     // Answers each query until the chain falls silent; returns the codes asked.
     auto walk = [&](std::string w) {
