@@ -71,7 +71,7 @@ const Case kCases[] = {
     {"restore takes the first acknowledgement only", {{M::Restore, "SC00"}, {M::Restore, "45\rSA0001\r\n"}}, {"ack SC"}, "", 0},
     {"chain acknowledgement at exactly eight", {{M::AckChain, "S00370\r\n"}}, {"ack S0"}, "", 0},
     {"chain count passing eight stalls", {{M::AckChain, "S00370\r"}, {M::AckChain, "\nSA"}}, {}, "S00370\r\nSA", 10},
-    {"monitor frame split", {{M::Monitor, kChannels.substr(0, 30)}, {M::Monitor, kChannels.substr(30)}}, {"monitor " + kChannels}, "", 0},
+    {"monitor frame split one byte short", {{M::Monitor, kChannels.substr(0, 35)}, {M::Monitor, kChannels.substr(35)}}, {"monitor " + kChannels}, "", 0},
     {"monitor stale bytes before the frame", {{M::Monitor, "xx" + kChannels}}, {"monitor " + kChannels}, "", 0},
     {"monitor misaligned text waits", {{M::Monitor, std::string(36, 'z')}}, {}, std::string(36, 'z'), 36},
     {"reverse reply", {{M::MonitorReverse, "?N\r 0003\r\n"}}, {"reply N 0003"}, "", 0},
