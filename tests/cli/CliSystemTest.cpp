@@ -48,8 +48,11 @@ class CliAgainstSimulator : public ::testing::Test {
             setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
             dup2(open((m_dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
             dup2(open((m_dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+            // A loaded test machine may answer slower than a controller: a generous time-out
+            // unless the case sets its own.
             std::vector<char*> argv{const_cast<char*>(ORVA_CLI_BINARY), const_cast<char*>("--port"),
-                                    const_cast<char*>("COM3")};
+                                    const_cast<char*>("COM3"), const_cast<char*>("--timeout"),
+                                    const_cast<char*>("20000")};
             for (std::string& a : args) {
                 argv.push_back(a.data());
             }

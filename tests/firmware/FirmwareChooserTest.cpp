@@ -24,13 +24,18 @@ TEST_F(FirmwareChooserTest, AGoodFileIsLoadedAndEnablesUpgrade) {
     EXPECT_EQ(core.firmware().chooser().fileName(), "kivrel.bin");
     const FirmwareImage& image = core.firmware().image();
     EXPECT_EQ(image.fileLength(), 100u);
-    EXPECT_EQ(image.byteAt(99), static_cast<std::uint8_t>(sampleImage(100)[99]));
-    EXPECT_EQ(image.byteAt(100), 0);
+    EXPECT_EQ(image.blockCount(), 3);
     EXPECT_EQ(port.takeWritten(), "");  // choosing talks to nobody
 
     // Only the last three characters of the name count; 2 to 65536 bytes load.
     EXPECT_TRUE(choose("ab", "/pilot/notes.txtbin"));
     EXPECT_EQ(core.firmware().chooser().fileName(), "notes.txtbin");
+    // The shorter file replaces the longer one whole: nothing of the first is left behind it.
+    EXPECT_EQ(image.fileLength(), 2u);
+    EXPECT_EQ(image.blockCount(), 2);
+    EXPECT_EQ(image.byteAt(1), 'b');
+    EXPECT_EQ(image.byteAt(2), 0);
+    EXPECT_EQ(image.byteAt(99), 0);
     EXPECT_TRUE(choose(sampleImage(FirmwareImage::kCapacity), "/pilot/full.bin"));
 }
 
@@ -48,7 +53,7 @@ TEST_F(FirmwareChooserTest, RefusalsInBothLanguages) {
         {false, "abc", "/pilot/readme.txt", "你选择的不是升级文件，请重新选择升级文件"},
         {false, "x", "/pilot/one.bin", "文件已损坏，请重新选择升级文件"},
         {true, "x", "/pilot/one.bin", kFileError},
-        {true, "", "/pilot/empty.bin", kFileError},
+        {false, "", "/pilot/empty.bin", "文件已损坏，请重新选择升级文件"},
         {false, std::string(FirmwareImage::kCapacity + 1, 'x'), "/pilot/huge.bin",
          "文件错误，请重新选择升级文件"},
         {true, std::string(FirmwareImage::kCapacity + 1, 'x'), "/pilot/huge.bin", kFileError},
@@ -88,6 +93,16 @@ TEST_F(FirmwareChooserTest, NoFileCancelAndReadFailures) {
     files.failingAfter["/pilot/bad.bin"] = 30;  // opened, then the disk fails
     EXPECT_FALSE(choose(sampleImage(100), "/pilot/bad.bin"));
     EXPECT_EQ(lastMessage(), kFileError);
+}
+
+TEST(FirmwareImageTest, BlockCountCountsTheStartPacketAndOneZeroBehindTheFile) {
+    // (file length, B): N = L + 1 bytes in 56-byte pieces, plus the start packet.
+    const std::pair<std::size_t, int> cases[] = {
+        {2, 2}, {55, 2}, {56, 3}, {100, 3}, {111, 3}, {112, 4}, {1000, 19}, {65536, 1172},
+    };
+    for (const auto& [length, blocks] : cases) {
+        EXPECT_EQ(FirmwareImage::blockCountFor(length), blocks) << length;
+    }
 }
 
 }  // namespace

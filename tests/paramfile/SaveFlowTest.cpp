@@ -1,5 +1,6 @@
 #include "Golden.h"
 #include "SampleStore.h"
+#include "paramfile/GbkConverter.h"
 #include "support/CoreHarness.h"
 
 namespace orva::test {
@@ -34,7 +35,11 @@ TEST_F(SaveFlow, WritesTheStoreAfterConfirmationAndChoice) {
     prompts.files.push_back(kPath);
     click(ids::main::kSaveData);
     EXPECT_EQ(prompts.shown.size(), 2u);
-    EXPECT_EQ(files.content[kPath].substr(18 + 13, 4), "0008");
+    // The port line, then the first entry: 13 bytes of GBK label, four digits, CR CR LF.
+    EXPECT_EQ(files.content[kPath].substr(0, 38),
+              "\xB5\xB1 \xC7\xB0 \xB4\xAE\xBF\xDA"
+              "COM10\r\r\n\xB6\xE0\xD6\xE1\xC4\xA3\xCA\xBD \xD1\xA1\xD4\xF1"
+              "0008\r\r\n");
     EXPECT_NE(files.content[kPath].find("0099\r\r\n"), std::string::npos);
 }
 
@@ -80,6 +85,12 @@ TEST_F(SaveFlow, RestoreHelpExplainsTheChoices) {
               "the combobox.\r\r1.You can recover the default parameter data of factory. \r\r2.You "
               "can recover the data that you saved in file.");
     EXPECT_TRUE(port.writes.empty() && prompts.asked.empty());
+}
+
+TEST(SaveFile, GbkConverter) {
+    EXPECT_EQ(GbkConverter::toGbk("低中高 plain"), "\xB5\xCD\xD6\xD0\xB8\xDF plain");
+    EXPECT_FALSE(GbkConverter::toGbk("\xF0\x9F\x98\x80"));  // an emoji has no GBK code
+    EXPECT_FALSE(GbkConverter::toGbk("\xC3"));              // cut UTF-8
 }
 
 }  // namespace

@@ -24,29 +24,22 @@ struct Row {
     int afterSend;
 };
 
+// The read-back chain's table takes one row of each kind of control through the whole core;
+// these rows add the ends and encodings it does not reach.
 const Row kRows[] = {
-    // Lists keep index + 1; "8. INV Y6" stands eighth but is frame type 15.
+    // Lists keep index + 1; the wire value is the list's own (the ninth entry is frame type 8).
     {'A', 1220, {0}, 1, 0, 1, 1},
-    {'A', 1220, {7}, 15, 0, 8, 8},
     {'A', 1220, {8}, 8, 0, 9, 9},
-    {'A', 1220, {15}, 16, 0, 16, 16},
-    {'B', 1220, {4}, 7, 1, 5, 5},  // "5. 400Hz (2.5ms)"
     {'B', 1220, {5}, 5, 1, 6, 6},
     {'B', 1220, {6}, 6, 1, 7, 7},
     {'P', 1220, {1}, 3, 2, 2, 2},  // 270 Hz
     {'P', 1220, {3}, 7, 2, 4, 4},  // 400 Hz
     // Sliders.
-    {'C', 1220, {37}, 37, 3, 37, 37},
     {'E', 1220, {100}, 100, 5, 100, 100},
-    {'L', 1220, {280}, 280, 26, 280, 280},
     {'@', 1220, {7}, 7, 13, 7, kUntouched},  // the GPS senders leave their slots alone
     // Servo mid points: the position without the 100 in the store.
-    {'^', 1220, {-30}, 70, 24, -30, -30},
     {'&', 1220, {-100}, 0, 23, -100, -100},
     {'(', 1220, {100}, 200, 25, 100, 100},
-    // Declination: degrees plus 180.
-    {'Q', 1220, {-3}, 177, 190, -3, -3},
-    {'Q', 1220, {0}, 180, 190, 0, 0},
     // Gimbal scales carry 100 up to firmware 1211 and before any version is read; read-back
     // and sender both store the wire value, which a saved file gives back unchanged.
     {'K', 0, {40}, 140, 17, 140, 140},
@@ -56,16 +49,10 @@ const Row kRows[] = {
     {'%', 1211, {40}, 140, 19, 140, 140},  // old firmware: settled like K and J
     {')', 1211, {40}, 140, 21, 140, 140},
     {'+', 1220, {40}, 40, 22, 40, 40},
-    {'_', 0, {50}, 50, 20, 50, 50},  // the pitch angle limit never carries 100
     // Check boxes, one slot per box in bit order.
-    {'a', 1220, {0, 1u << 11}, 2048, 66, 1, 1},  // CH8 high
     {'a', 1220, {0, 0xFFF}, 4095, 55, 1, 1},
-    {'M', 1220, {0, 0x90}, 144, 35, 1, 1},  // magnetic sensor and GPS
-    {'N', 1220, {0, 0x81}, 129, 46, 1, 1},  // CH1 and CH8 reversed
     // Power-off delay: bits 0..3 the seconds, bit 4 box 1303; not in the store.
     {'<', 1220, {15, 1}, 31, kNoSlot, 0, 0},
-    {'<', 1220, {15, 0}, 15, kNoSlot, 0, 0},
-    {'<', 1220, {8, 1}, 24, kNoSlot, 0, 0},
     // The custom frame: stored by the frame dialog's Save, not by the read-back.
     {'k', 1220, {1}, 6, 175, kUntouched, 6},
     {'n', 1220, {300}, 5300, 178, kUntouched, 300},
@@ -105,8 +92,7 @@ TEST(ParameterCatalogueTest, ReadLimitsAndFallbacks) {
         std::optional<ControlValue> shown;
     };
     const Read cases[] = {
-        {'A', 1220, 17, std::nullopt},  // no such list entry
-        {'A', 1220, 0, std::nullopt},
+        {'A', 1220, 0, std::nullopt},  // no such list entry
         {'B', 1220, 8, std::nullopt},
         {'P', 1220, 2, std::nullopt},
         {'k', 1220, 5, std::nullopt},
@@ -115,20 +101,13 @@ TEST(ParameterCatalogueTest, ReadLimitsAndFallbacks) {
         {'C', 1220, -1, ControlValue{0}},
         {'C', 1220, 100, ControlValue{100}},
         {'L', 1220, 279, ControlValue{350}},  // 2.80 V to 4.00 V, else 3.50 V
-        {'L', 1220, 500, ControlValue{350}},
         {'Q', 1220, 0, ControlValue{-180}},
         {'Q', 1220, 360, ControlValue{180}},
         {'Q', 1220, 361, ControlValue{0}},
         {'^', 1220, 201, ControlValue{0}},
-        {'J', 1220, 250, ControlValue{0}},
-        {'J', 1211, 250, ControlValue{-100}},
         {'K', 0, 0, ControlValue{-100}},
-        {')', 1212, 150, ControlValue{0}},
         {'4', 1220, 3705, ControlValue{370}},  // cells: a tenth, toward zero, no limits
-        {'7', 1220, -15, ControlValue{-1}},
-        {'j', 1220, 4, ControlValue{4}},
-        {'j', 1220, 5, ControlValue{-1}},  // no such restore item: nothing selected
-        {'m', 1220, 5001, ControlValue{0}},
+        {'j', 1220, 5, ControlValue{-1}},      // no such restore item: nothing selected
         {'n', 1220, 0, ControlValue{-5000}},
         {'y', 1220, 9999, ControlValue{4999}},
         {'o', 1220, 10000, ControlValue{0}},
