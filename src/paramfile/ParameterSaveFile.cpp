@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <iterator>
 
 #include "paramfile/GbkConverter.h"
@@ -218,9 +219,12 @@ std::optional<int> ParameterSaveFile::firstForeignLine(std::string_view bytes) {
         } else if (text.size() > static_cast<std::size_t>(kLabelBytes)) {
             const int slot = line - 1;
             const int value = leadingInteger(text.substr(kLabelBytes));
-            // The frame's numbers are written shifted up, with the shift spelled out behind.
-            store.set(slot, slot >= kTrailingFirst && slot < kDeclinationSlot ? value - kFrameShift
-                                                                              : value);
+            // The frame's numbers are written shifted up, with the shift spelled out behind. A
+            // number too far below zero to shift comes from no saved file: kept as read, it
+            // makes its line differ below.
+            const bool shifted =
+                slot >= kTrailingFirst && slot < kDeclinationSlot && value >= INT_MIN + kFrameShift;
+            store.set(slot, shifted ? value - kFrameShift : value);
         }
         at = end + kLineEnd.size();
     }

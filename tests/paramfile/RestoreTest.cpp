@@ -116,10 +116,11 @@ TEST_F(Restore, AFileThatIsNotASavedFileSendsNothing) {
     const std::pair<std::string, int> cases[] = {
         {golden.substr(0, tenLines), 11},  // cut after ten lines
         {golden.substr(0, golden.size() - 1), 196},
-        {"COM03\r\r\n", 1},         // labels in UTF-8 or ASCII
-        {edited({{3, "45"}}), 5},   // a value not written as Save Data writes it
-        {edited({{40, "x"}}), 42},  // a flag that is no number
-        {golden + "\r\r\n", 196},   // one line too many
+        {"COM03\r\r\n", 1},                     // labels in UTF-8 or ASCII
+        {edited({{3, "45"}}), 5},               // a value not written as Save Data writes it
+        {edited({{40, "x"}}), 42},              // a flag that is no number
+        {golden + "\r\r\n", 196},               // one line too many
+        {edited({{176, "-2147483647"}}), 178},  // a frame number too low to shift back
     };
     for (const auto& [file, line] : cases) {
         restore(file);
