@@ -24,7 +24,7 @@ cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
         "load average before: $(cut -d' ' -f1-3 /proc/loadavg)."
     echo
     priority=()
-    [ "${BENCH_RT:-0}" = 1 ] && priority=(chrt -f 1) && echo "Run at real-time priority (chrt -f 1)."
+    [ "${BENCH_RT:-0}" = 1 ] && priority=(chrt -f 1) && printf 'Run at real-time priority (chrt -f 1).\n\n'
     QT_QPA_PLATFORM=offscreen "${priority[@]}" build/bin/bench_exchanges --runs "$runs" \
         --stream-seconds "$stream"
     echo
