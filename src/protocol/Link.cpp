@@ -286,32 +286,32 @@ void Link::showStatus(bool opened) {
                                                : pick(language, "串口未打开", "COM Not Opened"));
     const std::string device = m_port.DeviceName();
     m_shownDevice = device;
-    std::string text = "COM" + std::to_string(m_port.GetCommPort()) + " = " +
-                       (device.empty() ? std::string("?") : device);
-    if (!opened) {
-        std::string why = m_diagnosis.describe(language, device);
-        if (why.empty()) {
-            why = m_port.LastError();
+    // What wants the user's eye comes first, so that a narrow label still shows its start; the
+    // device the number stands for closes the line.
+    std::string text;
+    const auto say = [&text](const std::string& words) {
+        if (!words.empty()) {
+            text += words + "  ";
         }
-        if (!why.empty()) {
-            text += "  (" + why + ")";
-        }
+    };
+    if (m_quietShown) {
+        say(pick(language, "飞控已2秒无应答：请检查连线和串口，然后按刷新",
+                 "No answer from the controller for 2 s: check the cable and the port, then "
+                 "press Refresh"));
     }
-    for (const std::string& notice : m_notices) {
-        if (!notice.empty()) {
-            text += "  " + notice;
-        }
+    if (!opened) {
+        const std::string why = m_diagnosis.describe(language, device);
+        say(why.empty() ? m_port.LastError() : why);
     }
     if (!m_configError.empty()) {
-        text +=
-            pick(language, "  串口选择不会被记住 (", "  The port choice will not be remembered (") +
-            m_configError + ")";
+        say(pick(language, "串口选择不会被记住 (", "The port choice will not be remembered (") +
+            m_configError + ")");
     }
-    if (m_quietShown) {
-        text += pick(m_language(), "  飞控已2秒无应答：请检查连线和串口，然后按刷新",
-                     "  No answer from the controller for 2 s: check the cable and the port, "
-                     "then press Refresh");
+    for (const std::string& notice : m_notices) {
+        say(notice);
     }
+    text += "COM" + std::to_string(m_port.GetCommPort()) + " = " +
+            (device.empty() ? std::string("?") : device);
     m_model.setText(ids::main::kPortDevice, text);
 }
 

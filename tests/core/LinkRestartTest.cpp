@@ -90,9 +90,9 @@ TEST_F(LinkRestartTest, FailuresToOpenOrToCloseOrToUseTheFile) {
     click(ids::main::kRefresh);
     EXPECT_EQ(std::tuple(port.commPort, text(ids::main::kStatus), port.takeWritten()),
               std::tuple(1, "COM Opened"s, "?V\r?V\r"s));
-    EXPECT_TRUE(text(ids::main::kPortDevice)
-                    .ends_with("  The port choice will not be remembered (\"qdmcconfig.ini\": "
-                               "Read-only file system)"));
+    EXPECT_EQ(text(ids::main::kPortDevice),
+              "The port choice will not be remembered (\"qdmcconfig.ini\": Read-only file "
+              "system)  COM1 = /dev/fake1");
     EXPECT_TRUE(prompts.shown.empty());
     files.failing.clear();
     click(ids::main::kRefresh);

@@ -72,8 +72,8 @@ TEST_F(Backups, TheStoreIsKeptAsSaveDataWritesItBeforeEachOverwrite) {
         EXPECT_FALSE(port.takeWrites().empty());
         EXPECT_EQ(backups(), std::vector<std::string>{kName});
         EXPECT_EQ(files.content[std::string(kFolder) + "/" + kName], goldenSaveFile());
-        EXPECT_TRUE(text(ids::main::kPortDevice)
-                        .ends_with(std::string("  已备份: ") + kFolder + "/" + kName));
+        EXPECT_EQ(text(ids::main::kPortDevice),
+                  std::string("已备份: ") + kFolder + "/" + kName + "  COM3 = /dev/fake3");
     }
 }
 
@@ -99,8 +99,8 @@ TEST_F(Backups, TheNewestTwentyStayAndAFailureIsSaidWithoutStoppingTheOverwrite)
     readBack();
     select(ids::main::kRestoreChoice, 3);
     EXPECT_EQ(writes(), std::vector<std::string>{"Sj0003\r"});
-    EXPECT_TRUE(text(ids::main::kPortDevice)
-                    .ends_with("  no backup written: \"/home/pilot/.local\": Permission denied"));
+    EXPECT_EQ(text(ids::main::kPortDevice),
+              "no backup written: \"/home/pilot/.local\": Permission denied  COM3 = /dev/fake3");
 }
 
 TEST(BackupFolder, FollowsTheDataHomeOfTheDesktop) {

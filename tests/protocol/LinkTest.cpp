@@ -61,7 +61,7 @@ TEST_F(LinkTest, AcknowledgementHandedOnAfterThePauseToTheFirstTaker) {
 
 TEST_F(LinkTest, SilenceAfterACommandIsSaidBesideThePortListUntilAByteComes) {
     const ControlKey device = ids::main::kPortDevice;
-    const std::string quiet = "COM0 = /dev/fake0  飞控已2秒无应答：请检查连线和串口，然后按刷新";
+    const std::string quiet = "飞控已2秒无应答：请检查连线和串口，然后按刷新  COM0 = /dev/fake0";
     link.checkQuiet();  // nothing sent, or sent to a closed port: nothing to say
     link.sendQuery('V');
     link.checkQuiet();
@@ -97,11 +97,11 @@ TEST_F(LinkTest, TheDeviceLabelFollowsDevicesPluggedInAndPulledOutWithoutTouchin
     port.device = "/dev/ttyACM0";  // plugged in
     link.followDevices();
     EXPECT_EQ(model.text(ids::main::kPortDevice),
-              "COM1 = /dev/ttyACM0  (已检测到 /dev/ttyACM0：按刷新打开它)");
+              "已检测到 /dev/ttyACM0：按刷新打开它  COM1 = /dev/ttyACM0");
     port.device = "";  // pulled out again
     link.followDevices();
     EXPECT_EQ(model.text(ids::main::kPortDevice),
-              "COM1 = ?  (COM1 没有对应的串口设备：请插上飞控，设备会在一两秒内显示在这里)");
+              "COM1 没有对应的串口设备：请插上飞控，设备会在一两秒内显示在这里  COM1 = ?");
     EXPECT_EQ(port.opens, 1);
     EXPECT_EQ(port.written, "");  // no read-back wired here, and nothing from the plug-in
 }

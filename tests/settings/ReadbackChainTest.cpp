@@ -218,7 +218,7 @@ TEST_F(ReadbackChainTest, ADamagedValueIsAskedAgainThenMarkedNotRead) {
     EXPECT_EQ(port.takeWritten(), "?A\r");
     EXPECT_EQ(model().value(slider), 42);  // not shown as a number
     EXPECT_EQ(store().get(3), 42);
-    EXPECT_EQ(text(ids::main::kPortDevice), "COM3 = /dev/fake3  未读到: C");
+    EXPECT_EQ(text(ids::main::kPortDevice), "未读到: C  COM3 = /dev/fake3");
     answer('V', "1220");
     EXPECT_EQ(text(ids::main::kPortDevice), "COM3 = /dev/fake3");
 }
