@@ -1,5 +1,7 @@
 #include "protocol/Link.h"
 
+#include <utility>
+
 #include "model/ControlIds.h"
 #include "protocol/Frames.h"
 
@@ -50,9 +52,7 @@ void Link::onLineLost() {
     }
     enter(ProtocolMode::Idle, Reply::Emptied);
     // Nothing can answer on a lost line: what to do is said instead of the silence.
-    m_awaiting = false;
-    m_quietSince.reset();
-    m_quietShown = false;
+    stopAwaiting();
     showStatus(false);
 }
 
@@ -89,11 +89,14 @@ void Link::write(std::string_view bytes) {
     m_quietSince.reset();
 }
 
-void Link::heard() {
+bool Link::stopAwaiting() {
     m_awaiting = false;
     m_quietSince.reset();
-    if (m_quietShown) {
-        m_quietShown = false;
+    return std::exchange(m_quietShown, false);
+}
+
+void Link::heard() {
+    if (stopAwaiting()) {
         showStatus();
     }
 }

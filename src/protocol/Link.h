@@ -31,7 +31,7 @@ enum class Reply {
 // Receive settings that some exchanges set again before they start.
 enum class LineSetting { BinaryInput, EveryByteRaisesEvent, WholeInput, NoHandshake };
 
-// Words about the line shown after the device beside the port list, each kept until replaced.
+// Words about the line shown beside the port list, before the device, each kept until replaced.
 enum class Notice { Readback, Backup };
 
 // The one owner of the serial line: the port, the protocol mode, the reply buffer and received
@@ -102,7 +102,7 @@ class Link {
     }
     // The status box and the device beside the port list, in the current language.
     void showStatus();
-    // Sets one of the words shown after the device beside the port list; empty for none.
+    // Sets one of the words shown beside the port list; empty for none.
     void setNotice(Notice which, std::string text);
     const std::string& notice(Notice which) const {
         return m_notices.at(static_cast<std::size_t>(which));
@@ -124,6 +124,8 @@ class Link {
     void write(std::string_view bytes);
     // Bytes came in: the controller is there.
     void heard();
+    // Nothing is awaited any more; true when the no-answer notice was showing.
+    bool stopAwaiting();
     void onLineLost();
     // Sets the port number from the configuration file; COM3 when it records none or a number
     // outside the list, the list's port when it cannot be read.
