@@ -2,6 +2,7 @@
 
 #include <QSerialPortInfo>
 
+#include <algorithm>
 #include <charconv>
 #include <csignal>
 #include <iostream>
@@ -416,7 +417,8 @@ ExitCode CliCommands::flash(CliSession& session) {
     const ExitCode code = session.waitFor(
         [&] { return session.readbacks() > readbacks; }, ExitCode::Refused,
         [&] {
-            const int percent = session.core().model().value(ids::main::kProgress);
+            // The bar's position is a block number; the percent runs past 100 after the end packet.
+            const int percent = std::min(100, transfer.percent());
             if (percent != shown && transfer.block() > 0) {
                 shown = percent;
                 const int filled = percent * kBarWidth / 100;
