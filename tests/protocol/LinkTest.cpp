@@ -35,7 +35,7 @@ TEST_F(LinkTest, UnlistedModeLeavesInputWaiting) {
     link.enter(static_cast<ProtocolMode>(8));
     port.receive("SC0045\r\n");
     EXPECT_EQ(port.pending, "SC0045\r\n");
-    EXPECT_EQ(link.receivedCount(), 0);
+    EXPECT_EQ(link.answers(), 0u);
 }
 
 TEST_F(LinkTest, AcknowledgementHandedOnAfterThePauseToTheFirstTaker) {
@@ -55,13 +55,16 @@ TEST_F(LinkTest, AcknowledgementHandedOnAfterThePauseToTheFirstTaker) {
     link.enter(ProtocolMode::AckChain, Reply::Emptied);
     clock.now = 2000;
     port.receive("S10370\r\n");
-    // The clock steps 1 ms per read, so the first read past 50 ms ends the wait at 2051.
-    EXPECT_EQ(seen, (std::vector<std::string>{"first S1 at 2051", "second S1"}));
+    // The clock steps 1 ms per read: one read stamps the answer's arrival at 2000, and the first
+    // read past 50 ms after the next ends the wait at 2052.
+    EXPECT_EQ(seen, (std::vector<std::string>{"first S1 at 2052", "second S1"}));
 }
 
-TEST_F(LinkTest, SilenceAfterACommandIsSaidBesideThePortListUntilAByteComes) {
+TEST_F(LinkTest, TwoSecondsWithoutAWholeAnswerAreSaidBesideThePortListAsSilenceOrAsNoise) {
     const ControlKey device = ids::main::kPortDevice;
     const std::string quiet = "飞控已2秒无应答：请检查连线和串口，然后按刷新  COM0 = /dev/fake0";
+    const std::string noise =
+        "飞控2秒内只发来无法识别的数据：请检查串口速率和连线，然后按刷新  COM0 = /dev/fake0";
     link.checkQuiet();  // nothing sent, or sent to a closed port: nothing to say
     link.sendQuery('V');
     link.checkQuiet();
@@ -78,9 +81,23 @@ TEST_F(LinkTest, SilenceAfterACommandIsSaidBesideThePortListUntilAByteComes) {
     link.checkQuiet();
     EXPECT_EQ(model.text(device), quiet);
     EXPECT_EQ(port.written, "?V\r?V\r");  // nothing more is sent
-    port.receive("?");
+    port.receive("?V\r 12");              // bytes, but no whole answer yet
+    EXPECT_EQ(model.text(device), noise);
+    EXPECT_EQ(link.heardSinceAnswer(), "?V\r 12");
+    port.receive("20\r\n");
     EXPECT_EQ(model.text(device), "COM0 = /dev/fake0");
-    link.sendQuery('V');
+    EXPECT_EQ(link.heardSinceAnswer(), "");
+
+    // A controller that talks without ever completing an answer is no answer either.
+    link.sendQuery('C');
+    link.checkQuiet();
+    for (int i = 0; i < 25; ++i) {
+        clock.now += 100;
+        port.receive("\x7f");
+        link.checkQuiet();
+    }
+    EXPECT_EQ(model.text(device), noise);
+    link.sendQuery('C');
     link.checkQuiet();
     clock.now += 2000;
     link.checkQuiet();
