@@ -62,17 +62,21 @@ void Link::process() {
     for (;;) {
         const std::uint64_t before = m_framer.answers();
         const std::optional<Frame> frame = m_framer.next(m_mode);
-        if (m_framer.answers() != before) {
+        const std::uint64_t counted = m_framer.answers() - before;
+        if (counted == 0) {
+            break;  // only a partial answer waits
+        }
+        // Monitor frames outside the monitor answer nothing that was asked.
+        const bool outside = frame && std::holds_alternative<MonitorWindow>(*frame) &&
+                             m_mode != ProtocolMode::Monitor;
+        if (counted > (outside ? 1u : 0u)) {
             answered();
         }
-        if (!frame) {
-            // Answers no exchange of this mode takes are cut out too; only a partial one ends it.
-            if (m_framer.answers() == before) {
-                break;
-            }
-            continue;
+        if (outside && !(m_streamExpected && m_streamExpected())) {
+            onStrayStream();
+        } else if (frame && !outside) {
+            dispatch(*frame);
         }
-        dispatch(*frame);
     }
     m_processing = false;
 }
@@ -98,9 +102,6 @@ void Link::dispatch(const Frame& frame) {
         if (handler(frame)) {
             return;
         }
-    }
-    if (std::holds_alternative<MonitorWindow>(frame) && !(m_streamExpected && m_streamExpected())) {
-        onStrayStream();
     }
 }
 

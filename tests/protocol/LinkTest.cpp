@@ -106,6 +106,36 @@ TEST_F(LinkTest, TwoSecondsWithoutAWholeAnswerAreSaidBesideThePortListAsSilenceO
     EXPECT_EQ(model.text(device), "COM0 = /dev/fake0");
 }
 
+// Frames while no monitor runs: one stop command, however many frames; a query that the stream
+// kept from its answer goes out again once the stream has had time to stop, and only then.
+TEST_F(LinkTest, AStreamFoundOutsideTheMonitorIsStoppedOnceAndTheWaitingCommandStartsAgain) {
+    const std::string frame = "CHDA15001500150015001500150015001500\r\n";
+    port.isOpen = true;
+    link.sendQuery('C');
+    port.receive(frame + frame);
+    clock.now += 100;
+    port.receive(frame);
+    EXPECT_EQ(port.takeWritten(), "?C\rS~0000\r");
+    link.checkQuiet();
+    clock.now += 350;
+    link.checkQuiet();
+    EXPECT_EQ(port.takeWritten(), "");
+    clock.now += 100;
+    link.checkQuiet();
+    EXPECT_EQ(port.takeWritten(), "?C\r");
+    port.receive(frame);  // the stop is 550 ms old: frames now are a new stream
+    EXPECT_EQ(port.takeWritten(), "S~0000\r");
+    port.receive("?C\r 0050\r\n");
+    clock.now += 1000;
+    link.checkQuiet();
+    EXPECT_EQ(port.takeWritten(), "");  // answered: nothing goes again
+    // While the monitor runs, its frames are what is expected.
+    link.setStreamExpected([] { return true; });
+    link.enter(ProtocolMode::AckChain);
+    port.receive(frame);
+    EXPECT_EQ(port.takeWritten(), "");
+}
+
 TEST_F(LinkTest, TheDeviceLabelFollowsDevicesPluggedInAndPulledOutWithoutTouchingTheLine) {
     port.failOpen = true;
     port.failure = CMSComm::OpenFailure::NoDevice;
