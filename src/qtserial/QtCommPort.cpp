@@ -110,10 +110,13 @@ std::vector<std::uint8_t> QtCommPort::GetInput() {
     if (m_inputLen <= 0) {
         // What the device holds and the port object has not yet taken in is waiting too: a
         // discard that left it would let a late line end head the next answer. The device is
-        // non-blocking; an end of file is left for the port's own error to report.
+        // non-blocking; an end of file is left for the port's own error to report, and a line
+        // that never stops talking is read a bounded piece at a time.
+        constexpr std::size_t kMostPerRead = 16 * 1024;
         std::array<char, 4096> chunk{};
         ssize_t n = 0;
-        while ((n = ::read(static_cast<int>(m_serial.handle()), chunk.data(), chunk.size())) > 0) {
+        while (bytes.size() < kMostPerRead &&
+               (n = ::read(static_cast<int>(m_serial.handle()), chunk.data(), chunk.size())) > 0) {
             bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + n);
         }
     }
