@@ -46,6 +46,9 @@ constexpr Text kTexts[] = {
     {Msg::BackupSaved, "parameters backed up to {0}", "参数已备份到{0}"},
     {Msg::BackupSkipped, "no backup: --no-backup", "未备份：--no-backup"},
     {Msg::NoPorts, "no serial device found", "未找到串口设备"},
+    {Msg::ImpossibleStoredPort,
+     "qdmcconfig.ini records port {0}, which is not one of COM1 to COM20: COM3 is used",
+     "qdmcconfig.ini 记录的串口 {0} 不在 COM1 至 COM20 之内：已改用 COM3"},
 };
 
 }  // namespace

@@ -35,6 +35,7 @@ enum class Msg {
     BackupSaved,
     BackupSkipped,
     NoPorts,
+    ImpossibleStoredPort,
 };
 
 std::string say(Msg msg, Language language, std::initializer_list<std::string> args = {});

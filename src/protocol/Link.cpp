@@ -53,6 +53,7 @@ void Link::onLineLost() {
     enter(ProtocolMode::Idle, Reply::Emptied);
     // Nothing can answer on a lost line: what to do is said instead of the silence.
     stopAwaiting();
+    m_diagnosis.lost();
     showStatus(false);
 }
 
@@ -116,7 +117,9 @@ void Link::checkQuiet() {
 }
 
 void Link::followDevices() {
-    if (m_shownDevice && m_port.DeviceName() != *m_shownDevice) {
+    const std::string device = m_port.DeviceName();
+    if (m_shownDevice &&
+        (device != *m_shownDevice || m_diagnosis.appeared(device) != m_shownAppeared)) {
         showStatus();
     }
 }
@@ -192,6 +195,7 @@ void Link::restartFromFile() {
 
 void Link::restartFromCombo() {
     heard();
+    m_impossiblePort.reset();
     m_openFailed = false;
     if (m_port.GetPortOpen()) {
         m_port.SetPortOpen(false);
@@ -221,6 +225,7 @@ void Link::openStoredPortIfClosed() {
 }
 
 void Link::selectStoredPort() {
+    m_impossiblePort.reset();
     std::string error;
     const auto stored = m_config.read(error);
     if (!stored) {
@@ -236,6 +241,7 @@ void Link::selectStoredPort() {
         m_model.setValue(ids::main::kPortCombo, stored->port - 1);
     } else if (stored->recorded) {
         // A number the list does not hold: COM3, and COM3 is what gets written back.
+        m_impossiblePort = stored->port;
         m_port.SetCommPort(kDefaultPort);
         m_model.setValue(ids::main::kPortCombo, kDefaultPort - 1);
     } else {
@@ -246,6 +252,7 @@ void Link::selectStoredPort() {
 void Link::rememberPort(int port) {
     std::string error;
     m_configError = m_config.write(port, error) ? std::string() : error;
+    m_configErrorLanguage = m_language();
     showStatus();
 }
 
@@ -289,6 +296,16 @@ void Link::showStatus(bool opened) {
                                                : pick(language, "串口未打开", "COM Not Opened"));
     const std::string device = m_port.DeviceName();
     m_shownDevice = device;
+    m_shownAppeared = m_diagnosis.appeared(device);
+    if (!m_configError.empty() && m_configErrorLanguage != language) {
+        // The file layer words its errors in the language of the moment; asked again (the
+        // file is only opened, and fails as the write did) it says why in the new one.
+        std::string error;
+        if (!m_config.read(error) && !error.empty()) {
+            m_configError = error;
+        }
+        m_configErrorLanguage = language;
+    }
     // What wants the user's eye comes first, so that a narrow label still shows its start; the
     // device the number stands for closes the line.
     std::string text;
@@ -306,9 +323,17 @@ void Link::showStatus(bool opened) {
         const std::string why = m_diagnosis.describe(language, device);
         say(why.empty() ? m_port.LastError() : why);
     }
+    if (m_impossiblePort) {
+        const std::string port = std::to_string(*m_impossiblePort);
+        say(language == Language::English
+                ? "qdmcconfig.ini records port " + port +
+                      ", which is not one of COM1 to COM20: COM3 is used"
+                : "qdmcconfig.ini 记录的串口 " + port + " 不在 COM1 至 COM20 之内：已改用 COM3");
+    }
     if (!m_configError.empty()) {
-        say(pick(language, "串口选择不会被记住 (", "The port choice will not be remembered (") +
-            m_configError + ")");
+        say(language == Language::English
+                ? "The port choice will not be remembered (" + m_configError + ")"
+                : "串口选择不会被记住（" + m_configError + "）");
     }
     for (const std::string& notice : m_notices) {
         say(notice);
