@@ -232,6 +232,7 @@ void Link::selectStoredPort() {
         // Nothing to go by: the port the list shows, COM3 at start-up. The write that follows
         // says whether the choice can be remembered.
         m_configError = error;
+        m_configErrorLanguage = m_language();
         const int position = m_model.value(ids::main::kPortCombo);
         m_port.SetCommPort(position >= 0 && position < kPortCount ? position + 1 : kDefaultPort);
         return;
@@ -297,13 +298,9 @@ void Link::showStatus(bool opened) {
     const std::string device = m_port.DeviceName();
     m_shownDevice = device;
     m_shownAppeared = m_diagnosis.appeared(device);
-    if (!m_configError.empty() && m_configErrorLanguage != language) {
-        // The file layer words its errors in the language of the moment; asked again (the
-        // file is only opened, and fails as the write did) it says why in the new one.
-        std::string error;
-        if (!m_config.read(error) && !error.empty()) {
-            m_configError = error;
-        }
+    if (m_configErrorLanguage != language) {
+        // The file layer worded the error in the language of its moment.
+        m_configError = m_config.reword(m_configError);
         m_configErrorLanguage = language;
     }
     // What wants the user's eye comes first, so that a narrow label still shows its start; the

@@ -34,9 +34,16 @@ TEST(PosixFiles, ErrorsAreWordedInTheLanguageOfTheMoment) {
         EXPECT_FALSE(files.overwriteStart("/tmp", "3", e[2]));
         EXPECT_EQ(std::tuple(e[0], e[1], e[2]), std::tuple(full, absent, folder));
     }
+    // A message kept from before a language switch is worded anew; other texts stay.
     std::string error;
-    EXPECT_FALSE(PosixFiles().readPrefix("/tmp", 10, error));  // without a flag: Chinese
+    EXPECT_FALSE(files.writeAll("/dev/full", "3", error));
+    english = false;
+    EXPECT_EQ(files.reword(error), "目的磁盘驱动器已满。");
+    EXPECT_EQ(files.reword("COM3 = /dev/ttyACM0"), "COM3 = /dev/ttyACM0");
+    PosixFiles chinese;  // without a flag
+    EXPECT_FALSE(chinese.readPrefix("/tmp", 10, error));
     EXPECT_EQ(error, "“/tmp”：不是普通文件");
+    EXPECT_EQ(files.reword(error), error);  // another object's words
 }
 
 // Reads on the real file system stop at their cap; a missing file, a FIFO with nobody at its
