@@ -54,8 +54,16 @@ ExitCode CliSession::connect() {
         act(ActionKind::Click, ids::main::kLanguage);
     }
     if (m_core.link().openFailed()) {
-        // The cause and its remedy, in the chosen language.
-        error(Msg::PortNotOpened, {m_choice.label(), m_core.link().openDiagnosis()});
+        // The cause and its remedy in the chosen language; what the user cannot act on, in the
+        // system's words.
+        using Failure = CMSComm::OpenFailure;
+        const Failure failure = m_port.LastOpenFailure();
+        const std::string why = failure == Failure::NoDevice || failure == Failure::Gone
+                                    ? say(Msg::NoDevice, m_options.language)
+                                : failure == Failure::Permission || failure == Failure::Busy
+                                    ? m_core.link().openDiagnosis()
+                                    : m_port.LastError();
+        error(Msg::PortNotOpened, {m_choice.label(), why});
         return ExitCode::PortNotOpened;
     }
     note(Msg::Reading, {m_choice.label(), std::to_string(m_options.timeoutMs) + " ms"});
@@ -92,7 +100,7 @@ ExitCode CliSession::waitFor(const std::function<bool()>& done, ExitCode onProbl
         } else if (done()) {
             result = ExitCode::Done;
         } else if (!m_core.link().portOpen()) {
-            error(Msg::LineLost, {m_core.link().openDiagnosis()});
+            error(Msg::LineLost);
             result = ExitCode::NoAnswer;
         } else if (m_port.silentFor(static_cast<std::uint64_t>(m_options.timeoutMs))) {
             error(Msg::NoAnswer, {m_port.lastCommand(), std::to_string(m_options.timeoutMs)});

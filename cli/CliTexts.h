@@ -13,6 +13,7 @@ enum class Msg {
     PortNotOpened,
     NoAnswer,
     LineLost,
+    NoDevice,
     NotRead,
     Saved,
     UnknownCode,
