@@ -65,7 +65,14 @@ package_check() {  # package_check DIR
     for icon in scalable/apps/orva.svg 48x48/apps/orva.png 128x128/apps/orva.png; do
         [ -f "$tree/usr/share/icons/hicolor/$icon" ] || { echo "missing icon $icon" >&2; return 1; }
     done
-    dpkg-deb --field "$deb" Recommends | grep -q 'fonts-noto-cjk | fonts-wqy-microhei, qt6-wayland'
+    for program in orva orva-cli kivrel-sim; do
+        grep -q "<binary>$program</binary>" "$tree"/usr/share/metainfo/*.metainfo.xml ||
+            { echo "AppStream does not provide $program" >&2; return 1; }
+    done
+    local recommends
+    recommends=$(dpkg-deb --field "$deb" Recommends)
+    [ "$recommends" = "fonts-noto-cjk | fonts-wqy-microhei, qt6-wayland" ] ||
+        { echo "Recommends: $recommends" >&2; return 1; }
     rm -rf "$tree"
     # Every tag fails, to the pedantic ones; the package's overrides name the few that the
     # product's own spellings force.
