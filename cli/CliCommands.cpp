@@ -122,7 +122,7 @@ ExitCode CliCommands::run() {
             // The window's own chooser decides, on a model nobody sees, before anything is sent.
             WindowModel model;
             CliPrompts prompts;
-            PosixFiles files;
+            PosixFiles files([this] { return m_options.language == Language::English; });
             LanguageFlag language;
             language.set(m_options.language);
             FirmwareImage image;
@@ -222,7 +222,7 @@ ExitCode CliCommands::save(CliSession& session) {
 }
 
 std::optional<CliCommands::FileValues> CliCommands::readSaveFile(const std::string& path) {
-    PosixFiles files;
+    PosixFiles files([this] { return m_options.language == Language::English; });
     std::string problem;
     const auto bytes = files.readPrefix(path, ParameterFiles::kMaxReadBytes, problem);
     if (!bytes || !problem.empty()) {

@@ -39,6 +39,7 @@ CliSession::CliSession(const CliOptions& options, PortChoice port)
       m_qtPort(m_choice.resolver),
       m_port(m_qtPort),
       m_core(m_port, m_clock, m_prompts, m_files, CliFiles::kPortRecord) {
+    m_posix.setLanguage([this] { return m_options.language == Language::English; });
     m_core.readback().setMainChainEnd([this] { ++m_readbacks; });
     if (m_options.backup) {
         m_core.keepBackupsIn(backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
@@ -59,19 +60,25 @@ void CliSession::noteBackup() {
 }
 
 ExitCode CliSession::connect() {
+    if (m_choice.impossibleStored) {
+        note(Msg::ImpossibleStoredPort, {std::to_string(*m_choice.impossibleStored)});
+    }
     m_core.initialise();
     // Messages of the core (a refused image, a file that is no saved file) in the chosen language.
     if (m_options.language == Language::English) {
         act(ActionKind::Click, ids::main::kLanguage);
     }
     if (m_core.link().openFailed()) {
-        error(Msg::PortNotOpened, {m_choice.label(), m_port.LastError()});
-        // The remedy for a device held by another program or one the user may not open; the
-        // system's words already say that a device is missing.
-        const auto failure = m_port.LastOpenFailure();
-        if (failure == CMSComm::OpenFailure::Permission || failure == CMSComm::OpenFailure::Busy) {
-            errorText(m_core.link().openDiagnosis());
-        }
+        // The cause and its remedy in the chosen language; what the user cannot act on, in the
+        // system's words.
+        using Failure = CMSComm::OpenFailure;
+        const Failure failure = m_port.LastOpenFailure();
+        const std::string why = failure == Failure::NoDevice || failure == Failure::Gone
+                                    ? say(Msg::NoDevice, m_options.language)
+                                : failure == Failure::Permission || failure == Failure::Busy
+                                    ? m_core.link().openDiagnosis()
+                                    : m_port.LastError();
+        error(Msg::PortNotOpened, {m_choice.label(), why});
         return ExitCode::PortNotOpened;
     }
     note(Msg::Reading, {m_choice.label(), std::to_string(m_options.timeoutMs) + " ms"});
@@ -108,7 +115,7 @@ ExitCode CliSession::waitFor(const std::function<bool()>& done, ExitCode onProbl
         } else if (done()) {
             result = ExitCode::Done;
         } else if (!m_core.link().portOpen()) {
-            error(Msg::LineLost, {m_port.LastError()});
+            error(Msg::LineLost);
             result = ExitCode::NoAnswer;
         } else if (m_clock.tickMs() - m_core.link().lastProgressMs() >=
                    static_cast<std::uint64_t>(m_options.timeoutMs)) {

@@ -20,7 +20,10 @@ constexpr Text kTexts[] = {
     {Msg::NoWholeAnswer,
      "the controller is not answering: no whole answer to \"{0}\" within {1} ms; heard: {2}",
      "飞控无应答：{1}毫秒内没有完整回答\"{0}\"；收到：{2}"},
-    {Msg::LineLost, "the line to the controller was lost: {0}", "与飞控的连接已断开：{0}"},
+    {Msg::LineLost,
+     "the line to the controller was lost: plug the controller in again and run the command again",
+     "与飞控的连接已断开：请重新插上飞控，然后再次运行命令"},
+    {Msg::NoDevice, "no serial device: plug the controller in", "没有串口设备：请插上飞控"},
     {Msg::NotRead, "not read (damaged replies): {0}", "未读到: {0}"},
     {Msg::Saved, "saved {0}", "已保存 {0}"},
     {Msg::UnknownCode, "\"{0}\" is no parameter code; `orva-cli read` lists them",
@@ -49,6 +52,9 @@ constexpr Text kTexts[] = {
     {Msg::BackupSaved, "parameters backed up to {0}", "参数已备份到{0}"},
     {Msg::BackupSkipped, "no backup: --no-backup", "未备份：--no-backup"},
     {Msg::NoPorts, "no serial device found", "未找到串口设备"},
+    {Msg::ImpossibleStoredPort,
+     "qdmcconfig.ini records port {0}, which is not one of COM1 to COM20: COM3 is used",
+     "qdmcconfig.ini 记录的串口 {0} 不在 COM1 至 COM20 之内：已改用 COM3"},
 };
 
 }  // namespace

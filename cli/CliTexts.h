@@ -14,6 +14,7 @@ enum class Msg {
     NoAnswer,
     NoWholeAnswer,
     LineLost,
+    NoDevice,
     NotRead,
     Saved,
     UnknownCode,
@@ -36,6 +37,7 @@ enum class Msg {
     BackupSaved,
     BackupSkipped,
     NoPorts,
+    ImpossibleStoredPort,
 };
 
 std::string say(Msg msg, Language language, std::initializer_list<std::string> args = {});

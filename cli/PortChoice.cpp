@@ -22,6 +22,12 @@ std::optional<PortChoice> PortChoice::from(const std::string& named, std::string
         ConfigFile config(memory, CliFiles::kPortRecord);
         const auto read = config.read(ignored);
         choice.com = read && read->recorded ? read->port : Link::kDefaultPort;
+        if (choice.com < 1 || choice.com > Link::kPortCount) {
+            // A number the window's list does not hold: the window opens COM3 then, and so
+            // does the CLI, saying why.
+            choice.impossibleStored = choice.com;
+            choice.com = Link::kDefaultPort;
+        }
         return choice;
     }
     if (named.size() > 3 && (named.rfind("COM", 0) == 0 || named.rfind("com", 0) == 0)) {

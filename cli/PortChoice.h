@@ -14,6 +14,8 @@ struct PortChoice {
     PortResolver resolver;
     // What the core reads as its configuration file: the port it opens.
     std::string record;
+    // The number qdmcconfig.ini records when it is none of the list's; COM3 stands in for it.
+    std::optional<int> impossibleStored;
 
     // Nothing, with `error` set, for a "COMn" outside the list.
     static std::optional<PortChoice> from(const std::string& named, std::string& error);

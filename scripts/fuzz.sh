@@ -25,7 +25,7 @@ logs=${logs:-$build/logs}
 declare -A max_len=([framer]=4096 [savefile]=16384 [firmware]=66000 [monitor]=256)
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DORVA_FUZZ=ON -DORVA_BUILD_UI=OFF -DORVA_BUILD_TESTS=OFF >/dev/null
+    -DORVA_FUZZ=ON -DORVA_BUILD_UI=OFF -DORVA_TESTS=OFF >/dev/null
 cmake --build "$build" --target fuzz -j"$(nproc 2>/dev/null || echo 2)"
 mkdir -p "$logs" "$build"/artifacts
 

@@ -1,5 +1,6 @@
 #include "app/COrvaApp.h"
 
+#include <QIcon>
 #include <QTimer>
 #include <cstdlib>
 #include <memory>
@@ -22,6 +23,13 @@ namespace orva {
 
 COrvaApp::COrvaApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Orva"));
+    // The desktop's own copy of the icon when installed, else the one built in; the desktop file
+    // name ties the window to its menu entry (start-up notice, Wayland's application id).
+    QIcon builtIn;
+    builtIn.addFile(QStringLiteral(":/icons/orva-48.png"));
+    builtIn.addFile(QStringLiteral(":/icons/orva-128.png"));
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("orva"), builtIn));
+    setDesktopFileName(QStringLiteral("orva"));
     installCjkFontFallback();
 }
 
@@ -62,6 +70,7 @@ int COrvaApp::run(bool demo) {
     QtPrompts prompts;
     SystemCalendar calendar;
     OrvaCore core(port, clock, prompts, files);
+    files.setLanguage([&core] { return core.language() == Language::English; });
     core.keepBackupsIn(backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")), calendar);
     COrvaDlg dialog(core);
     prompts.setParent(&dialog);

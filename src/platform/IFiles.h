@@ -33,6 +33,9 @@ class IFiles {
     virtual bool makeFolders(const std::string& path, std::string& error) = 0;
     virtual std::vector<std::string> fileNames(const std::string& folder) = 0;
     virtual bool remove(const std::string& path, std::string& error) = 0;
+    // A message this object gave, worded in the user's language of the moment (it may have
+    // changed since); any other text comes back as it is.
+    virtual std::string reword(const std::string& error) const { return error; }
 };
 
 }  // namespace orva

@@ -90,6 +90,7 @@ void Link::onLineLost() {
     enter(ProtocolMode::Idle, Reply::Emptied);
     // Nothing can answer on a lost line: what to do is said instead of the silence.
     stopAwaiting();
+    m_diagnosis.lost();
     showStatus(false);
 }
 
@@ -196,7 +197,9 @@ void Link::checkQuiet() {
 }
 
 void Link::followDevices() {
-    if (m_shownDevice && m_port.DeviceName() != *m_shownDevice) {
+    const std::string device = m_port.DeviceName();
+    if (m_shownDevice &&
+        (device != *m_shownDevice || m_diagnosis.appeared(device) != m_shownAppeared)) {
         showStatus();
     }
 }
@@ -277,6 +280,7 @@ void Link::restartFromFile() {
 
 void Link::restartFromCombo() {
     forgetLine();
+    m_impossiblePort.reset();
     m_openFailed = false;
     if (m_port.GetPortOpen()) {
         m_port.SetPortOpen(false);
@@ -313,12 +317,14 @@ void Link::openStoredPortIfClosed() {
 }
 
 void Link::selectStoredPort() {
+    m_impossiblePort.reset();
     std::string error;
     const auto stored = m_config.read(error);
     if (!stored) {
         // Nothing to go by: the port the list shows, COM3 at start-up. The write that follows
         // says whether the choice can be remembered.
         m_configError = error;
+        m_configErrorLanguage = m_language();
         const int position = m_model.value(ids::main::kPortCombo);
         m_port.SetCommPort(position >= 0 && position < kPortCount ? position + 1 : kDefaultPort);
         return;
@@ -328,6 +334,7 @@ void Link::selectStoredPort() {
         m_model.setValue(ids::main::kPortCombo, stored->port - 1);
     } else if (stored->recorded) {
         // A number the list does not hold: COM3, and COM3 is what gets written back.
+        m_impossiblePort = stored->port;
         m_port.SetCommPort(kDefaultPort);
         m_model.setValue(ids::main::kPortCombo, kDefaultPort - 1);
     } else {
@@ -338,6 +345,7 @@ void Link::selectStoredPort() {
 void Link::rememberPort(int port) {
     std::string error;
     m_configError = m_config.write(port, error) ? std::string() : error;
+    m_configErrorLanguage = m_language();
     showStatus();
 }
 
@@ -383,6 +391,12 @@ void Link::showStatus(bool opened) {
                                                : pick(language, "串口未打开", "COM Not Opened"));
     const std::string device = m_port.DeviceName();
     m_shownDevice = device;
+    m_shownAppeared = m_diagnosis.appeared(device);
+    if (m_configErrorLanguage != language) {
+        // The file layer worded the error in the language of its moment.
+        m_configError = m_config.reword(m_configError);
+        m_configErrorLanguage = language;
+    }
     // What wants the user's eye comes first, so that a narrow label still shows its start; the
     // device the number stands for closes the line.
     std::string text;
@@ -408,9 +422,17 @@ void Link::showStatus(bool opened) {
         const std::string why = m_diagnosis.describe(language, device);
         say(why.empty() ? m_port.LastError() : why);
     }
+    if (m_impossiblePort) {
+        const std::string port = std::to_string(*m_impossiblePort);
+        say(language == Language::English
+                ? "qdmcconfig.ini records port " + port +
+                      ", which is not one of COM1 to COM20: COM3 is used"
+                : "qdmcconfig.ini 记录的串口 " + port + " 不在 COM1 至 COM20 之内：已改用 COM3");
+    }
     if (!m_configError.empty()) {
-        say(pick(language, "串口选择不会被记住 (", "The port choice will not be remembered (") +
-            m_configError + ")");
+        say(language == Language::English
+                ? "The port choice will not be remembered (" + m_configError + ")"
+                : "串口选择不会被记住（" + m_configError + "）");
     }
     for (const std::string& notice : m_notices) {
         say(notice);

@@ -177,8 +177,11 @@ class Link {
     std::array<std::string, 3> m_notices;
     PortDiagnosis m_diagnosis;
     std::optional<std::string> m_shownDevice;  // none before the first restart
+    bool m_shownAppeared = false;              // a missing device was there at the last showing
     std::string m_configError;  // why the port choice cannot be remembered; empty when it can
-    bool m_awaiting = false;    // written to, and no whole answer since
+    Language m_configErrorLanguage = Language::Chinese;
+    std::optional<int> m_impossiblePort;  // a stored number outside the list, until a new choice
+    bool m_awaiting = false;              // written to, and no whole answer since
     std::optional<std::uint64_t> m_quietSince;
     bool m_quietShown = false;
     std::string m_heard;  // see heardSinceAnswer()

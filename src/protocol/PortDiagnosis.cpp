@@ -1,12 +1,15 @@
 #include "protocol/PortDiagnosis.h"
 
+#include <filesystem>
+
 namespace orva {
 
 using Failure = CMSComm::OpenFailure;
 
-PortDiagnosis::PortDiagnosis(std::string root) : m_system(std::move(root)) {}
+PortDiagnosis::PortDiagnosis(std::string root) : m_root(root), m_system(std::move(root)) {}
 
 void PortDiagnosis::failed(const CMSComm& port) {
+    m_lost = false;
     m_failure = port.LastOpenFailure();
     m_port = port.GetCommPort();
     m_device = port.DeviceName();
@@ -19,14 +22,34 @@ void PortDiagnosis::failed(const CMSComm& port) {
 
 void PortDiagnosis::clear() {
     m_failure = Failure::None;
+    m_lost = false;
+}
+
+void PortDiagnosis::lost() {
+    m_lost = true;
+}
+
+bool PortDiagnosis::appeared(const std::string& deviceNow) const {
+    if (m_failure != Failure::Gone || deviceNow.empty() || deviceNow != m_device) {
+        return false;
+    }
+    const std::filesystem::path path = deviceNow.front() == '/'
+                                           ? std::filesystem::path(m_root) / deviceNow.substr(1)
+                                           : std::filesystem::path(deviceNow);
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
 }
 
 std::string PortDiagnosis::describe(Language language, const std::string& deviceNow) const {
     const std::string com = "COM" + std::to_string(m_port);
+    if (m_lost) {
+        return pick(language, "连接已断开：请重新插上飞控，然后按刷新",
+                    "line lost: plug the controller in again and press Refresh");
+    }
     if (m_failure == Failure::None) {
         return {};
     }
-    if (deviceNow != m_device && !deviceNow.empty()) {
+    if ((deviceNow != m_device && !deviceNow.empty()) || appeared(deviceNow)) {
         return pick(language, "已检测到 ", "") + deviceNow +
                pick(language, "：按刷新打开它", " is there now: press Refresh to open it");
     }
@@ -52,7 +75,8 @@ std::string PortDiagnosis::describe(Language language, const std::string& device
         case Failure::Busy:
             return busy(language);
         default:
-            return m_systemText;
+            // The serial layer's own words are English; the Chinese form says what failed first.
+            return pick(language, "无法打开串口：", "") + m_systemText;
     }
 }
 

@@ -20,6 +20,11 @@ class PortDiagnosis {
     void failed(const CMSComm& port);
     // The port opened: nothing to say.
     void clear();
+    // The open line was lost (cable pulled, controller closed it).
+    void lost();
+    // True when the device that was missing at the failure is there now under the same name
+    // (a fixed path given for the port number, which stays the same whether it exists or not).
+    bool appeared(const std::string& deviceNow) const;
 
     // The cause and the remedy in `language`; empty when the last opening succeeded.
     // `deviceNow` is what the port number stands for now: when a device has been plugged in or
@@ -30,6 +35,7 @@ class PortDiagnosis {
     std::string busy(Language language) const;
     std::string brlttyHint(Language language) const;
 
+    std::string m_root;
     DeviceHolders m_system;
     CMSComm::OpenFailure m_failure = CMSComm::OpenFailure::None;
     int m_port = 0;
@@ -37,6 +43,7 @@ class PortDiagnosis {
     std::string m_systemText;
     std::vector<DeviceHolder> m_holders;
     bool m_brlttyRuns = false;
+    bool m_lost = false;
 };
 
 }  // namespace orva

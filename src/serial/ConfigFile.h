@@ -28,6 +28,8 @@ class ConfigFile {
     // when it can be. Nothing on a file error, with `error` set.
     std::optional<Read> read(std::string& error);
     bool write(int port, std::string& error);
+    // An error of read() or write() in the user's language of the moment.
+    std::string reword(const std::string& error) const { return m_files.reword(error); }
 
     // The two bytes written for `port`.
     static std::string encode(int port);

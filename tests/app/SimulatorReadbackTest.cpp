@@ -210,7 +210,8 @@ TEST_F(SimulatorReadback, ALostLineClosesThePortAndAPluggedInControllerIsReadAnd
     upgrade();
     ASSERT_TRUE(runUntil([&] { return !m_port->GetPortOpen(); }, 10000));
     EXPECT_EQ(m_core->model().text(ids::main::kStatus), "串口未打开");
-    EXPECT_NE(m_core->model().text(ids::main::kPortDevice).find("line lost"), std::string::npos);
+    EXPECT_NE(m_core->model().text(ids::main::kPortDevice).find("连接已断开：请重新插上飞控"),
+              std::string::npos);
     // Idle on the dead line: nothing read, next to no processor time.
     const std::size_t reads = m_port->reads;
     const auto cpuMs = [] {

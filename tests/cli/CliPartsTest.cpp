@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <tuple>
+
 #include "cli/CliOptions.h"
 #include "cli/ParameterRow.h"
+#include "cli/PortChoice.h"
 #include "cli/WatchedPort.h"
 #include "support/Fakes.h"
 
@@ -88,6 +95,32 @@ TEST(WatchedPort, NamesTheLastCommand) {
     port.SetOutput(std::string("\xA5\x01\x00\x00", 4));
     EXPECT_EQ(port.lastCommand(), "upgrade packet");
     EXPECT_EQ(port.writesStartingWith('?'), 1);
+}
+
+// Without --port the window's last port counts; one the window's list does not hold is COM3,
+// as in the window, and kept so that it can be said.
+TEST(PortChoice, TheWindowsRecordedPortOrCom3ForANumberOutsideTheList) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("orva-choice-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    std::filesystem::current_path(dir);
+    const std::tuple<std::string, int, std::optional<int>> cases[] = {
+        {std::string("12", 2), 12, std::nullopt},
+        {std::string("-5"), 3, -5},
+        {std::string("21"), 3, 21},
+        {std::string(), 3, std::nullopt},
+    };
+    for (const auto& [record, com, impossible] : cases) {
+        std::ofstream("qdmcconfig.ini", std::ios::binary | std::ios::trunc) << record;
+        std::string error;
+        const auto choice = PortChoice::from("", error);
+        ASSERT_TRUE(choice) << record;
+        EXPECT_EQ(std::tuple(choice->com, choice->impossibleStored), std::tuple(com, impossible))
+            << record;
+    }
+    std::filesystem::current_path(before);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -110,6 +110,20 @@ TEST_F(LinkRestartTest, FailuresToOpenOrToCloseOrToUseTheFile) {
         EXPECT_EQ(std::tuple(port.commPort, config()), std::tuple(com, after)) << content;
         EXPECT_EQ(model().value(ids::main::kPortCombo), com - 1);
     }
+
+    // A number the list does not hold is said beside the list, in the window's language, until
+    // the user picks a port.
+    config() = "-5";
+    click(ids::main::kRefresh);
+    EXPECT_EQ(text(ids::main::kPortDevice),
+              "qdmcconfig.ini records port -5, which is not one of COM1 to COM20: COM3 is used  "
+              "COM3 = /dev/fake3");
+    click(ids::main::kLanguage);
+    EXPECT_EQ(
+        text(ids::main::kPortDevice),
+        "qdmcconfig.ini 记录的串口 -5 不在 COM1 至 COM20 之内：已改用 COM3  COM3 = /dev/fake3");
+    select(ids::main::kPortCombo, 3);
+    EXPECT_EQ(text(ids::main::kPortDevice), "COM4 = /dev/fake4");
 }
 
 }  // namespace

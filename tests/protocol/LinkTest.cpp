@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -103,7 +105,7 @@ TEST_F(LinkTest, TwoSecondsWithoutAWholeAnswerAreSaidBesideThePortListAsSilenceO
     link.checkQuiet();
     port.event = CMSComm::kCommEventLineLost;  // a lost line is said as such, not as silence
     port.receive("");
-    EXPECT_EQ(model.text(device), "COM0 = /dev/fake0");
+    EXPECT_EQ(model.text(device), "连接已断开：请重新插上飞控，然后按刷新  COM0 = /dev/fake0");
 }
 
 // Frames while no monitor runs: one stop command, however many frames; a query that the stream
@@ -151,6 +153,46 @@ TEST_F(LinkTest, TheDeviceLabelFollowsDevicesPluggedInAndPulledOutWithoutTouchin
               "COM1 没有对应的串口设备：请插上飞控，设备会在一两秒内显示在这里  COM1 = ?");
     EXPECT_EQ(port.opens, 1);
     EXPECT_EQ(port.written, "");  // no read-back wired here, and nothing from the plug-in
+}
+
+TEST_F(LinkTest, AMissingDeviceNamedOutrightIsSeenWhenItAppearsUnderTheSameName) {
+    // ORVA_COM1 names a path that stays the same whether the device is there or not.
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("orva-appear-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string kivrel = (folder / "kivrel").string();
+    port.failOpen = true;
+    port.failure = CMSComm::OpenFailure::Gone;
+    port.device = kivrel;
+    link.restartFromCombo();
+    EXPECT_EQ(model.text(ids::main::kPortDevice),
+              kivrel + " 不存在：请插上飞控，然后按刷新  COM1 = " + kivrel);
+    std::ofstream(folder / "kivrel").put('\n');
+    link.followDevices();
+    EXPECT_EQ(model.text(ids::main::kPortDevice),
+              "已检测到 " + kivrel + "：按刷新打开它  COM1 = " + kivrel);
+    std::filesystem::remove_all(folder);
+    link.followDevices();
+    EXPECT_EQ(model.text(ids::main::kPortDevice),
+              kivrel + " 不存在：请插上飞控，然后按刷新  COM1 = " + kivrel);
+    EXPECT_EQ(port.opens, 1);
+}
+
+TEST_F(LinkTest, ALostLineIsSaidInTheWindowsLanguage) {
+    port.isOpen = true;
+    port.event = CMSComm::kCommEventLineLost;
+    port.receive("");
+    EXPECT_FALSE(port.isOpen);
+    EXPECT_EQ(model.text(ids::main::kStatus), "串口未打开");
+    EXPECT_EQ(model.text(ids::main::kPortDevice),
+              "连接已断开：请重新插上飞控，然后按刷新  COM0 = /dev/fake0");
+    language.set(Language::English);
+    link.showStatus();
+    EXPECT_EQ(model.text(ids::main::kPortDevice),
+              "line lost: plug the controller in again and press Refresh  COM0 = /dev/fake0");
+    port.event = CMSComm::kCommEventReceive;
+    link.restartFromCombo();  // opened again: nothing more to say
+    EXPECT_EQ(model.text(ids::main::kPortDevice), "COM1 = /dev/fake1");
 }
 
 namespace fs = std::filesystem;

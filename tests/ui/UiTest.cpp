@@ -224,10 +224,11 @@ class UiTest : public QObject {
         ui.click(main_ids::kRefresh);
         QApplication::processEvents();
         auto* label = ui.at<QLabel>(main_ids::kPortDevice);
-        QCOMPARE(label->toolTip(),
-                 QString::fromStdString(ui.port.openError + "  COM3 = /dev/fake3"));
+        QCOMPARE(label->toolTip(), QString::fromStdString("无法打开串口：" + ui.port.openError +
+                                                          "  COM3 = /dev/fake3"));
         // The reason comes first, so its start stays readable.
-        QVERIFY(label->text().startsWith("xxxxxxxxxx") && label->text().endsWith(QChar(0x2026)));
+        QVERIFY(label->text().startsWith(QString::fromUtf8("无法打开串口：xxxxxxxxxx")) &&
+                label->text().endsWith(QChar(0x2026)));
         QVERIFY2(ui.dialog.width() <= 1400 && ui.dialog.sizeHint().width() <= 1400,
                  QByteArray::number(ui.dialog.sizeHint().width()));
     }
