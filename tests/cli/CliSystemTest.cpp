@@ -40,16 +40,17 @@ enum class Out {
 // One run of orva-cli, as a script or a user runs it, and what must come of it.
 struct Step {
     std::vector<std::string> args;
-    int status;
+    int status = 0;
     std::string out;   // must appear in stdout; "=" first: stdout is exactly the rest
     std::string err;   // each of its '|'-separated pieces must appear in stderr
     std::string wire;  // must reach the controller's log; "!" first: must not
     Out output = Out::File;
     std::vector<int> interrupts;  // sent 0.3 s apart, once `when` is in the controller's log
     std::string when;
-    std::string in;           // standard input
-    bool terminal = false;    // stderr is a terminal
-    bool ownTimeout = false;  // without the harness's generous --timeout
+    std::string in;                       // standard input
+    bool terminal = false;                // stderr is a terminal
+    bool ownTimeout = false;              // without the harness's generous --timeout
+    std::chrono::milliseconds within{0};  // at most this long, when not 0
 };
 
 // orva-cli against the simulated controller, with COM3 standing for its line.
@@ -222,33 +223,30 @@ TEST_F(CliAgainstSimulator, WhatAScriptReliesOn) {
          {},
          {{{"restore", golden, "--dry-run"}, 0, cRow + "\t55 [55]\t45 [45]\n"},
           {{"diff", golden, "--json"}, 0, "{\"differences\":[{\"left\":{\"code\":\"C\""},
-          {{"restore", "-"}, 0, cRow, "restored -", "RX SO", Out::File, {}, "", goldenBytes},
+          {.args = {"restore", "-"},
+           .out = cRow,
+           .err = "restored -",
+           .wire = "RX SO",
+           .in = goldenBytes},
           {{"diff", golden}, 0, "="},
-          {{"diff", "-", edited},
-           0,
-           "=" + cRow + "\t45 [45]\t46 [46]\n",
-           "",
-           "",
-           Out::File,
-           {},
-           "",
-           goldenBytes},
+          {.args = {"diff", "-", edited},
+           .out = "=" + cRow + "\t45 [45]\t46 [46]\n",
+           .in = goldenBytes},
           {{"restore", junk}, 6, "="}}},
         {"an interrupted restore",
          {},
-         {{{"restore", golden},
-           130,
-           cRow,
-           "press Ctrl-C again to stop anyway|stopped: |commands of the restore sent|"
-           "to put the backup back: orva-cli --port COM3 restore " +
-               backups,
-           "!RX SO",
-           Out::File,
-           {SIGINT, SIGINT},
-           "RX SR"}}},
+         {{.args = {"restore", golden},
+           .status = 130,
+           .out = cRow,
+           .err = "press Ctrl-C again to stop anyway|stopped: |commands of the restore sent|"
+                  "to put the backup back: orva-cli --port COM3 restore " +
+                  backups,
+           .wire = "!RX SO",
+           .interrupts = {SIGINT, SIGINT},
+           .when = "RX SR"}}},
         {"a 64 KiB image on a line at wire speed",
          {.wireTiming = sim::WireTiming::PerAnswer},
-         {{{"--no-backup", "flash", big}, 0, "=", "] 0%", "", Out::File, {}, "", "", true}},
+         {{.args = {"--no-backup", "flash", big}, .out = "=", .err = "] 0%", .terminal = true}},
          // 1171 packets of 56 bytes: the image and 40 zero bytes.
          bigImage + std::string(40, '\0')},
         {"the stream stops however the monitor ends",
@@ -256,24 +254,23 @@ TEST_F(CliAgainstSimulator, WhatAScriptReliesOn) {
          {{{"monitor", "--count", "4", "--json"}, 0, "\"receiver\":[", "", "RX S~0000"},
           // The first frame carries one kind of values: the others have not been received.
           {{"monitor", "--json"}, 7, "\":null,", "Broken pipe", "RX S~0000", Out::HeadOne},
-          {{"monitor"}, 0, "", "", "RX S~0000", Out::File, {SIGHUP}, "RX S~0001"},
-          {{"monitor"}, 0, "", "", "RX S~0000", Out::File, {SIGTERM}, "RX S~0001"},
-          {{"monitor"}, 0, "", "", "RX S~0000", Out::File, {SIGINT}, "RX S~0001"},
+          {.args = {"monitor"}, .wire = "RX S~0000", .interrupts = {SIGHUP}, .when = "RX S~0001"},
+          {.args = {"monitor"}, .wire = "RX S~0000", .interrupts = {SIGTERM}, .when = "RX S~0001"},
+          {.args = {"monitor"}, .wire = "RX S~0000", .interrupts = {SIGINT}, .when = "RX S~0001"},
           {{"ports"}, 0, "COM3\t{device}\n"}}},
         {"a controller that does not answer",
          {.controller = {.silentCodes = "V"}},
-         {{{"--timeout", "300", "read"},
-           4,
-           "=",
-           "\"?V\" within 300 ms",
-           "",
-           Out::File,
-           {},
-           "",
-           "",
-           false,
-           true},
-          {{"read"}, 4, "=", "\"?V\" within 3000 ms", "", Out::File, {}, "", "", false, true}}},
+         {{.args = {"--timeout", "300", "read"},
+           .status = 4,
+           .out = "=",
+           .err = "\"?V\" within 300 ms",
+           .ownTimeout = true,
+           .within = 3s},
+          {.args = {"read"},
+           .status = 4,
+           .out = "=",
+           .err = "\"?V\" within 3000 ms",
+           .ownTimeout = true}}},
         // The 90th answer is the end packet's: 68 read-back replies, the loader's tag and ready
         // word, the start and 18 data packets before it. Its checksum, hit, refuses the image.
         {"a controller that refuses an image",
