@@ -98,7 +98,7 @@ void UpgradeTransfer::releaseAbandoned() {
 void UpgradeTransfer::start() {
     m_beforeStart();
     m_underway = true;
-    m_link.enter(ProtocolMode::UpgradeEntry, Reply::Recounted);
+    m_link.enter(ProtocolMode::UpgradeEntry);
     m_link.openStoredPortIfClosed();
     enableMainArea(false);
     m_link.discardInput();
