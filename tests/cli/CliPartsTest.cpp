@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "cli/CliOptions.h"
-#include "cli/CliTexts.h"
 #include "cli/ParameterRow.h"
 #include "cli/PortChoice.h"
 #include "cli/WatchedPort.h"
@@ -110,8 +109,7 @@ TEST(PortChoice, WithoutANamedPortTheOneUsbDeviceIsTaken) {
     ASSERT_TRUE(one.has_value());
     EXPECT_EQ(one->argument, "/dev/ttyACM7");
     EXPECT_EQ(one->resolver.deviceFor(one->com), "/dev/ttyACM7");
-    EXPECT_FALSE(PortChoice::from("", error, {acm, ftdi}, Language::Chinese));
-    EXPECT_TRUE(error.starts_with("未用--port指定串口")) << error;
+    EXPECT_FALSE(PortChoice::from("", error, {acm, ftdi}));
     EXPECT_TRUE(error.ends_with("\n  /dev/ttyACM7  Halvane Kivrel\n  /dev/ttyUSB0  FTDI FT232R"));
     EXPECT_FALSE(PortChoice::from("", error, {}));
     EXPECT_NE(error.find("plug the controller in"), std::string::npos);
@@ -120,14 +118,6 @@ TEST(PortChoice, WithoutANamedPortTheOneUsbDeviceIsTaken) {
     EXPECT_EQ(PortChoice::from("", error, {acm})->argument, "COM5");
     std::filesystem::remove_all(std::filesystem::current_path());
     std::filesystem::current_path(here);
-}
-
-// The core's remedies name the window's button; a terminal has the command instead.
-TEST(CliTexts, WindowRemediesBecomeTheCommandsOwn) {
-    EXPECT_EQ(inCliWords("/dev/ttyACM0 is in use by another program: close it, then press Refresh"),
-              "/dev/ttyACM0 is in use by another program: close it, then run the command again");
-    EXPECT_EQ(inCliWords("x 正被其他程序占用：请关闭该程序，然后按刷新"),
-              "x 正被其他程序占用：请关闭该程序，然后重新运行命令");
 }
 
 TEST(WatchedPort, NamesTheLastCommand) {
