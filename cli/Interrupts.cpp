@@ -1,6 +1,7 @@
 #include "cli/Interrupts.h"
 
 #include <csignal>
+#include <iterator>
 
 namespace orva::cli {
 namespace {
@@ -22,14 +23,14 @@ void onSignal(int signal) {
 Interrupts::Interrupts() {
     g_presses = 0;
     g_terminated = 0;
-    for (int signal : kCounted) {
-        std::signal(signal, onSignal);
+    for (std::size_t i = 0; i < std::size(kCounted); ++i) {
+        m_previous[i] = std::signal(kCounted[i], onSignal);
     }
 }
 
 Interrupts::~Interrupts() {
-    for (int signal : kCounted) {
-        std::signal(signal, SIG_DFL);
+    for (std::size_t i = 0; i < std::size(kCounted); ++i) {
+        std::signal(kCounted[i], m_previous[i]);
     }
 }
 

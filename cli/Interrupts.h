@@ -17,6 +17,10 @@ class Interrupts {
     // SIGTERM or SIGHUP: nobody is there to press Ctrl-C a second time.
     bool terminated() const;
     bool any() const { return presses() > 0 || terminated(); }
+
+  private:
+    using Handler = void (*)(int);
+    Handler m_previous[3] = {};
 };
 
 }  // namespace orva::cli
