@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "cli/CliOptions.h"
+#include "cli/CliTexts.h"
 #include "cli/ParameterRow.h"
 #include "cli/PortChoice.h"
 #include "cli/WatchedPort.h"
@@ -118,6 +119,12 @@ TEST(PortChoice, WithoutANamedPortTheOneUsbDeviceIsTaken) {
     EXPECT_EQ(PortChoice::from("", error, {acm})->argument, "COM5");
     std::filesystem::remove_all(std::filesystem::current_path());
     std::filesystem::current_path(here);
+}
+
+// The core's remedies name the window's button; a terminal has the command instead.
+TEST(CliTexts, WindowRemediesBecomeTheCommandsOwn) {
+    EXPECT_EQ(inCliWords("close it, then press Refresh / 请关闭该程序，然后按刷新"),
+              "close it, then run the command again / 请关闭该程序，然后重新运行命令");
 }
 
 TEST(WatchedPort, NamesTheLastCommand) {
