@@ -231,8 +231,13 @@ TEST_F(CliAgainstSimulator, WhatAScriptReliesOn) {
         {"an interrupted restore",
          {},
          {{.args = {"restore", golden},
-           .status = 130,
            .out = cRow,
+           .err = "press Ctrl-C again to stop anyway|restored ",
+           .wire = "RX SO",
+           .interrupts = {SIGINT},
+           .when = "RX SR"},
+          {.args = {"restore", golden},
+           .status = 130,
            .err = "press Ctrl-C again to stop anyway|stopped: |commands of the restore sent|"
                   "to put the backup back: orva-cli --port COM3 restore " +
                   backups,
