@@ -94,17 +94,13 @@ class CliAgainstSimulator : public ::testing::Test {
                  2);
             // A loaded test machine may answer slower than a controller: a generous time-out
             // unless the step tests the default.
-            std::vector<std::string> args{ORVA_CLI_BINARY, "--port", "COM3"};
-            if (!step.ownTimeout) {
-                args.insert(args.end(), {"--timeout", "20000"});
-            }
-            args.insert(args.end(), step.args.begin(), step.args.end());
-            std::vector<char*> argv;
-            for (std::string& a : args) {
-                argv.push_back(a.data());
+            std::vector<const char*> argv{ORVA_CLI_BINARY, "--port", "COM3", "--timeout", "20000"};
+            argv.resize(step.ownTimeout ? 3 : 5);
+            for (const std::string& a : step.args) {
+                argv.push_back(a.c_str());
             }
             argv.push_back(nullptr);
-            execv(argv[0], argv.data());
+            execv(argv[0], const_cast<char* const*>(argv.data()));
             _exit(127);
         }
         Result r;
