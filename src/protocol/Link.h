@@ -32,7 +32,7 @@ enum class Reply {
 enum class LineSetting { BinaryInput, EveryByteRaisesEvent, WholeInput, NoHandshake };
 
 // Words about the line shown beside the port list, before the device, each kept until replaced.
-enum class Notice { Readback, Backup };
+enum class Notice { Readback, Backup, Frame };
 
 // The one owner of the serial line: the port, the protocol mode, the received bytes (in its
 // framer), input discards, the busy waits and the two link restarts. Exchanges register for the
@@ -174,7 +174,7 @@ class Link {
     std::function<void()> m_readbackStart;
     bool m_openFailed = false;
     bool m_statusOpened = false;
-    std::array<std::string, 2> m_notices;
+    std::array<std::string, 3> m_notices;
     PortDiagnosis m_diagnosis;
     std::optional<std::string> m_shownDevice;  // none before the first restart
     std::string m_configError;  // why the port choice cannot be remembered; empty when it can
