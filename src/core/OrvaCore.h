@@ -53,6 +53,7 @@ class OrvaCore : public IWindowCore {
     ParameterStore& store() { return m_store; }
     const ReadbackChain& readback() const { return m_readback; }
     ReadbackChain& readback() { return m_readback; }
+    const ParameterBackups& backups() const { return m_backups; }
     const LiveMonitor& monitor() const { return m_monitor; }
     LiveMonitor& monitor() { return m_monitor; }
     const FirmwareUpgrade& firmware() const { return m_firmware; }

@@ -58,6 +58,7 @@ void ParameterBackups::beforeOverwrite() {
         const std::string path = m_folder + "/" + freeName(m_calendar->now());
         if (m_files.writeAll(path, *bytes, error)) {
             removeOldest();
+            m_lastPath = path;
             say("已备份: ", "backup: ", path);
             return;
         }

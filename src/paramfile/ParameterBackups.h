@@ -31,6 +31,8 @@ class ParameterBackups {
     // Called before the controller's settings are overwritten. Writes nothing until a main
     // read-back has filled the store, as there is nothing of the controller's to keep then.
     void beforeOverwrite();
+    // The file the last backup went to; empty when none was written.
+    const std::string& lastPath() const { return m_lastPath; }
 
   private:
     std::string freeName(const CalendarTime& time) const;
@@ -45,6 +47,7 @@ class ParameterBackups {
     const LanguageFlag& m_language;
     std::string m_folder;
     ICalendar* m_calendar = nullptr;
+    std::string m_lastPath;
 };
 
 }  // namespace orva

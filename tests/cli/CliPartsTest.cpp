@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "cli/CliOptions.h"
+#include "cli/CliTexts.h"
 #include "cli/ParameterRow.h"
 #include "cli/PortChoice.h"
 #include "cli/WatchedPort.h"
@@ -27,11 +28,15 @@ TEST(CliOptions, CommandLinesAreCheckedBeforeAnythingRuns) {
         {{"--port", "COM4", "read", "--json"}, O::Run, ""},
         {{"set", "^", "-30", "--timeout=250"}, O::Run, "^|-30"},
         {{"diff", "a.txt", "b.txt", "-q"}, O::Run, "a.txt|b.txt"},
+        {{"save", "-", "--port=COM4"}, O::Run, "-"},
+        {{"restore", "--", "-q"}, O::Run, "-q"},
         {{"read", "--help"}, O::Help, ""},
+        {{"-h"}, O::Help, ""},
         {{}, O::Error, "no command given"},
         {{"erase"}, O::Error, "unknown command erase"},
         {{"set", "C"}, O::Error, "wrong number of operands for set"},
-        {{"read", "--colour"}, O::Error, "unknown option --colour"},
+        {{"read", "--colour"}, O::Error, "Unknown option 'colour'"},
+        {{"read", "--timeout"}, O::Error, "Missing value after '--timeout'"},
         {{"read", "--timeout", "0"}, O::Error, "--timeout wants"},
         {{"monitor", "--count", "x"}, O::Error, "--count wants"},
         {{"read", "--lang", "de"}, O::Error, "--lang is en or zh"},
@@ -57,6 +62,13 @@ TEST(CliOptions, CommandLinesAreCheckedBeforeAnythingRuns) {
     EXPECT_EQ(o.timeoutMs, 250);
     EXPECT_TRUE(o.quiet);
     EXPECT_EQ(o.language, Language::Chinese);
+    // What a script gets without options.
+    const CliOptions plain = CliOptions::parse({"read"}).options;
+    EXPECT_EQ(plain.timeoutMs, 3000);
+    EXPECT_EQ(plain.port, "");
+    EXPECT_EQ(plain.count, 0);
+    EXPECT_EQ(plain.language, Language::English);
+    EXPECT_TRUE(plain.backup && !plain.json && !plain.quiet && !plain.dryRun);
 }
 
 // A value as `read` shows it, and back: lists by index, check boxes as bits, the packed delay
@@ -87,6 +99,35 @@ TEST(ParameterRow, ShownValuesMapToControlsAndWire) {
     EXPECT_EQ(ParameterRow::of('C', std::nullopt, 1220).shown, std::nullopt);
 }
 
+// No --port and no port stored by the window: the one USB serial device, or a list and a hint.
+TEST(PortChoice, WithoutANamedPortTheOneUsbDeviceIsTaken) {
+    const auto here = std::filesystem::current_path();
+    char folder[] = "/tmp/orva-XXXXXX";
+    std::filesystem::current_path(mkdtemp(folder));  // no qdmcconfig.ini
+    const UsbDevice acm{"/dev/ttyACM7", "Halvane Kivrel"};
+    const UsbDevice ftdi{"/dev/ttyUSB0", "FTDI FT232R"};
+    std::string error;
+    const auto one = PortChoice::from("", error, {acm});
+    ASSERT_TRUE(one.has_value());
+    EXPECT_EQ(one->argument, "/dev/ttyACM7");
+    EXPECT_EQ(one->resolver.deviceFor(one->com), "/dev/ttyACM7");
+    EXPECT_FALSE(PortChoice::from("", error, {acm, ftdi}));
+    EXPECT_TRUE(error.ends_with("\n  /dev/ttyACM7  Halvane Kivrel\n  /dev/ttyUSB0  FTDI FT232R"));
+    EXPECT_FALSE(PortChoice::from("", error, {}));
+    EXPECT_NE(error.find("plug the controller in"), std::string::npos);
+    // A port the window stored wins over the USB list.
+    std::ofstream("qdmcconfig.ini") << "5";
+    EXPECT_EQ(PortChoice::from("", error, {acm})->argument, "COM5");
+    std::filesystem::remove_all(std::filesystem::current_path());
+    std::filesystem::current_path(here);
+}
+
+// The core's remedies name the window's button; a terminal has the command instead.
+TEST(CliTexts, WindowRemediesBecomeTheCommandsOwn) {
+    EXPECT_EQ(inCliWords("close it, then press Refresh / 请关闭该程序，然后按刷新"),
+              "close it, then run the command again / 请关闭该程序，然后重新运行命令");
+}
+
 TEST(WatchedPort, NamesTheLastCommand) {
     test::FakePort fake;
     WatchedPort port(fake);
@@ -109,7 +150,6 @@ TEST(PortChoice, TheWindowsRecordedPortOrCom3ForANumberOutsideTheList) {
         {std::string("12", 2), 12, std::nullopt},
         {std::string("-5"), 3, -5},
         {std::string("21"), 3, 21},
-        {std::string(), 3, std::nullopt},
     };
     for (const auto& [record, com, impossible] : cases) {
         std::ofstream("qdmcconfig.ini", std::ios::binary | std::ios::trunc) << record;
