@@ -176,6 +176,12 @@ void ControllerModel::loaderByte(char byte, std::vector<Outgoing>& out) {
         notify(m_packet, true);
         m_packet.clear();
         out.push_back({Outgoing::Kind::LoaderAnswer, std::move(*answer)});
+        // Only the confirm packet takes the loader back to the command language.
+        if (!m_loader.active() && m_options.upgradeTo > 0) {
+            m_options.firmwareVersion = m_options.upgradeTo;
+            m_values[index('V')] = m_options.firmwareVersion;
+            loadDefaultSet(m_options.powerOnSet);
+        }
     }
 }
 

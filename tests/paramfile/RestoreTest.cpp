@@ -67,8 +67,7 @@ TEST_F(Restore, ListEntriesGoThroughTheirMapsOrAreLeftOut) {
     const std::tuple<const char*, const char*, const char*, std::vector<std::string>, bool>
         cases[] = {
             {"0002", "0007", "0004", {"SA0002\r", "SB0006\r", "SP0007\r"}, false},  // BI
-            {"0001", "0008", "0000", {"SA0001\r", "SD0007\r", "SE0100\r"}, false},  // GIMBAL
-            {"0017", "0006", "0003", {"SB0005\r", "SP0004\r", "SD0007\r"}, true},
+            {"0016", "0001", "0001", {"SA0016\r", "SB0001\r", "SP0001\r"}, true},
         };
     for (const auto& [multiAxis, esc, servo, expected, editEnabled] : cases) {
         model().setEnabled(ids::main::kEditFrame, true);
@@ -121,6 +120,21 @@ TEST_F(Restore, AFileThatIsNotASavedFileSendsNothing) {
         {edited({{40, "x"}}), 42},              // a flag that is no number
         {golden + "\r\r\n", 196},               // one line too many
         {edited({{176, "-2147483647"}}), 178},  // a frame number too low to shift back
+        {edited({{190, "7"}}), 192},            // a declination without its padding
+        // Values no control, list or read-back puts there.
+        {edited({{0, "0000"}}), 2},      // multi-axis: no list position
+        {edited({{0, "0099"}}), 2},      //
+        {edited({{1, "0008"}}), 3},      // ESC rate: seven positions
+        {edited({{2, "0005"}}), 4},      // servo rate: four
+        {edited({{3, "0101"}}), 5},      // a slider of 0..100
+        {edited({{17, "0201"}}), 19},    // a gimbal scale, wire 0..200
+        {edited({{21, "0201"}}), 23},    // the roll angle limit
+        {edited({{23, "-101"}}), 25},    // a servo mid point, -100..100
+        {edited({{26, "0279"}}), 28},    // the alarm voltage, 280..400
+        {edited({{40, "7"}}), 42},       // a check box holds 1 or 0
+        {edited({{55, "2"}}), 57},       //
+        {edited({{190, "0181"}}), 192},  // the declination, -180..180
+        {edited({{40, "7"}, {0, "0000"}}), 2},
     };
     for (const auto& [file, line] : cases) {
         restore(file);
