@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include <QCommandLineParser>
+
 #include <algorithm>
 #include <charconv>
 
@@ -21,6 +23,33 @@ constexpr CommandRow kCommands[] = {
     {"monitor", Command::Monitor, 0, 0}, {"flash", Command::Flash, 1, 1},
 };
 
+// The options, by their first name; a value name marks an option that takes a value.
+struct OptionRow {
+    QStringList names;
+    const char* valueName;
+};
+
+const OptionRow kOptions[] = {
+    {{"h", "help"}, nullptr},  {{"version"}, nullptr}, {{"json"}, nullptr},
+    {{"q", "quiet"}, nullptr}, {{"dry-run"}, nullptr}, {{"no-backup"}, nullptr},
+    {{"port"}, "COMn|DEVICE"}, {{"timeout"}, "MS"},    {{"count"}, "N"},
+    {{"lang"}, "en|zh"},
+};
+
+// A negative number is an operand ("set ^ -30"), not a row of short options; it is hidden
+// from the parser behind this mark.
+constexpr char kNegative = '\x01';
+
+bool isNegativeNumber(const std::string& a) {
+    return a.size() > 1 && a[0] == '-' &&
+           std::all_of(a.begin() + 1, a.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string unmarked(const QString& text) {
+    std::string s = text.toStdString();
+    return !s.empty() && s[0] == kNegative ? s.substr(1) : s;
+}
+
 std::optional<int> number(const std::string& text) {
     int value = 0;
     const char* end = text.data() + text.size();
@@ -41,72 +70,69 @@ CliOptions::Parsed CliOptions::parse(const std::vector<std::string>& argv) {
         parsed.error = std::move(error);
         return parsed;
     };
-    std::optional<std::string> name;
-    for (std::size_t i = 0; i < argv.size(); ++i) {
-        const std::string& a = argv[i];
-        // Options that take a value: "--timeout 500" or "--timeout=500".
-        std::string value;
-        auto takeValue = [&](const char* option) -> bool {
-            const std::string prefix = std::string(option) + "=";
-            if (a.rfind(prefix, 0) == 0) {
-                value = a.substr(prefix.size());
-                return true;
-            }
-            if (a == option && i + 1 < argv.size()) {
-                value = argv[++i];
-                return true;
-            }
-            return false;
-        };
-        if (a == "--help" || a == "-h") {
-            parsed.outcome = Outcome::Help;
-            return parsed;
-        } else if (a == "--version") {
-            parsed.outcome = Outcome::Version;
-            return parsed;
-        } else if (a == "--json") {
-            o.json = true;
-        } else if (a == "--quiet" || a == "-q") {
-            o.quiet = true;
-        } else if (a == "--dry-run") {
-            o.dryRun = true;
-        } else if (a == "--no-backup") {
-            o.backup = false;
-        } else if (takeValue("--port")) {
-            o.port = value;
-        } else if (takeValue("--timeout")) {
-            const auto ms = number(value);
-            if (!ms || *ms < 1) {
-                return fail("--timeout wants a number of milliseconds, not \"" + value + "\"");
-            }
-            o.timeoutMs = *ms;
-        } else if (takeValue("--count")) {
-            const auto n = number(value);
-            if (!n || *n < 1) {
-                return fail("--count wants a number of frames, not \"" + value + "\"");
-            }
-            o.count = *n;
-        } else if (takeValue("--lang")) {
-            if (value != "en" && value != "zh") {
-                return fail("--lang is en or zh, not \"" + value + "\"");
-            }
-            o.language = value == "zh" ? Language::Chinese : Language::English;
-        } else if (a.size() > 1 && a[0] == '-' &&
-                   (a[1] < '0' || a[1] > '9')) {  // not a negative value
-            return fail("unknown option " + a);
-        } else if (!name) {
-            name = a;
-        } else {
-            o.args.push_back(a);
-        }
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
+    for (const OptionRow& row : kOptions) {
+        parser.addOption(row.valueName ? QCommandLineOption(row.names, {}, row.valueName)
+                                       : QCommandLineOption(row.names));
     }
-    if (!name) {
+    QStringList arguments{"orva-cli"};
+    for (const std::string& a : argv) {
+        arguments << QString::fromStdString(isNegativeNumber(a) ? kNegative + a : a);
+    }
+    if (!parser.parse(arguments)) {
+        return fail(parser.errorText().toStdString());
+    }
+    if (parser.isSet("help")) {
+        parsed.outcome = Outcome::Help;
+        return parsed;
+    }
+    if (parser.isSet("version")) {
+        parsed.outcome = Outcome::Version;
+        return parsed;
+    }
+    o.json = parser.isSet("json");
+    o.quiet = parser.isSet("quiet");
+    o.dryRun = parser.isSet("dry-run");
+    o.backup = !parser.isSet("no-backup");
+    if (parser.isSet("port")) {
+        o.port = unmarked(parser.value("port"));
+    }
+    if (parser.isSet("timeout")) {
+        const std::string value = unmarked(parser.value("timeout"));
+        const auto ms = number(value);
+        if (!ms || *ms < 1) {
+            return fail("--timeout wants a number of milliseconds, not \"" + value + "\"");
+        }
+        o.timeoutMs = *ms;
+    }
+    if (parser.isSet("count")) {
+        const std::string value = unmarked(parser.value("count"));
+        const auto n = number(value);
+        if (!n || *n < 1) {
+            return fail("--count wants a number of frames, not \"" + value + "\"");
+        }
+        o.count = *n;
+    }
+    if (parser.isSet("lang")) {
+        const std::string value = unmarked(parser.value("lang"));
+        if (value != "en" && value != "zh") {
+            return fail("--lang is en or zh, not \"" + value + "\"");
+        }
+        o.language = value == "zh" ? Language::Chinese : Language::English;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty()) {
         return fail("no command given");
     }
+    const std::string name = positional.front().toStdString();
+    for (qsizetype i = 1; i < positional.size(); ++i) {
+        o.args.push_back(unmarked(positional[i]));
+    }
     const auto row = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                  [&](const CommandRow& r) { return *name == r.name; });
+                                  [&](const CommandRow& r) { return name == r.name; });
     if (row == std::end(kCommands)) {
-        return fail("unknown command " + *name);
+        return fail("unknown command " + name);
     }
     o.command = row->command;
     if (o.args.size() < row->minArgs || o.args.size() > row->maxArgs) {
@@ -114,7 +140,6 @@ CliOptions::Parsed CliOptions::parse(const std::vector<std::string>& argv) {
     }
     return parsed;
 }
-
 std::string CliOptions::usage() {
     return R"(Usage: orva-cli [OPTIONS] COMMAND [ARGS]
 

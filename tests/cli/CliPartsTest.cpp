@@ -20,11 +20,15 @@ TEST(CliOptions, CommandLinesAreCheckedBeforeAnythingRuns) {
         {{"--port", "COM4", "read", "--json"}, O::Run, ""},
         {{"set", "^", "-30", "--timeout=250"}, O::Run, "^|-30"},
         {{"diff", "a.txt", "b.txt", "-q"}, O::Run, "a.txt|b.txt"},
+        {{"save", "-", "--port=COM4"}, O::Run, "-"},
+        {{"restore", "--", "-q"}, O::Run, "-q"},
         {{"read", "--help"}, O::Help, ""},
+        {{"-h"}, O::Help, ""},
         {{}, O::Error, "no command given"},
         {{"erase"}, O::Error, "unknown command erase"},
         {{"set", "C"}, O::Error, "wrong number of operands for set"},
-        {{"read", "--colour"}, O::Error, "unknown option --colour"},
+        {{"read", "--colour"}, O::Error, "Unknown option 'colour'"},
+        {{"read", "--timeout"}, O::Error, "Missing value after '--timeout'"},
         {{"read", "--timeout", "0"}, O::Error, "--timeout wants"},
         {{"monitor", "--count", "x"}, O::Error, "--count wants"},
         {{"read", "--lang", "de"}, O::Error, "--lang is en or zh"},
@@ -50,6 +54,13 @@ TEST(CliOptions, CommandLinesAreCheckedBeforeAnythingRuns) {
     EXPECT_EQ(o.timeoutMs, 250);
     EXPECT_TRUE(o.quiet);
     EXPECT_EQ(o.language, Language::Chinese);
+    // What a script gets without options.
+    const CliOptions plain = CliOptions::parse({"read"}).options;
+    EXPECT_EQ(plain.timeoutMs, 3000);
+    EXPECT_EQ(plain.port, "");
+    EXPECT_EQ(plain.count, 0);
+    EXPECT_EQ(plain.language, Language::English);
+    EXPECT_TRUE(plain.backup && !plain.json && !plain.quiet && !plain.dryRun);
 }
 
 // A value as `read` shows it, and back: lists by index, check boxes as bits, the packed delay
