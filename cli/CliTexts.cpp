@@ -45,6 +45,21 @@ constexpr Text kTexts[] = {
     {Msg::Upgraded, "firmware upgraded; now {0}", "固件升级完成；当前版本{0}"},
     {Msg::BackupSaved, "parameters backed up to {0}", "参数已备份到{0}"},
     {Msg::BackupSkipped, "no backup: --no-backup", "未备份：--no-backup"},
+    {Msg::NoBackupNotRead,
+     "not every setting was read {0}, so no backup can be kept; nothing was written to the "
+     "controller (Refresh and try again, or --no-backup to go on without a backup)",
+     "飞控参数未全部读到{0}，无法备份；未向飞控写入任何参数（请重试，或用--no-backup不备份继续）"},
+    {Msg::NoBackupNothingWritten,
+     "nothing was written to the controller; --no-backup goes on without a backup",
+     "未向飞控写入任何参数；--no-backup可不备份继续"},
+    {Msg::SaveNotRead, "not every setting was read {0}; nothing was saved",
+     "飞控参数未全部读到{0}；未保存"},
+    {Msg::Converted, "saved on firmware {0}, restored on {1}: {2} converted to show as saved",
+     "文件保存于固件{0}，恢复到{1}：已换算{2}"},
+    {Msg::SettingsKept, "every setting shows what it showed before the upgrade",
+     "升级后所有参数与升级前一致"},
+    {Msg::SettingsChanged, "{0} settings show otherwise than before the upgrade (listed on stdout)",
+     "{0}项参数与升级前不同（见标准输出）"},
     {Msg::NoPorts, "no serial device found", "未找到串口设备"},
 };
 

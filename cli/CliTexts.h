@@ -34,6 +34,12 @@ enum class Msg {
     Upgraded,
     BackupSaved,
     BackupSkipped,
+    NoBackupNotRead,
+    NoBackupNothingWritten,
+    SaveNotRead,
+    Converted,
+    SettingsKept,
+    SettingsChanged,
     NoPorts,
 };
 

@@ -67,19 +67,24 @@ std::optional<int> ParameterBackups::versionInName(std::string_view path) {
 }
 
 bool ParameterBackups::beforeOverwrite() {
+    m_stopped = !written() && m_required;
+    return !m_stopped;
+}
+
+bool ParameterBackups::written() {
     if (m_calendar == nullptr) {
-        return true;  // backups were not asked for
+        return true;  // backups were not asked for: nothing is missing
     }
     if (m_folder.empty()) {
-        say("备份未写入: 没有存放备份的文件夹 (HOME)",
+        say("备份未写入: 没有存放备份的文件夹 (未设置HOME)",
             "no backup written: no folder for backups (HOME is not set)", {});
-        return !m_required;
+        return false;
     }
     if (!m_readback.complete() || !m_readback.notRead().empty()) {
         const std::string& codes = m_readback.notRead();
         say("备份未写入: 飞控参数未全部读到", "no backup written: not every setting was read",
             codes.empty() ? std::string() : " (" + codes + ")");
-        return !m_required;
+        return false;
     }
     const auto bytes = ParameterSaveFile::compose(m_store, m_model.value(ids::main::kPortCombo));
     std::string error;
@@ -95,7 +100,7 @@ bool ParameterBackups::beforeOverwrite() {
         }
     }
     say("备份未写入: ", "no backup written: ", error);
-    return !m_required;
+    return false;
 }
 
 std::string ParameterBackups::freeName(const CalendarTime& t) const {

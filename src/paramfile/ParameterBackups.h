@@ -37,6 +37,8 @@ class ParameterBackups {
     // value never read would go into it as a number the controller never held.
     bool beforeOverwrite();
 
+    // The last overwrite was stopped for want of a backup.
+    bool stopped() const { return m_stopped; }
     // The backup written last; empty before one.
     const std::string& lastWritten() const { return m_lastWritten; }
     // The firmware version in a backup's name ("..._fw1211.txt" gives 1211); nothing for a
@@ -44,6 +46,8 @@ class ParameterBackups {
     static std::optional<int> versionInName(std::string_view path);
 
   private:
+    // Writes the backup, or says why there is none; true when nothing is missing.
+    bool written();
     std::string freeName(const CalendarTime& time) const;
     void removeOldest(const std::string& kept);
     void say(const char* chinese, const char* english, const std::string& what);
@@ -57,6 +61,7 @@ class ParameterBackups {
     std::string m_folder;
     ICalendar* m_calendar = nullptr;
     bool m_required = false;
+    bool m_stopped = false;
     std::string m_lastWritten;
 };
 
