@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Golden.h"
+#include "paramfile/FirmwareConversion.h"
 #include "support/CoreHarness.h"
 
 namespace orva::test {
@@ -102,6 +103,64 @@ TEST_F(Restore, DefaultSetsAreLoadedByTheControllerThenReadBack) {
         EXPECT_EQ(writes(), std::vector<std::string>{sets[set]});
         EXPECT_EQ(released('j', 10).bytes, "?V\r") << set;  // the controller's "Sj0..." reply
     }
+}
+
+// Each version-dependent code both ways across 1211/1212, kept to what the target accepts.
+TEST(FirmwareConversion, EachSettingShowsOnTheOtherFirmwareWhatItShowedWhenSaved) {
+    struct Row {
+        char code;
+        int wire, savedOn, target, expected;
+    };
+    const Row rows[] = {
+        {'K', 155, 1211, 1220, 55},
+        {'K', 55, 1220, 1211, 155},  //
+        {'J', 100, 1211, 1212, 0},
+        {'J', 0, 1212, 1211, 100},  //
+        {'%', 137, 0, 1220, 37},
+        {'%', 37, 1220, 0, 137},  // 0: no version read yet
+        {')', 180, 1211, 1220, 80},
+        {')', 80, 1220, 1211, 180},  //
+        {'+', 200, 1000, 1300, 100},
+        {'+', 100, 1300, 1000, 200},
+        // What the other side cannot show is kept to its end.
+        {'K', 50, 1211, 1220, 0},  // shown -50
+        {'K', 150, 1220, 1211, 200},
+        {'K', 250, 1211, 1220, 0},  // out of range: shown as -100
+        // Same side: as saved.
+        {'J', 137, 1211, 0, 137},
+        {'J', 37, 1212, 1300, 37},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(FirmwareConversion::wire(r.code, r.wire, r.savedOn, r.target), r.expected)
+            << r.code << r.wire << " " << r.savedOn << "->" << r.target;
+    }
+}
+
+// A backup's name says the firmware it was read from: restored across 1211/1212 it is
+// converted, and the label says so; the pitch angle limit is the same on both.
+TEST_F(Restore, ABackupOfOtherFirmwareIsConverted) {
+    constexpr const char* kBackup = "/b/2026-12-06_14-03-59_fw1211.txt";
+    files.content[kBackup] =
+        edited({{17, "0140"}, {18, "0141"}, {19, "0142"}, {21, "0121"}, {22, "0122"}});
+    answer('V', "1220");
+    port.takeWrites();
+    prompts.files.push_back(kBackup);
+    select(ids::main::kRestoreChoice, 4);
+    EXPECT_EQ(writes(), (std::vector<std::string>{kLinks[0], kLinks[1]}));
+    for (std::size_t i = 2; i < std::size(kLinks); ++i) {
+        EXPECT_EQ(released(kLinks[i - 1][1], 50).bytes, kLinks[i]);
+    }
+    EXPECT_EQ(core.paramFiles().converted(), "KJ%)+");
+    EXPECT_EQ(text(ids::main::kPortDevice), "已按固件换算 1211 -> 1220: KJ%)+  COM3 = /dev/fake3");
+
+    // The same file under another name is of unknown version and goes out as it stands.
+    files.content[kPath] = files.content[kBackup];
+    restore(files.content[kPath]);
+    port.takeWrites();
+    for (char ack : std::string_view("CABPDEFGYZRT`@#$!")) {
+        acknowledge(ack);
+    }
+    EXPECT_EQ(writes().back(), "SJ0141\r");
 }
 
 // Nothing of a file that is not as Save Data writes it goes out: it is checked whole first.
