@@ -179,6 +179,103 @@ TEST_F(CliAgainstSimulator, FailuresGiveTheirOwnExitCodes) {
     EXPECT_NE(r.err.find("/dev/orva-no-such-tty"), std::string::npos) << r.err;
 }
 
+// What must not be written is not: no file of values never read, no overwrite without a backup,
+// no value Save Data could not have written. Not a set command reaches the controller.
+TEST_F(CliAgainstSimulator, NothingIsWrittenWithoutAWholeReadBackOrABackup) {
+    const std::string golden = path("golden.txt"), image = path("odd.bin");
+    std::ofstream(golden, std::ios::binary) << test::goldenSaveFile();
+    std::ofstream(image, std::ios::binary) << std::string(1001, '\x5A');
+    // The golden file with line `line` holding `value` behind its 13-byte label.
+    auto edited = [&](int line, const std::string& value) {
+        std::string file = test::goldenSaveFile();
+        std::size_t at = 0;
+        for (int i = 0; i < line; ++i) {
+            at = file.find("\r\r\n", at) + 3;
+        }
+        file.replace(at + 13, file.find("\r\r\n", at) - at - 13, value);
+        const std::string name = path(("line" + std::to_string(line) + ".txt").c_str());
+        std::ofstream(name, std::ios::binary) << file;
+        return name;
+    };
+    enum class Fault { Damaged, NoFolder, None };
+    struct Case {
+        Fault fault;
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        // Every reply damaged: the version and every value unread.
+        {Fault::Damaged, {"save", path("zeros.txt")}, 4, "not every setting was read (VCAB"},
+        {Fault::Damaged, {"restore", golden}, 4, "so no backup can be kept"},
+        {Fault::Damaged, {"default", "1"}, 4, "--no-backup to go on"},
+        {Fault::Damaged, {"flash", image}, 4, "nothing was written"},
+        // The backup folder's parent is a file.
+        {Fault::NoFolder, {"restore", golden}, 6, "no backup written: "},
+        {Fault::NoFolder, {"default", "1"}, 6, "--no-backup goes on without a backup"},
+        {Fault::NoFolder, {"flash", image}, 6, "nothing was written to the controller"},
+        // Values no list, check box or read-back puts there.
+        {Fault::None, {"restore", edited(1, "0099")}, 6, "line 2 is not"},
+        {Fault::None, {"restore", edited(1, "0000")}, 6, "line 2 is not"},
+        {Fault::None, {"restore", edited(41, "7")}, 6, "line 42 is not"},
+        {Fault::None, {"restore", edited(18, "0201")}, 6, "line 19 is not"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args.back());
+        std::filesystem::remove(path("wire.log"));
+        start({.faults = {.corruptEvery = c.fault == Fault::Damaged ? 1 : 0}});
+        if (c.fault == Fault::NoFolder) {
+            std::ofstream(path("data")) << "a file";
+        }
+        const Result r = cli(c.args);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(path("zeros.txt")));
+        EXPECT_FALSE(std::filesystem::is_directory(path("data")));
+        EXPECT_EQ(test::fileBytes(path("wire.log")).find("RX S"), std::string::npos);
+    }
+    // Told to go on without a backup, it does.
+    std::ofstream(path("data")) << "a file";
+    EXPECT_EQ(cli({"--no-backup", "default", "1"}).status, 0);
+}
+
+// A pilot's settings across an upgrade over the 1211/1212 boundary, both ways: kept by
+// flash --keep-settings, and by a restore of the backup taken before it.
+TEST_F(CliAgainstSimulator, SettingsShowAsBeforeAfterAnUpgradeAcrossTheGimbalBoundary) {
+    std::ofstream(path("odd.bin"), std::ios::binary) << std::string(1001, '\x5A');
+    for (const auto& [from, to] : {std::pair(1211, 1220), std::pair(1220, 1211)}) {
+        SCOPED_TRACE(from);
+        start({.controller = {.firmwareVersion = from, .upgradeTo = to}});
+        ASSERT_EQ(cli({"set", "%", "37"}).status, 0);
+        ASSERT_EQ(cli({"set", ")", "80"}).status, 0);
+        Result r = cli({"flash", path("odd.bin"), "--keep-settings"});
+        const std::string log = test::fileBytes(path("wire.log"));
+        EXPECT_EQ(r.status, 0) << r.err
+                               << log.substr(log.size() - std::min<std::size_t>(log.size(), 2000));
+        EXPECT_NE(r.err.find("KJ%)+ converted"), std::string::npos) << r.err;
+        const std::string shown = to == 1211 ? "\"1.211\"" : "\"1.220\"";
+        const std::string wire = to == 1211 ? "137" : "37";
+        EXPECT_NE(cli({"get", "%", "--json"})
+                      .out.find(shown + ",\"parameters\":[{\"code\":\"%\"," +
+                                "\"english\":\"Gim Z Axil Scale\",\"chinese\":"
+                                "\"云台 Z轴比例\",\"shown\":37,\"wire\":" +
+                                wire + "}"),
+                  std::string::npos);
+        ASSERT_EQ(cli({"default", "2"}).status, 0);
+        // The backup taken before the upgrade, named with the firmware it was read from.
+        std::string backup;
+        for (const auto& e : std::filesystem::directory_iterator(m_dir / "data/Orva/backups")) {
+            if (e.path().string().ends_with("_fw" + std::to_string(from) + ".txt")) {
+                backup = e.path();
+            }
+        }
+        r = cli({"restore", backup});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(cli({"get", "%"}).out, "37\n");
+        EXPECT_EQ(cli({"get", ")"}).out, "80\n");
+    }
+}
+
 // The same controller state saved by the window's Save Data and by orva-cli: the same bytes.
 TEST_F(CliAgainstSimulator, SaveWritesTheWindowsBytes) {
     {
