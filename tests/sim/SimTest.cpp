@@ -201,10 +201,12 @@ TEST(SimCommandLine, DurationsInTheirUnitsAndBadArgumentsRefusedWithAReason) {
         {{"--bogus"}, "unknown option --bogus"},
         {{"--log"}, "--log needs PATH"},
         {{"--firmware", "12x"}, "--firmware takes a number from 0 to 9999, not \"12x\""},
+        {{"--upgrade-to", "0"}, "--upgrade-to takes a number from 1 to 9999, not \"0\""},
     };
     for (const auto& [arguments, error] : cases) {
         EXPECT_EQ(SimCommandLine::parse(arguments).error, error);
     }
+    EXPECT_EQ(SimCommandLine::parse({"--upgrade-to", "1211"}).options.controller.upgradeTo, 1211);
     EXPECT_TRUE(!SimCommandLine::parse({"--default-set", "4"}).error.empty() &&
                 !SimCommandLine::parse({"--tag", "ABCD"}).error.empty());
     EXPECT_EQ(WireLog::escape(std::string("?C\r=0050\r\n\xA0\x00\\", 13)),
