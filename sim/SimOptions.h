@@ -13,7 +13,7 @@ struct ControllerOptions {
     int powerOnSet = 1;          // default parameter set held at power-on (0..3)
     std::string silentCodes;     // codes whose commands are never answered
     // Version of the firmware a confirmed upgrade installs; 0 keeps the version as it was. New
-    // firmware starts from the power-on default set, encoded as that version expects.
+    // firmware starts from the factory's first default set, encoded as that version expects.
     int upgradeTo = 0;
 };
 
