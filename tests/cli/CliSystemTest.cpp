@@ -271,6 +271,22 @@ TEST_F(CliAgainstSimulator, SettingsShowAsBeforeAfterAnUpgradeAcrossTheGimbalBou
     }
 }
 
+// A pitch scale of 150, which 1220 shows and 1211 cannot: listed, exit 5.
+TEST_F(CliAgainstSimulator, ASettingTheNewFirmwareCannotShowIsListed) {
+    std::ofstream(path("odd.bin"), std::ios::binary) << std::string(1001, '\x5A');
+    start({.controller = {.upgradeTo = 1211}, .commandTime = 10ms});
+    std::string file = test::goldenSaveFile();
+    std::size_t at = 0;
+    for (int line = 0; line < 18; ++line) {
+        at = file.find("\r\r\n", at) + 3;
+    }
+    std::ofstream(path("wide.txt"), std::ios::binary) << file.replace(at + 13, 4, "0150");
+    ASSERT_EQ(cli({"restore", path("wide.txt"), "--saved-on", "1220"}).status, 0);
+    const Result r = cli({"flash", path("odd.bin"), "--keep-settings"});
+    EXPECT_EQ(r.status, 5) << r.err;
+    EXPECT_EQ(r.out, "K\tGim Pitch Scale\t云台俯仰比例\t150 [150]\t100 [200]\n");
+}
+
 // The same controller state saved by the window's Save Data and by orva-cli: the same bytes.
 TEST_F(CliAgainstSimulator, SaveWritesTheWindowsBytes) {
     {
