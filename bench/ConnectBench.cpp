@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
         }
         // The chain is over once "?j\r" has gone out and its reply has been taken in.
         while (!(port.lastQuerySent && port.bytesAfterLastQuery >= 10 &&
-                 core.link().replyText().empty()) &&
+                 core.link().waitingText().empty()) &&
                timer.elapsed() < 20000) {
             app.processEvents(QEventLoop::WaitForMoreEvents, 5);
         }

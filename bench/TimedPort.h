@@ -57,7 +57,7 @@ class TimedPort : public QtCommPort {
     }
     // Called before each read and once at the end: the last read has been handled by now.
     void settleLastRead() {
-        if (m_readPending && link != nullptr && link->receivedCount() == 0) {
+        if (m_readPending && link != nullptr && link->waitingText().empty()) {
             ++emptiedAfterRead;
         }
         m_readPending = false;

@@ -404,9 +404,9 @@ ExitCode CliCommands::set(CliSession& session, char code, int shown) {
     // As a page sends it: idle, so the acknowledgement is only collected.
     Link& link = session.core().link();
     link.enter(ProtocolMode::Idle, Reply::Emptied);
+    const std::uint64_t answers = link.answers();
     link.sendSet(code, *wire);
-    ExitCode result = session.waitFor(
-        [&] { return link.receivedCount() >= static_cast<int>(frames::kAckLength); });
+    ExitCode result = session.waitFor([&] { return link.answers() > answers; });
     if (result == ExitCode::Done) {
         result = session.readBackAgain();
     }

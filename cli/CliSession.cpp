@@ -15,6 +15,21 @@ namespace {
 // How often the event loop stops to look at the exchange.
 constexpr int kTickMs = 10;
 
+// Bytes as a terminal can show them: control and non-ASCII bytes as \xNN.
+std::string printable(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x20 && b < 0x7F && c != '\\') {
+            out.push_back(c);
+        } else {
+            out += {'\\', 'x', kHex[b >> 4], kHex[b & 0x0F]};
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 CliSession::CliSession(const CliOptions& options, PortChoice port)
@@ -22,7 +37,7 @@ CliSession::CliSession(const CliOptions& options, PortChoice port)
       m_choice(std::move(port)),
       m_files(m_posix, m_choice.record),
       m_qtPort(m_choice.resolver),
-      m_port(m_qtPort, m_clock),
+      m_port(m_qtPort),
       m_core(m_port, m_clock, m_prompts, m_files, CliFiles::kPortRecord) {
     m_core.readback().setMainChainEnd([this] { ++m_readbacks; });
     if (m_options.backup) {
@@ -112,8 +127,13 @@ ExitCode CliSession::waitFor(const std::function<bool()>& done, ExitCode onProbl
         } else if (!m_core.link().portOpen()) {
             error(Msg::LineLost, {m_port.LastError()});
             result = ExitCode::NoAnswer;
-        } else if (m_port.silentFor(static_cast<std::uint64_t>(m_options.timeoutMs))) {
-            error(Msg::NoAnswer, {m_port.lastCommand(), std::to_string(m_options.timeoutMs)});
+        } else if (m_clock.tickMs() - m_core.link().lastProgressMs() >=
+                   static_cast<std::uint64_t>(m_options.timeoutMs)) {
+            // Time without a whole answer counts, not silence: a controller that streams or
+            // babbles is no more answering than a silent one.
+            const std::string& heard = m_core.link().heardSinceAnswer();
+            error(heard.empty() ? Msg::NoAnswer : Msg::NoWholeAnswer,
+                  {m_port.lastCommand(), std::to_string(m_options.timeoutMs), printable(heard)});
             result = ExitCode::NoAnswer;
         } else {
             return false;

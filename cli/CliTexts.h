@@ -12,6 +12,7 @@ enum class Msg {
     Reading,
     PortNotOpened,
     NoAnswer,
+    NoWholeAnswer,
     LineLost,
     NotRead,
     Saved,

@@ -4,16 +4,8 @@
 
 namespace orva::cli {
 
-WatchedPort::WatchedPort(CMSComm& port, IClock& clock) : m_port(port), m_clock(clock) {
+WatchedPort::WatchedPort(CMSComm& port) : m_port(port) {
     m_port.SetOnComm([this] { RaiseOnComm(); });
-}
-
-std::vector<std::uint8_t> WatchedPort::GetInput() {
-    std::vector<std::uint8_t> bytes = m_port.GetInput();
-    if (!bytes.empty()) {
-        m_lastActivity = m_clock.tickMs();
-    }
-    return bytes;
 }
 
 void WatchedPort::SetOutput(std::string_view bytes) {
@@ -22,11 +14,6 @@ void WatchedPort::SetOutput(std::string_view bytes) {
     if (!bytes.empty()) {
         ++m_counts[static_cast<unsigned char>(bytes[0])];
     }
-    m_lastActivity = m_clock.tickMs();
-}
-
-bool WatchedPort::silentFor(std::uint64_t ms) const {
-    return m_clock.tickMs() - m_lastActivity >= ms;
 }
 
 std::string WatchedPort::lastCommand() const {

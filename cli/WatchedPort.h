@@ -3,17 +3,15 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/IClock.h"
 #include "serial/CMSComm.h"
 
 namespace orva::cli {
 
-// The real port with a watch on it: when the last write went out, when bytes last came in, and
-// what that write was, so a command can say which of its commands got no answer. Everything
-// else passes straight through.
+// The real port with a watch on it: what the last write was, so a command can say which of its
+// commands got no answer. Everything else passes straight through.
 class WatchedPort : public CMSComm {
   public:
-    WatchedPort(CMSComm& port, IClock& clock);
+    explicit WatchedPort(CMSComm& port);
 
     void SetCommPort(int port) override { m_port.SetCommPort(port); }
     int GetCommPort() const override { return m_port.GetCommPort(); }
@@ -26,15 +24,13 @@ class WatchedPort : public CMSComm {
     void SetRThreshold(int bytes) override { m_port.SetRThreshold(bytes); }
     void SetInputLen(int bytes) override { m_port.SetInputLen(bytes); }
     void SetHandshaking(Handshaking handshaking) override { m_port.SetHandshaking(handshaking); }
-    std::vector<std::uint8_t> GetInput() override;
+    std::vector<std::uint8_t> GetInput() override { return m_port.GetInput(); }
     void SetOutput(std::string_view bytes) override;
     int GetCommEvent() const override { return m_port.GetCommEvent(); }
     std::string DeviceName() const override { return m_port.DeviceName(); }
     std::string LastError() const override { return m_port.LastError(); }
     OpenFailure LastOpenFailure() const override { return m_port.LastOpenFailure(); }
 
-    // Nothing written or received for at least `ms`.
-    bool silentFor(std::uint64_t ms) const;
     // The last write as a user reads it: "?C", "S~0001", or "upgrade packet" for binary bytes.
     std::string lastCommand() const;
     // Writes whose first byte is `first`, since the start.
@@ -42,9 +38,7 @@ class WatchedPort : public CMSComm {
 
   private:
     CMSComm& m_port;
-    IClock& m_clock;
     std::string m_lastWrite;
-    std::uint64_t m_lastActivity = 0;
     int m_counts[256] = {};
 };
 

@@ -1,11 +1,11 @@
-// Reply framing in every protocol mode. The input is a run of receive events, each one control
-// byte and its bytes: the control byte's low nibble picks the mode (and now and then a sender's
-// reset), its high nibble the event's length; an event of length 15 reads nothing, as a
-// line-state change does.
+// Reply framing in every protocol mode, and its law: however the bytes are cut into reads, the
+// frames are the same. The first input byte picks the mode, the second seeds the cuts; the rest
+// is what the line delivers, framed once in one read and once cut into pieces.
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "protocol/Framer.h"
 
@@ -20,44 +20,50 @@ constexpr orva::ProtocolMode kModes[] = {
     orva::ProtocolMode::UpgradeEntry,
 };
 constexpr std::size_t kModeCount = sizeof kModes / sizeof kModes[0];
-constexpr std::size_t kNothingRead = 15;
+// The text modes look at the end of what has come, as the controller's one-piece answers allow;
+// only the other modes owe the same frames to any cutting.
+bool cutInvariant(orva::ProtocolMode mode) {
+    return mode != orva::ProtocolMode::UpgradeEntry && mode != orva::ProtocolMode::LoaderReady;
+}
+
+// Seed 0: one read; any other: pieces of 1 to 80 bytes.
+std::vector<std::string> frame(orva::ProtocolMode mode, const std::uint8_t* data, std::size_t size,
+                               unsigned seed) {
+    const bool whole = seed == 0;
+    orva::Framer framer;
+    std::vector<std::string> frames;
+    std::size_t at = 0;
+    while (at < size) {
+        seed = seed * 1103515245u + 12345u;
+        const std::size_t piece = whole ? size : 1 + (seed >> 16) % 80;
+        const std::size_t taken = piece < size - at ? piece : size - at;
+        framer.append(std::span<const std::uint8_t>(data + at, taken));
+        at += taken;
+        while (const auto f = framer.next(mode)) {
+            frames.push_back(std::to_string(f->index()) + ":" +
+                             (std::holds_alternative<orva::QueryReply>(*f)
+                                  ? std::get<orva::QueryReply>(*f).value
+                                  : std::string()));
+        }
+        // Nothing grows without end however chatty the line.
+        if (framer.waiting().size() > orva::Framer::kTextCapacity) {
+            __builtin_trap();
+        }
+    }
+    return frames;
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    orva::Framer framer;
-    std::size_t at = 0;
-    while (at < size) {
-        const std::uint8_t control = data[at++];
-        const std::size_t pick = control & 0x0F;
-        if (pick >= kModeCount) {
-            // The senders' three ways of starting an exchange.
-            switch (pick % 3) {
-                case 0:
-                    framer.reset();
-                    break;
-                case 1:
-                    framer.emptyText();
-                    break;
-                default:
-                    framer.restartCount();
-                    break;
-            }
-            continue;
-        }
-        const orva::ProtocolMode mode = kModes[pick];
-        const std::size_t length = control >> 4;
-        if (length == kNothingRead) {
-            (void)framer.feed(mode, std::nullopt);
-            continue;
-        }
-        const std::size_t taken = length < size - at ? length : size - at;
-        (void)framer.feed(mode, std::span<const std::uint8_t>(data + at, taken));
-        at += taken;
-        // The buffer is bounded however chatty the line.
-        if (framer.text().size() > orva::Framer::kTextCapacity || framer.count() < 0) {
-            __builtin_trap();
-        }
+    if (size < 2) {
+        return 0;
+    }
+    const orva::ProtocolMode mode = kModes[data[0] % kModeCount];
+    const auto whole = frame(mode, data + 2, size - 2, 0);
+    const auto cut = frame(mode, data + 2, size - 2, data[1] + 1u);
+    if (cutInvariant(mode) && whole != cut) {
+        __builtin_trap();
     }
     return 0;
 }

@@ -1,42 +1,64 @@
 #include "sim/FaultInjector.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace orva::sim {
 
 FaultInjector::FaultInjector(FaultOptions options)
     : m_options(std::move(options)), m_random(m_options.seed) {}
 
+namespace {
+// A USB serial adapter sends what it holds once its latency timer runs out.
+constexpr std::chrono::milliseconds kAdapterLatency{16};
+}  // namespace
+
+std::chrono::milliseconds FaultInjector::holdLimit() const {
+    return m_options.joinWindow.count() > 0 ? m_options.joinWindow : kAdapterLatency;
+}
+
 WirePlan FaultInjector::shape(const Outgoing& message) {
-    WirePlan plan;
     if (m_closed) {
-        return plan;
+        return {};
     }
     std::string bytes = message.bytes;
-    bool holdBack = false;
+    bool hold = false;
     if (message.isAnswer()) {
         ++m_answers;
         auto every = [this](int n) { return n > 0 && m_answers % n == 0; };
         if (every(m_options.dropEvery)) {
-            return plan;
+            return {};
         }
         if (every(m_options.corruptEvery) && !bytes.empty()) {
             const std::size_t at = std::min(m_options.corruptByte, bytes.size() - 1);
             bytes[at] = static_cast<char>(~static_cast<unsigned char>(bytes[at]));
         }
-        // An answer that follows a held one goes out with it and is never held itself.
-        holdBack = m_held.empty() && every(m_options.joinEvery);
+        const bool windowed =
+            m_options.joinWindow.count() > 0 && message.kind != Outgoing::Kind::LoaderAnswer;
+        // An answer that follows one held by count goes out with it and is never held itself.
+        hold = windowed || (m_held.empty() && every(m_options.joinEvery));
+    }
+    if (hold) {
+        m_held += bytes;
+        return {};
     }
     if (!m_held.empty()) {
-        bytes = std::move(m_held) + bytes;
-        m_held.clear();
-    } else if (holdBack) {
-        m_held = std::move(bytes);
-        return plan;
+        bytes = std::exchange(m_held, {}) + bytes;
     }
+    return plan(std::move(bytes), message.kind);
+}
 
-    if (message.kind == Outgoing::Kind::LoaderAnswer &&
-        ++m_loaderAnswers == m_options.stallPacket && bytes.size() > 1) {
+WirePlan FaultInjector::release() {
+    if (m_closed || m_held.empty()) {
+        return {};
+    }
+    return plan(std::exchange(m_held, {}), Outgoing::Kind::Reply);
+}
+
+WirePlan FaultInjector::plan(std::string bytes, Outgoing::Kind kind) {
+    WirePlan plan;
+    if (kind == Outgoing::Kind::LoaderAnswer && ++m_loaderAnswers == m_options.stallPacket &&
+        bytes.size() > 1) {
         const std::size_t half = bytes.size() / 2;
         plan.writes.push_back({{}, bytes.substr(0, half)});
         if (m_options.stallTime.count() > 0) {
@@ -44,6 +66,11 @@ WirePlan FaultInjector::shape(const Outgoing& message) {
         }
     } else {
         plan.writes.push_back({{}, std::move(bytes)});
+    }
+    std::string& last = plan.writes.back().bytes;
+    if (m_options.lateLineEnd.count() > 0 && last.size() > 1 && last.back() == '\n') {
+        last.pop_back();
+        plan.writes.push_back({m_options.lateLineEnd, "\n"});
     }
     if (m_options.split) {
         split(plan);

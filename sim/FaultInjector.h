@@ -30,11 +30,18 @@ class FaultInjector {
     explicit FaultInjector(FaultOptions options = {});
 
     WirePlan shape(const Outgoing& message);
+    // Answers held back for joining, and how long they may wait for company.
+    bool holding() const { return !m_held.empty(); }
+    std::chrono::milliseconds holdLimit() const;
+    // The answers held back, sent alone now that their window has passed.
+    WirePlan release();
 
     long bytesSent() const { return m_bytesSent; }
     bool closed() const { return m_closed; }
 
   private:
+    // The writes of `bytes`, with the faults that cut and pace them.
+    WirePlan plan(std::string bytes, Outgoing::Kind kind);
     void split(WirePlan& plan);
     void limit(WirePlan& plan);
 

@@ -36,7 +36,12 @@ constexpr Option kOptions[] = {
     {"--corrupt-byte", "I", "index of the byte corrupted (default 4)"},
     {"--split", "", "cut every write into random pieces"},
     {"--split-gap", "US", "microseconds between two pieces (default 1000)"},
-    {"--join-every", "N", "hold every Nth answer back and send it in one write with the next"},
+    {"--join-every", "N",
+     "hold every Nth answer back and send it with the next (alone after the join window)"},
+    {"--join-window", "MS",
+     "write answers that leave within MS ms in one write, as a USB adapter joins the answers to "
+     "commands sent back to back (default 0: off; 16 for --join-every)"},
+    {"--late-line-end", "MS", "send each answer's line end MS ms after the rest (default 0: off)"},
     {"--stall-packet", "N", "cut the answer to the Nth upgrade packet in the middle"},
     {"--stall-time", "MS", "send the rest of it after MS milliseconds (default 0: never)"},
     {"--close-after", "N", "close the line after N bytes have been sent"},
@@ -125,6 +130,10 @@ SimCommandLine::Result SimCommandLine::parse(const std::vector<std::string>& arg
             o.faults.corruptByte = static_cast<std::size_t>(number);
         } else if (name == "--split-gap" && numeric(0, 10'000'000)) {
             o.faults.splitGap = std::chrono::microseconds{number};
+        } else if (name == "--join-window" && numeric(0, 60000)) {
+            o.faults.joinWindow = std::chrono::milliseconds{number};
+        } else if (name == "--late-line-end" && numeric(0, 60000)) {
+            o.faults.lateLineEnd = std::chrono::milliseconds{number};
         } else if (name == "--join-every" && numeric(0, kMaxCount)) {
             o.faults.joinEvery = static_cast<int>(number);
         } else if (name == "--stall-packet" && numeric(0, kMaxCount)) {

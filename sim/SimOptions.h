@@ -24,7 +24,15 @@ struct FaultOptions {
     std::size_t corruptByte = 4;  // index of that byte (the last byte when the answer is shorter)
     bool split = false;           // cut every write into random pieces
     std::chrono::microseconds splitGap{1000};  // pause before each further piece
-    int joinEvery = 0;    // hold every Nth answer back and send it in one write with the next
+    // Hold every Nth answer back and send it in one write with the next, or alone once the join
+    // window has passed without one.
+    int joinEvery = 0;
+    // Answers that leave within this time of the first one held go out in one write, as a USB
+    // adapter's latency timer joins the answers to commands sent back to back. 0: off; the
+    // window of --join-every is then 16 ms. Loader answers fill a USB packet and go at once.
+    std::chrono::milliseconds joinWindow{0};
+    // Each answer's final line end goes out this long after the rest. 0: off.
+    std::chrono::microseconds lateLineEnd{0};
     int stallPacket = 0;  // cut the answer to the Nth upgrade packet in the middle
     std::chrono::milliseconds stallTime{0};  // the rest follows after this; 0: never
     long closeAfter = 0;                     // close the line after this many bytes sent

@@ -153,6 +153,9 @@ void SimRunner::run() {
         if (m_model.streaming()) {
             timeout = std::min(timeout, millisUntil(m_nextFrame));
         }
+        if (m_holdUntil) {
+            timeout = std::min(timeout, millisUntil(*m_holdUntil));
+        }
         pollfd fds[3] = {{m_pty.fd(), POLLIN, 0}, {m_wake[0], POLLIN, 0}, {m_opened, POLLIN, 0}};
         // While nobody holds the slave the master reports a hang-up at once; the wake pipe and
         // the device's opening are watched then, so the loop does not spin and a tool that opens
@@ -195,8 +198,21 @@ void SimRunner::run() {
             }
         }
         wasStreaming = streaming;
+        releaseHeld();
     }
     m_running = false;
+}
+
+// Answers held back for joining wait for company no longer than their window.
+void SimRunner::releaseHeld() {
+    if (!m_faults.holding()) {
+        m_holdUntil.reset();
+    } else if (!m_holdUntil) {
+        m_holdUntil = Clock::now() + m_faults.holdLimit();
+    } else if (Clock::now() >= *m_holdUntil) {
+        m_holdUntil.reset();
+        deliver(m_faults.release());
+    }
 }
 
 void SimRunner::serveInput(const std::string& bytes) {
@@ -226,7 +242,10 @@ void SimRunner::serveInput(const std::string& bytes) {
 }
 
 void SimRunner::deliver(const Outgoing& message) {
-    const WirePlan plan = m_faults.shape(message);
+    deliver(m_faults.shape(message));
+}
+
+void SimRunner::deliver(const WirePlan& plan) {
     for (const WireWrite& write : plan.writes) {
         if (write.delay.count() > 0 && !pause(write.delay)) {
             return;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -39,6 +40,8 @@ class SimRunner {
     void run();
     void serveInput(const std::string& bytes);
     void deliver(const Outgoing& message);
+    void deliver(const WirePlan& plan);
+    void releaseHeld();
     void writeToLine(std::string_view bytes);
     bool pause(std::chrono::microseconds delay);
     // Waits until `when`, to within a few microseconds; false when the runner is stopped first.
@@ -66,6 +69,7 @@ class SimRunner {
     Clock::time_point m_inFree;    // when the tool's last byte has crossed the wire
     Clock::time_point m_ready;     // when the controller has done with the last command
     Clock::time_point m_nextFrame;
+    std::optional<Clock::time_point> m_holdUntil;  // when answers held for joining go alone
 };
 
 }  // namespace orva::sim

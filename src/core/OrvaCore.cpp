@@ -26,6 +26,8 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
       m_frame(m_link, m_model, m_store, prompts, m_language, [this] { restartFromCombo(); }),
       m_firmware(m_link, m_readback, m_model, prompts, files, m_language) {
     m_readback.setPlanRedraw([this] { m_frame.redrawFromReadback(); });
+    m_link.setStreamExpected([this] { return m_monitor.running(); });
+    m_readback.setFrameChainEnd([this] { m_frame.onFrameReadBack(); });
     m_window.setLiveDisplayStop([this] { m_monitor.stop(LiveMonitor::StopCause::PageSwitch); });
     m_firmware.transfer().setChannelReset([this] { m_monitor.clearChannels(); });
     m_paramFiles.setBeforeOverwrite([this] { return m_backups.beforeOverwrite(); });

@@ -100,7 +100,7 @@ void UpgradeTransfer::start() {
         return;
     }
     m_underway = true;
-    m_link.enter(ProtocolMode::UpgradeEntry, Reply::Recounted);
+    m_link.enter(ProtocolMode::UpgradeEntry);
     m_link.openStoredPortIfClosed();
     enableMainArea(false);
     m_link.discardInput();

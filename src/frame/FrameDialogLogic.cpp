@@ -135,6 +135,7 @@ void FrameDialogLogic::registerWith(ActionTable& actions) {
 }
 
 void FrameDialogLogic::open() {
+    m_frameRead = false;
     m_linkRestart();
     if (!m_created) {
         initialise();
@@ -237,7 +238,19 @@ void FrameDialogLogic::onReverseClicked() {
     m_link.sendSet(kReverseCode, flags);
 }
 
+void FrameDialogLogic::onFrameReadBack() {
+    m_frameRead = true;
+    m_link.setNotice(Notice::Frame, {});
+}
+
 void FrameDialogLogic::onSave() {
+    if (!m_frameRead) {
+        m_link.setNotice(Notice::Frame,
+                         pick(m_language(), "机架参数尚未从飞控读完，未保存：请重新打开编缉...",
+                              "The frame was not read from the controller since the dialog "
+                              "opened, so nothing was saved: open Edit... again"));
+        return;
+    }
     m_linkRestart();
     const Language language = m_language();
     m_prompts.message({pick(language, "您确信要保存您机架的上述设置值吗？",

@@ -42,6 +42,10 @@ class FrameDialogLogic {
     void redrawFromReadback();
 
     bool created() const { return m_created; }
+    // The frame chain has read every number since the dialog last opened; until then Save
+    // writes nothing, so that numbers never read cannot overwrite the controller's frame.
+    void onFrameReadBack();
+    bool frameRead() const { return m_frameRead; }
     bool ready() const { return m_ready; }
     const SentCopy& sent() const { return m_sent; }
     // The plan as last drawn, for the view to paint in order.
@@ -88,6 +92,7 @@ class FrameDialogLogic {
 
     bool m_created = false;
     bool m_ready = false;
+    bool m_frameRead = false;
     SentCopy m_sent;
     std::vector<PlanItem> m_plan;
 };

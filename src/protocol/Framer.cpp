@@ -7,14 +7,18 @@
 namespace orva {
 namespace {
 
-// The controller acknowledges a default-set command with a reply beginning "Sj0".
+// The controller acknowledges a default-set command with a reply beginning "Sj0"; it is taken
+// from 5 bytes on, the rest of it dropped as it comes.
 constexpr std::string_view kDefaultSetAck = "Sj0";
-constexpr int kDefaultSetAckMinBytes = 5;
-// A restore acknowledgement is taken from 7 bytes on; the other chains' at exactly 8.
-constexpr int kRestoreAckMinBytes = 7;
-// The stream's frames are 38 characters; one is decoded once 36 have arrived, since the last
-// two are never read.
-constexpr int kMonitorReadable = 36;
+constexpr std::size_t kDefaultSetAckMinBytes = 5;
+// An acknowledgement is 8 bytes: the restore takes it from 7 on and the calibration and frame
+// chains at 8. While idle or streaming one is dropped at 7, its own 7 bytes being the command
+// echoed; an eighth byte that comes later is no answer and goes as such.
+constexpr std::size_t kRestoreAckBytes = 7;
+constexpr std::size_t kIgnoredAckBytes = 7;
+// Monitor frames are 38 characters; one is read once 36 have arrived, since the last two never
+// are, and those two then go with the bytes between frames.
+constexpr std::size_t kMonitorReadable = 36;
 // The tag stands in the first four of the last eight characters of the "?W\r" answer.
 constexpr std::size_t kTagWindow = 8;
 constexpr std::size_t kTagLength = 4;
@@ -22,14 +26,38 @@ constexpr std::size_t kReadyLength = 4;
 // A reply's value is the first four of its last six characters.
 constexpr std::size_t kValueFromEnd = 6;
 constexpr std::size_t kValueLength = 4;
+// The first loader answer after the ready word answers the start packet, block 1, and so names
+// block 2: that tells a line end left over from the ready word from an answer's own first byte.
+constexpr std::uint32_t kFirstAnswerBlock = 2;
+// The first characters of the answers above; no other byte can open one.
+constexpr std::string_view kAnswerStarts = "?SCM";
+constexpr std::string_view kMonitorTags[] = {frames::kMonitorChannels, frames::kMonitorOutputs,
+                                             frames::kMonitorSensors};
 
 bool isPacketMode(ProtocolMode mode) {
     return mode >= ProtocolMode::LoaderData && mode <= ProtocolMode::LoaderConfirm;
 }
 
-std::uint32_t littleEndian32(std::span<const std::uint8_t> bytes) {
-    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+bool isLineEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
+std::uint32_t littleEndian32(std::string_view bytes) {
+    const auto b = [&](std::size_t i) {
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i]));
+    };
+    return b(0) | b(1) << 8 | b(2) << 16 | b(3) << 24;
+}
+
+std::string withoutZeros(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (char c : bytes) {
+        if (c != '\0') {
+            text.push_back(c);
+        }
+    }
+    return text;
 }
 
 }  // namespace
@@ -52,160 +80,210 @@ bool Framer::reads(ProtocolMode mode) {
     return false;
 }
 
-void Framer::reset() {
-    m_text.clear();
-    m_count = 0;
-    m_skipLineEnd = false;
+void Framer::append(std::span<const std::uint8_t> bytes) {
+    m_bytes.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
-std::optional<Frame> Framer::feed(ProtocolMode mode,
-                                  std::optional<std::span<const std::uint8_t>> input) {
-    if (!reads(mode)) {
+void Framer::reset() {
+    m_bytes.clear();
+    m_head = 0;
+    m_afterReady = false;
+}
+
+std::string_view Framer::rest() const {
+    return std::string_view(m_bytes).substr(m_head);
+}
+
+std::optional<Frame> Framer::next(ProtocolMode mode) {
+    if (!reads(mode) || rest().empty()) {
         return std::nullopt;
     }
-    if (input) {
-        std::size_t at = static_cast<std::size_t>(std::max(m_count, 0));
-        std::size_t skipped = 0;
-        for (std::uint8_t b : *input) {
-            if (!isPacketMode(mode)) {
-                if (b != 0) {
-                    m_text.push_back(static_cast<char>(b));
+    switch (mode) {
+        case ProtocolMode::UpgradeEntry:
+            return nextTag();
+        case ProtocolMode::LoaderReady:
+            return nextReady();
+        default:
+            return isPacketMode(mode) ? nextPacket() : nextAnswer(mode);
+    }
+}
+
+std::string Framer::take(std::size_t n) {
+    std::string text = withoutZeros(rest().substr(0, n));
+    consume(n);
+    return text;
+}
+
+void Framer::drop(std::size_t n) {
+    consume(n);
+    m_dropped += n;
+}
+
+// The head moves on; the bytes behind it are let go now and then, so that a long read costs
+// time in proportion to its length.
+void Framer::consume(std::size_t n) {
+    m_head += n;
+    if (m_head == m_bytes.size()) {
+        m_bytes.clear();
+        m_head = 0;
+    } else if (m_head >= kTextCapacity && m_head * 2 >= m_bytes.size()) {
+        m_bytes.erase(0, m_head);
+        m_head = 0;
+    }
+}
+
+// What the controller's ASCII answers begin with: "?" + code + CR for a reply, "S" + code for an
+// acknowledgement, a four-letter tag for a monitor frame. Anything else starts none.
+Framer::Head Framer::head() const {
+    const std::string_view bytes = rest();
+    const std::size_t n = bytes.size();
+    const char first = bytes[0];
+    if (first == '?') {
+        if (n < frames::kQueryLength) {
+            return Head::Partial;
+        }
+        return bytes[1] != '\0' && bytes[2] == frames::kCr ? Head::Reply : Head::Junk;
+    }
+    if (first == 'S') {
+        if (n < 2) {
+            return Head::Partial;
+        }
+        // No parameter is named "S": "SS" can only open a sensor frame.
+        if (bytes[1] != 'S') {
+            return Head::Acknowledgement;
+        }
+    }
+    const std::string_view start = bytes.substr(0, frames::kMonitorTagLength);
+    for (std::string_view tag : kMonitorTags) {
+        if (tag.starts_with(start)) {
+            return start.size() < tag.size() ? Head::Partial : Head::MonitorFrame;
+        }
+    }
+    return Head::Junk;
+}
+
+std::optional<Frame> Framer::nextAnswer(ProtocolMode mode) {
+    while (!rest().empty()) {
+        const std::string_view bytes = rest();
+        const std::size_t n = bytes.size();
+        switch (head()) {
+            case Head::Partial:
+                return std::nullopt;
+            case Head::Junk: {
+                // Up to the next byte that could open an answer.
+                const std::size_t next = bytes.find_first_of(kAnswerStarts, 1);
+                drop(next == std::string_view::npos ? n : next);
+                continue;
+            }
+            case Head::Reply: {
+                if (n < frames::kReplyLength) {
+                    return std::nullopt;
+                }
+                const std::string text = take(frames::kReplyLength);
+                ++m_answers;
+                const std::string_view codes = mode == ProtocolMode::Idle ? kIdleReplyCodes
+                                               : mode == ProtocolMode::MonitorReverse
+                                                   ? kReverseReplyCodes
+                                                   : std::string_view();
+                if (codes.find(text[1]) == std::string_view::npos) {
+                    continue;  // a reply no exchange of this mode asked for
+                }
+                // Characters 5 to 8 of a whole reply, shifted when a zero byte was left out.
+                QueryReply reply{text[1], {}};
+                if (text.size() >= kValueFromEnd) {
+                    reply.value = text.substr(text.size() - kValueFromEnd, kValueLength);
+                }
+                return reply;
+            }
+            case Head::Acknowledgement: {
+                if (mode == ProtocolMode::Idle && bytes.starts_with(kDefaultSetAck.substr(
+                                                      0, std::min(n, kDefaultSetAck.size())))) {
+                    if (n < kDefaultSetAckMinBytes) {
+                        return std::nullopt;
+                    }
+                    if (bytes.starts_with(kDefaultSetAck)) {
+                        drop(kDefaultSetAckMinBytes);
+                        ++m_answers;
+                        return DefaultSetAck{};
+                    }
+                }
+                const bool taken = mode == ProtocolMode::Restore || mode == ProtocolMode::AckChain;
+                const std::size_t length = mode == ProtocolMode::AckChain ? frames::kAckLength
+                                           : taken                        ? kRestoreAckBytes
+                                                                          : kIgnoredAckBytes;
+                if (n < length) {
+                    return std::nullopt;
+                }
+                const std::string text = take(length);
+                ++m_answers;
+                if (taken) {
+                    return Acknowledgement{text.substr(0, 2)};
                 }
                 continue;
             }
-            if (m_skipLineEnd && at == 0 && (b == '\r' || b == '\n')) {
-                ++skipped;
-                continue;
-            }
-            m_skipLineEnd = false;
-            // Bytes past one packet are dropped; the loader never sends more than one.
-            if (at < m_packet.size()) {
-                m_packet[at] = b;
-            }
-            ++at;
+            case Head::MonitorFrame:
+                if (n < kMonitorReadable) {
+                    return std::nullopt;
+                }
+                ++m_answers;
+                // Offered in every mode: outside the monitor it says the controller streams.
+                return MonitorWindow{take(kMonitorReadable)};
         }
-        if (m_text.size() > kTextCapacity) {
-            m_text.erase(0, m_text.size() - kTextCapacity);
-        }
-        const std::size_t counted = std::min<std::size_t>(input->size() - skipped, kCountCeiling);
-        m_count = static_cast<int>(
-            std::min<std::size_t>(static_cast<std::size_t>(m_count) + counted, kCountCeiling));
-    }
-    switch (mode) {
-        case ProtocolMode::Idle:
-            return frameIdle(input.has_value());
-        case ProtocolMode::MonitorReverse:
-            return frameReply(kReverseReplyCodes);
-        case ProtocolMode::Restore:
-            return frameAcknowledgement(false, kRestoreAckMinBytes);
-        case ProtocolMode::AckChain:
-            return frameAcknowledgement(true, static_cast<int>(frames::kAckLength));
-        case ProtocolMode::Monitor:
-            return frameMonitor();
-        case ProtocolMode::UpgradeEntry:
-            return frameTag();
-        case ProtocolMode::LoaderReady:
-            return frameReady();
-        default:
-            return framePacket();
-    }
-}
-
-std::optional<Frame> Framer::frameIdle(bool inputRead) {
-    if (inputRead && m_count >= kDefaultSetAckMinBytes && m_text.starts_with(kDefaultSetAck)) {
-        reset();
-        return DefaultSetAck{};
-    }
-    return frameReply(kIdleReplyCodes);
-}
-
-// Taken only at exactly 10 bytes; the count restarts either way, but a text that names none of
-// `codes` stays at the head of the buffer.
-std::optional<Frame> Framer::frameReply(std::string_view codes) {
-    if (m_count != static_cast<int>(frames::kReplyLength)) {
-        return std::nullopt;
-    }
-    m_count = 0;
-    if (m_text.size() < frames::kQueryLength || m_text[0] != '?' || m_text[2] != frames::kCr ||
-        codes.find(m_text[1]) == std::string_view::npos) {
-        return std::nullopt;
-    }
-    QueryReply reply{m_text[1], {}};
-    // Characters 5 to 8 of a whole reply, shifted when a zero byte was dropped.
-    if (m_text.size() >= kValueFromEnd) {
-        reply.value = m_text.substr(m_text.size() - kValueFromEnd, kValueLength);
-    }
-    m_text.clear();
-    return reply;
-}
-
-// Only the first acknowledgement counts; whatever came with it goes with the buffer.
-std::optional<Frame> Framer::frameAcknowledgement(bool exact, int length) {
-    if (exact ? m_count != length : m_count < length) {
-        return std::nullopt;
-    }
-    Acknowledgement ack{m_text.substr(0, 2)};
-    reset();
-    return ack;
-}
-
-// The frame that ends at the end of the buffer; anything before it is stale. A misaligned text
-// waits for later bytes to shift the window until a frame lines up with the end.
-std::optional<Frame> Framer::frameMonitor() {
-    if (m_count < kMonitorReadable) {
-        return std::nullopt;
-    }
-    const std::size_t length = std::min(m_text.size(), frames::kMonitorFrameLength);
-    std::string window = m_text.substr(m_text.size() - length);
-    if (!window.starts_with(frames::kMonitorChannels) &&
-        !window.starts_with(frames::kMonitorOutputs) &&
-        !window.starts_with(frames::kMonitorSensors)) {
-        return std::nullopt;
-    }
-    reset();
-    return MonitorWindow{std::move(window)};
-}
-
-// The answer to "?W\r" ends in the tag and four digits. It is taken when an event leaves the
-// text ending that way; an answer cut into several reads collects until it does.
-std::optional<Frame> Framer::frameTag() {
-    const std::string last =
-        m_text.size() > kTagWindow ? m_text.substr(m_text.size() - kTagWindow) : m_text;
-    const std::string tag = last.substr(0, std::min(kTagLength, last.size()));
-    if (tag != frames::kTagQdmc && tag != frames::kTagQdec) {
-        m_count = 0;
-        return std::nullopt;
-    }
-    reset();
-    return LoaderTag{tag};
-}
-
-// The ready word usually stands at the head of the text or just before its line end; it is
-// taken wherever it stands, and the last three characters wait for the rest of a word cut
-// between reads.
-std::optional<Frame> Framer::frameReady() {
-    m_count = 0;
-    if (m_text.find(frames::kReadyQdmc) != std::string::npos ||
-        m_text.find(frames::kReadyQdec) != std::string::npos) {
-        m_text.clear();
-        m_skipLineEnd = true;
-        return ReadyWord{};
-    }
-    if (m_text.size() > kReadyLength - 1) {
-        m_text.erase(0, m_text.size() - (kReadyLength - 1));
     }
     return std::nullopt;
 }
 
-// Exactly one whole answer: two answers in one read pass 64 and are never taken.
-std::optional<Frame> Framer::framePacket() {
-    if (m_count != static_cast<int>(frames::kPacketSize)) {
+// The answer to "?W\r" ends in the tag and four digits; it is taken once the text received ends
+// that way, however it was cut.
+std::optional<Frame> Framer::nextTag() {
+    if (rest().size() > kTextCapacity) {
+        drop(rest().size() - kTextCapacity);
+    }
+    const std::string text = withoutZeros(rest());
+    const std::string last =
+        text.size() > kTagWindow ? text.substr(text.size() - kTagWindow) : text;
+    const std::string tag = last.substr(0, std::min(kTagLength, last.size()));
+    if (tag != frames::kTagQdmc && tag != frames::kTagQdec) {
         return std::nullopt;
     }
-    m_count = 0;
-    const std::span<const std::uint8_t> packet = m_packet;
-    return LoaderAnswer{littleEndian32(packet.subspan(frames::kPacketBlockOffset, 4)),
-                        littleEndian32(packet.subspan(frames::kPacketChecksumOffset, 4))};
+    reset();
+    ++m_answers;
+    return LoaderTag{tag};
+}
+
+// The ready word is taken wherever it stands; the last three bytes wait for the rest of a word
+// cut between reads, and its line end, now or later, is no answer.
+std::optional<Frame> Framer::nextReady() {
+    const std::string text = withoutZeros(rest());
+    if (text.find(frames::kReadyQdmc) != std::string::npos ||
+        text.find(frames::kReadyQdec) != std::string::npos) {
+        reset();
+        m_afterReady = true;
+        ++m_answers;
+        return ReadyWord{};
+    }
+    if (rest().size() > kReadyLength - 1) {
+        drop(rest().size() - (kReadyLength - 1));
+    }
+    return std::nullopt;
+}
+
+// One 64-byte answer per packet sent, in strict alternation.
+std::optional<Frame> Framer::nextPacket() {
+    while (m_afterReady && rest().size() >= frames::kPacketSize && isLineEnd(rest()[0]) &&
+           littleEndian32(rest().substr(frames::kPacketBlockOffset)) != kFirstAnswerBlock) {
+        drop(1);
+    }
+    if (rest().size() < frames::kPacketSize) {
+        return std::nullopt;
+    }
+    const std::string_view packet = rest().substr(0, frames::kPacketSize);
+    LoaderAnswer answer{littleEndian32(packet.substr(frames::kPacketBlockOffset)),
+                        littleEndian32(packet.substr(frames::kPacketChecksumOffset))};
+    consume(frames::kPacketSize);
+    m_afterReady = false;
+    ++m_answers;
+    return answer;
 }
 
 }  // namespace orva

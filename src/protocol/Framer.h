@@ -1,6 +1,6 @@
 #pragma once
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -12,19 +12,17 @@
 
 namespace orva {
 
-// The reply buffer and the received count, and the rules by which each protocol mode turns the
-// bytes of one receive event into a frame. No I/O: the link reads the port and hands the bytes
-// over. Framing is per receive event, with the protocol's own quirks kept: an idle reply is taken
-// only when the count is exactly 10 (so a count passing 10 stalls until the reply is emptied),
-// zero bytes are counted but not stored. Where the rules would lose a healthy answer cut into
-// several reads (the loader's tag, the line end after its ready word) or let a chatty line grow
-// the buffer without end, the framer stays safe instead.
+// The received bytes as one stream, cut into the controller's answers whatever the reads were.
+// A real line joins answers to commands sent back to back into one read, delivers a line end
+// after its text, or keeps streaming: each complete answer is taken out in order, a partial one
+// waits for the rest, and bytes that belong to no answer (a stray line end, the tail of a late
+// acknowledgement) are dropped from the head so that they never sit in front of the next one.
+// The protocol mode decides which answers the running exchange takes; the others are complete
+// answers too, and go as a discard would drop them. No I/O: the link reads the port.
 class Framer {
   public:
-    // More than any exchange needs; older characters give way past it.
+    // Bytes kept while the loader's text answers collect; older ones give way past it.
     static constexpr std::size_t kTextCapacity = 1024;
-    // The count stops here rather than overflow; every rule compares it with far smaller numbers.
-    static constexpr int kCountCeiling = 1 << 30;
 
     // The read-back replies recognised while idle, in the order they are compared.
     static constexpr std::string_view kIdleReplyCodes =
@@ -35,36 +33,42 @@ class Framer {
     // False for a mode the protocol does not list: its events read nothing.
     static bool reads(ProtocolMode mode);
 
-    // One receive event in `mode`. `input` holds the bytes read, or is empty when the event read
-    // nothing (a line-state change), in which case only the mode's completion test runs.
-    std::optional<Frame> feed(ProtocolMode mode,
-                              std::optional<std::span<const std::uint8_t>> input);
+    // Bytes read from the port, in order.
+    void append(std::span<const std::uint8_t> bytes);
+    // The next answer that `mode` takes, once it is whole; none while the head waits for more.
+    std::optional<Frame> next(ProtocolMode mode);
 
-    // Reply emptied and count back to 0, as a sender starting an exchange does.
+    // Everything waiting dropped, as a sender starting a new exchange does.
     void reset();
-    void emptyText() { m_text.clear(); }
-    void restartCount() { m_count = 0; }
 
-    const std::string& text() const { return m_text; }
-    int count() const { return m_count; }
+    // What waits, one character per byte (zero bytes included).
+    std::string waiting() const { return std::string(rest()); }
+    // Complete answers cut out since the start, taken or not; bytes dropped as belonging to none.
+    std::uint64_t answers() const { return m_answers; }
+    std::uint64_t dropped() const { return m_dropped; }
 
   private:
-    std::optional<Frame> frameIdle(bool inputRead);
-    std::optional<Frame> frameReply(std::string_view codes);
-    std::optional<Frame> frameAcknowledgement(bool exact, int length);
-    std::optional<Frame> frameMonitor();
-    std::optional<Frame> frameTag();
-    std::optional<Frame> frameReady();
-    std::optional<Frame> framePacket();
+    // What stands at the head of the stream.
+    enum class Head { Partial, Junk, Reply, Acknowledgement, MonitorFrame };
 
-    // One character per received byte; zero bytes are counted but not stored.
-    std::string m_text;
-    // Bytes read since last set to 0, zero bytes included.
-    int m_count = 0;
-    // The loader's binary answer, filled by position in the packet modes.
-    std::array<std::uint8_t, 64> m_packet{};
+    Head head() const;
+    std::optional<Frame> nextAnswer(ProtocolMode mode);
+    std::optional<Frame> nextTag();
+    std::optional<Frame> nextReady();
+    std::optional<Frame> nextPacket();
+    // Takes the first `n` bytes, one character each with zero bytes left out.
+    std::string take(std::size_t n);
+    void drop(std::size_t n);
+    void consume(std::size_t n);
+    std::string_view rest() const;
+
+    // Received bytes; those before m_head are taken already.
+    std::string m_bytes;
+    std::size_t m_head = 0;
+    std::uint64_t m_answers = 0;
+    std::uint64_t m_dropped = 0;
     // After the ready word: its line end may still come, ahead of the first packet answer.
-    bool m_skipLineEnd = false;
+    bool m_afterReady = false;
 };
 
 }  // namespace orva

@@ -12,6 +12,23 @@ constexpr const char* kLineSettings = "115200,n,8,1";
 constexpr int kBufferSize = 1024;
 // The controller needs a moment after each acknowledgement before it takes the next command.
 constexpr std::uint64_t kAcknowledgementPauseMs = 50;
+// Frames of a stream already told to stop may still be on their way for this long.
+constexpr std::uint64_t kStopGraceMs = 300;
+// Once a found stream has been stopped, a command still unanswered after this goes out again:
+// an answer would have come long before.
+constexpr std::uint64_t kResendAfterMs = 500;
+constexpr std::uint64_t kQuietMs = 2000;
+// What is kept of the bytes that made no answer, to name them.
+constexpr std::size_t kHeardKept = 48;
+
+bool isAscii(std::string_view bytes) {
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -29,19 +46,39 @@ void Link::onComm() {
     if (!Framer::reads(m_mode)) {
         return;
     }
-    std::optional<Frame> frame;
     if (m_port.GetCommEvent() == CMSComm::kCommEventReceive) {
         const std::vector<std::uint8_t> bytes = m_port.GetInput();
-        if (!bytes.empty()) {
-            heard();
+        heard(bytes);
+        m_framer.append(bytes);
+    }
+    process();
+}
+
+void Link::process() {
+    if (m_processing) {
+        return;
+    }
+    m_processing = true;
+    for (;;) {
+        const std::uint64_t before = m_framer.answers();
+        const std::optional<Frame> frame = m_framer.next(m_mode);
+        const std::uint64_t counted = m_framer.answers() - before;
+        if (counted == 0) {
+            break;  // only a partial answer waits
         }
-        frame = m_framer.feed(m_mode, std::span<const std::uint8_t>(bytes));
-    } else {
-        frame = m_framer.feed(m_mode, std::nullopt);
+        // Monitor frames outside the monitor answer nothing that was asked.
+        const bool outside = frame && std::holds_alternative<MonitorWindow>(*frame) &&
+                             m_mode != ProtocolMode::Monitor;
+        if (counted > (outside ? 1u : 0u)) {
+            answered();
+        }
+        if (outside && !(m_streamExpected && m_streamExpected())) {
+            onStrayStream();
+        } else if (frame && !outside) {
+            dispatch(*frame);
+        }
     }
-    if (frame) {
-        dispatch(*frame);
-    }
+    m_processing = false;
 }
 
 // Whatever exchange was under way has lost its line: the window goes back to idle, says the
@@ -68,6 +105,21 @@ void Link::dispatch(const Frame& frame) {
     }
 }
 
+void Link::onStrayStream() {
+    const std::uint64_t now = m_clock.tickMs();
+    if (m_stopSentMs && now - *m_stopSentMs < kStopGraceMs) {
+        return;
+    }
+    // Not the exchange's own command: what it waits for stays as it was.
+    m_port.SetOutput(frames::kMonitorStop);
+    m_stopSentMs = now;
+    if (m_awaiting) {
+        m_resendAfterMs = now + kResendAfterMs;
+    }
+    m_streamStopped = true;
+    showStatus();
+}
+
 void Link::enter(ProtocolMode mode, Reply reply) {
     m_mode = mode;
     switch (reply) {
@@ -75,9 +127,6 @@ void Link::enter(ProtocolMode mode, Reply reply) {
             break;
         case Reply::Emptied:
             m_framer.reset();
-            break;
-        case Reply::Recounted:
-            m_framer.restartCount();
             break;
     }
 }
@@ -87,26 +136,57 @@ void Link::write(std::string_view bytes) {
     // A closed port has its own words beside the list; no answer is awaited from it.
     m_awaiting = m_port.GetPortOpen();
     m_quietSince.reset();
+    m_heard.clear();
+    m_resendAfterMs.reset();
+    m_lastProgressMs = m_clock.tickMs();
+    if (bytes == frames::kMonitorStop) {
+        m_stopSentMs = m_lastProgressMs;
+    }
+    m_lastCommand = isAscii(bytes) ? std::string(bytes) : std::string();
 }
 
 bool Link::stopAwaiting() {
     m_awaiting = false;
     m_quietSince.reset();
+    m_resendAfterMs.reset();
     return std::exchange(m_quietShown, false);
 }
 
-void Link::heard() {
+void Link::heard(const std::vector<std::uint8_t>& bytes) {
+    if (bytes.empty()) {
+        return;
+    }
+    m_heard.append(bytes.begin(), bytes.end());
+    if (m_heard.size() > kHeardKept) {
+        m_heard.erase(0, m_heard.size() - kHeardKept);
+    }
+    // Bytes after silence: the words beside the list now say that they made no answer.
+    if (m_quietShown) {
+        showStatus();
+    }
+}
+
+void Link::answered() {
+    m_heard.clear();
+    m_lastProgressMs = m_clock.tickMs();
     if (stopAwaiting()) {
         showStatus();
     }
 }
 
 void Link::checkQuiet() {
-    constexpr std::uint64_t kQuietMs = 2000;
-    if (!m_awaiting || m_quietShown) {
+    if (!m_awaiting) {
         return;
     }
     const std::uint64_t now = m_clock.tickMs();
+    if (m_resendAfterMs && now >= *m_resendAfterMs && !m_lastCommand.empty()) {
+        // The stream is stopped and what the exchange waits for never came: it starts again.
+        write(std::string(m_lastCommand));
+        return;
+    }
+    if (m_quietShown) {
+        return;
+    }
     if (!m_quietSince) {
         m_quietSince = now;
     } else if (now - *m_quietSince >= kQuietMs) {
@@ -139,8 +219,13 @@ void Link::sendBytes(std::string_view bytes) {
 }
 
 void Link::discardInput() {
-    if (!m_port.GetInput().empty()) {
-        heard();
+    const std::vector<std::uint8_t> bytes = m_port.GetInput();
+    heard(bytes);
+    m_framer.append(bytes);
+    // Inside the receive event the bytes wait for the handler to return, so that answers keep
+    // their order; from a sender they are handed on now.
+    if (!m_processing && Framer::reads(m_mode)) {
+        process();
     }
 }
 
@@ -169,7 +254,7 @@ void Link::apply(std::initializer_list<LineSetting> settings) {
 
 void Link::restartFromFile() {
     enter(ProtocolMode::Idle, Reply::Emptied);
-    heard();
+    forgetLine();
     m_openFailed = false;
     if (m_port.GetPortOpen()) {
         m_port.SetPortOpen(false);
@@ -191,7 +276,7 @@ void Link::restartFromFile() {
 }
 
 void Link::restartFromCombo() {
-    heard();
+    forgetLine();
     m_openFailed = false;
     if (m_port.GetPortOpen()) {
         m_port.SetPortOpen(false);
@@ -201,14 +286,21 @@ void Link::restartFromCombo() {
     setBufferSizes();
     if (!m_port.GetPortOpen()) {
         open();
-        m_framer.restartCount();
         rememberPort(position + 1);
     }
     configureLine();
-    enter(ProtocolMode::Idle);
-    m_framer.emptyText();
+    enter(ProtocolMode::Idle, Reply::Emptied);
     if (m_readbackStart) {
         m_readbackStart();
+    }
+}
+
+void Link::forgetLine() {
+    m_heard.clear();
+    m_streamStopped = false;
+    m_stopSentMs.reset();
+    if (stopAwaiting()) {
+        showStatus();
     }
 }
 
@@ -269,7 +361,9 @@ void Link::configureLine() {
     m_port.SetInputMode(CMSComm::InputMode::Binary);
     m_port.SetRThreshold(1);
     m_port.SetInputLen(0);
-    discardInput();
+    // Whatever the line held before the restart answers nothing that is asked from now on.
+    m_port.GetInput();
+    m_framer.reset();
     m_port.SetHandshaking(CMSComm::Handshaking::None);
 }
 
@@ -297,10 +391,18 @@ void Link::showStatus(bool opened) {
             text += words + "  ";
         }
     };
-    if (m_quietShown) {
+    if (m_quietShown && m_heard.empty()) {
         say(pick(language, "飞控已2秒无应答：请检查连线和串口，然后按刷新",
                  "No answer from the controller for 2 s: check the cable and the port, then "
                  "press Refresh"));
+    } else if (m_quietShown) {
+        say(pick(language, "飞控2秒内只发来无法识别的数据：请检查串口速率和连线，然后按刷新",
+                 "For 2 s the controller sent only bytes that make no answer: check the port's "
+                 "speed and the cable, then press Refresh"));
+    }
+    if (m_streamStopped) {
+        say(pick(language, "飞控仍在发送实时数据：已发送停止命令",
+                 "The controller was still streaming live data: it was told to stop"));
     }
     if (!opened) {
         const std::string why = m_diagnosis.describe(language, device);

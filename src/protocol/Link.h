@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -21,22 +22,22 @@
 
 namespace orva {
 
-// What a mode change does to the reply collected so far.
+// What a mode change does to the bytes received and not yet taken.
 enum class Reply {
-    Kept,       // text and count stay
-    Emptied,    // text emptied, count back to 0
-    Recounted,  // count back to 0, text kept
+    Kept,     // they wait for the new mode
+    Emptied,  // dropped: they belong to an exchange that no longer runs
 };
 
 // Receive settings that some exchanges set again before they start.
 enum class LineSetting { BinaryInput, EveryByteRaisesEvent, WholeInput, NoHandshake };
 
 // Words about the line shown beside the port list, before the device, each kept until replaced.
-enum class Notice { Readback, Backup };
+enum class Notice { Readback, Backup, Frame };
 
-// The one owner of the serial line: the port, the protocol mode, the reply buffer and received
-// count (in its framer), input discards, the busy waits and the two link restarts. Exchanges
-// register for the modes they run in and get typed frames; senders ask for a named mode change.
+// The one owner of the serial line: the port, the protocol mode, the received bytes (in its
+// framer), input discards, the busy waits and the two link restarts. Exchanges register for the
+// modes they run in and get typed frames, each whole answer on its own however the line cut or
+// joined them; senders ask for a named mode change.
 class Link {
   public:
     static constexpr int kPortCount = 20;
@@ -68,14 +69,29 @@ class Link {
 
     void enter(ProtocolMode mode, Reply reply = Reply::Kept);
     ProtocolMode mode() const { return m_mode; }
-    const std::string& replyText() const { return m_framer.text(); }
-    int receivedCount() const { return m_framer.count(); }
+    // Bytes received that no answer has taken yet.
+    std::string waitingText() const { return m_framer.waiting(); }
+    // Whole answers received since the start, taken by an exchange or not.
+    std::uint64_t answers() const { return m_framer.answers(); }
+    // The bytes heard since the last whole answer or write, at most the last few dozen: what a
+    // controller said that nothing could take.
+    const std::string& heardSinceAnswer() const { return m_heard; }
+    // When the last write went out or the last whole answer came, on the tick counter; 0 before.
+    std::uint64_t lastProgressMs() const { return m_lastProgressMs; }
+
+    // Says whether the live monitor runs, so that its frames are expected; outside it they say
+    // the controller was left streaming.
+    void setStreamExpected(std::function<bool()> expected) {
+        m_streamExpected = std::move(expected);
+    }
 
     void sendQuery(char code);
     // Discards waiting input first, as every read-back handler does before its next query.
     void discardAndQuery(char code);
     void sendSet(char code, int value);
     void sendBytes(std::string_view bytes);
+    // Takes in whatever waits, in the port and in the device behind it. Whole answers among it
+    // still reach their exchange in order, as if each had come alone; the rest is dropped.
     void discardInput();
     // A busy wait on the tick counter; it holds the whole window while it runs.
     void pause(std::uint64_t ms);
@@ -107,8 +123,10 @@ class Link {
     const std::string& notice(Notice which) const {
         return m_notices.at(static_cast<std::size_t>(which));
     }
-    // Called now and then by the application: when commands have gone out and nothing has come
-    // back for 2 s, says so beside the port list. It changes no protocol state and sends nothing.
+    // Called now and then by the application: when a command has gone out and no whole answer
+    // has come back for 2 s, says so beside the port list, as silence or as bytes that made no
+    // answer. Once a controller found streaming has been told to stop, a command still
+    // unanswered goes out again here.
     void checkQuiet();
     // Called every second or so by the application: when a device plugged in or pulled out
     // changes what the port number stands for, the label beside the port list follows. Nothing
@@ -120,13 +138,21 @@ class Link {
         static_cast<std::size_t>(ProtocolMode::UpgradeEntry) + 1;
     static std::size_t index(ProtocolMode mode) { return static_cast<std::size_t>(mode); }
 
+    // Frames and hands on every whole answer waiting, in order, each in the mode then running.
+    void process();
     void dispatch(const Frame& frame);
+    // Monitor frames while no monitor runs: the controller is told once to stop streaming.
+    void onStrayStream();
     void write(std::string_view bytes);
     // Bytes came in: the controller is there.
-    void heard();
+    void heard(const std::vector<std::uint8_t>& bytes);
+    // A whole answer came: whatever waited is answered.
+    void answered();
     // Nothing is awaited any more; true when the no-answer notice was showing.
     bool stopAwaiting();
     void onLineLost();
+    // A restart: nothing is awaited, and what was said of the old line goes.
+    void forgetLine();
     // Sets the port number from the configuration file; COM3 when it records none or a number
     // outside the list, the list's port when it cannot be read.
     void selectStoredPort();
@@ -148,13 +174,21 @@ class Link {
     std::function<void()> m_readbackStart;
     bool m_openFailed = false;
     bool m_statusOpened = false;
-    std::array<std::string, 2> m_notices;
+    std::array<std::string, 3> m_notices;
     PortDiagnosis m_diagnosis;
     std::optional<std::string> m_shownDevice;  // none before the first restart
     std::string m_configError;  // why the port choice cannot be remembered; empty when it can
-    bool m_awaiting = false;    // written to, and nothing heard since
+    bool m_awaiting = false;    // written to, and no whole answer since
     std::optional<std::uint64_t> m_quietSince;
     bool m_quietShown = false;
+    std::string m_heard;  // see heardSinceAnswer()
+    std::uint64_t m_lastProgressMs = 0;
+    bool m_processing = false;  // inside process(): a discard leaves its bytes to it
+    std::function<bool()> m_streamExpected;
+    std::string m_lastCommand;                     // the last ASCII command written
+    std::optional<std::uint64_t> m_stopSentMs;     // when "S~0000\r" last went out
+    std::optional<std::uint64_t> m_resendAfterMs;  // set when a found stream was stopped
+    bool m_streamStopped = false;                  // said beside the port list until a restart
 };
 
 }  // namespace orva

@@ -1,7 +1,9 @@
 #include "qtserial/QtCommPort.h"
 
 #include <unistd.h>
+
 #include <QStringList>
+#include <array>
 #include <cerrno>
 #include <utility>
 
@@ -103,8 +105,22 @@ std::vector<std::uint8_t> QtCommPort::GetInput() {
     if (!m_serial.isOpen()) {
         return {};
     }
-    const QByteArray bytes = m_inputLen > 0 ? m_serial.read(m_inputLen) : m_serial.readAll();
-    return {bytes.begin(), bytes.end()};
+    const QByteArray taken = m_inputLen > 0 ? m_serial.read(m_inputLen) : m_serial.readAll();
+    std::vector<std::uint8_t> bytes(taken.begin(), taken.end());
+    if (m_inputLen <= 0) {
+        // What the device holds and the port object has not yet taken in is waiting too: a
+        // discard that left it would let a late line end head the next answer. The device is
+        // non-blocking; an end of file is left for the port's own error to report, and a line
+        // that never stops talking is read a bounded piece at a time.
+        constexpr std::size_t kMostPerRead = 16 * 1024;
+        std::array<char, 4096> chunk{};
+        ssize_t n = 0;
+        while (bytes.size() < kMostPerRead &&
+               (n = ::read(static_cast<int>(m_serial.handle()), chunk.data(), chunk.size())) > 0) {
+            bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + n);
+        }
+    }
+    return bytes;
 }
 
 void QtCommPort::SetOutput(std::string_view bytes) {

@@ -14,6 +14,7 @@ constexpr char kMainFirst = 'V';
 constexpr char kFrameFirst = 'k';
 // Only the main chain's last reply still empties the port's input.
 constexpr char kMainLast = 'j';
+constexpr char kFrameLast = 'z';
 // The last two coordinates of the frame chain complete the plan.
 constexpr std::string_view kPlanCodes = "yz";
 
@@ -106,6 +107,8 @@ void ReadbackChain::advance(char code) {
             if (m_mainChainEnd) {
                 m_mainChainEnd();
             }
+        } else if (code == kFrameLast && m_frameChainEnd) {
+            m_frameChainEnd();
         }
         return;
     }

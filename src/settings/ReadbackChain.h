@@ -39,6 +39,8 @@ class ReadbackChain {
     void setPlanRedraw(std::function<void()> redraw) { m_planRedraw = std::move(redraw); }
     // Called once the main chain's last reply has been handled, for a tool that waits on it.
     void setMainChainEnd(std::function<void()> end) { m_mainChainEnd = std::move(end); }
+    // Called once the frame chain's last reply has been handled.
+    void setFrameChainEnd(std::function<void()> end) { m_frameChainEnd = std::move(end); }
 
     // The value of `code`'s last well-formed reply as the controller sent it; nothing before one.
     std::optional<int> wireValue(char code) const;
@@ -62,6 +64,7 @@ class ReadbackChain {
     const LanguageFlag& m_language;
     std::function<void()> m_planRedraw;
     std::function<void()> m_mainChainEnd;
+    std::function<void()> m_frameChainEnd;
     std::array<std::optional<int>, 128> m_wire{};
     int m_retries = kRetryStart;
     int m_firmwareVersion = 0;

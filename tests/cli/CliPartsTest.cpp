@@ -100,18 +100,11 @@ TEST(ParameterRow, ShownValuesMapToControlsAndWire) {
     EXPECT_EQ(ParameterRow::of('C', std::nullopt, 1220).shown, std::nullopt);
 }
 
-TEST(WatchedPort, NamesTheLastCommandAndTimesTheSilence) {
-    test::FakeClock clock;
-    test::FakePort fake{clock};
-    WatchedPort port(fake, clock);
+TEST(WatchedPort, NamesTheLastCommand) {
+    test::FakePort fake;
+    WatchedPort port(fake);
     port.SetOutput("?C\r");
     EXPECT_EQ(port.lastCommand(), "?C");
-    EXPECT_FALSE(port.silentFor(500));
-    clock.now += 500;
-    EXPECT_TRUE(port.silentFor(500));
-    fake.receive("?C\r 0042\r\n");
-    EXPECT_FALSE(port.GetInput().empty());
-    EXPECT_FALSE(port.silentFor(500));
     port.SetOutput(std::string("\xA5\x01\x00\x00", 4));
     EXPECT_EQ(port.lastCommand(), "upgrade packet");
     EXPECT_EQ(port.writesStartingWith('?'), 1);

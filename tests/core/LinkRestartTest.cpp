@@ -45,7 +45,7 @@ TEST_F(LinkRestartTest, VariantsDifferInWhatTheyReset) {
     select(ids::main::kPortCombo, 2);  // the port already open: closed and opened again
     EXPECT_EQ(port.opens - opens + port.closes - closes, 2);
     EXPECT_EQ(mode(), ProtocolMode::Idle);
-    EXPECT_TRUE(core.link().replyText().empty());
+    EXPECT_TRUE(core.link().waitingText().empty());
     EXPECT_EQ(core.readback().retries(), 3);
     EXPECT_EQ(core.readback().firmwareVersion(), 1220);  // the combo variant keeps these
     EXPECT_TRUE(enabled(ids::main::kUpgrade));

@@ -87,6 +87,22 @@ TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
     EXPECT_TRUE(model().visible(ids::frame::kDialog));
     EXPECT_EQ(port.takeWritten(), "?V\r?k\r");
     EXPECT_EQ(text(ids::frame::kMaxX), "500");
+    // Nothing read since the opening: Save writes nothing over the controller's frame, and says
+    // so beside the port list until the frame chain has run to its end.
+    click(ids::frame::kSave);
+    EXPECT_EQ(port.takeWritten(), "");
+    EXPECT_TRUE(prompts.shown.empty());
+    const std::string unread = "机架参数尚未从飞控读完，未保存：请重新打开编缉...  COM3";
+    EXPECT_EQ(text(ids::main::kPortDevice).substr(0, unread.size()), unread);
+    // The frame as the dialog starts: four axes, 650 by 650, every motor at 0, none reversed.
+    for (char code : std::string("klmnopqrstuvwxyzzz")) {
+        answer(code, code == 'k' ? "0004" : code < 'n' ? "0650" : code < 'z' ? "5000" : "0000");
+    }
+    EXPECT_EQ(text(ids::main::kPortDevice).substr(0, unread.size()), unread);
+    answer('z', "0000");  // the third repeat of a 0 ends the chain
+    EXPECT_EQ(text(ids::main::kPortDevice).substr(0, 4), "COM3");
+    EXPECT_EQ(port.takeWritten(),
+              "?l\r?m\r?n\r?o\r?p\r?q\r?r\r?s\r?t\r?u\r?v\r?w\r?x\r?y\r?z\r?z\r?z\r?z\r");
 
     for (const auto& [position, bytes, axes] :
          {std::tuple{0, "Sk0004\r", 4}, std::tuple{1, "Sk0006\r", 6}}) {

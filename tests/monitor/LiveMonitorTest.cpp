@@ -65,7 +65,7 @@ TEST_F(LiveMonitorTest, StartLocksTheSettingsAndEitherStopUnlocksThem) {
         port.inputLen = port.threshold = -1;
         click(kButton);
         EXPECT_EQ(writes(), kStart);
-        EXPECT_EQ(port.pending + core.link().replyText(), "");
+        EXPECT_EQ(port.pending + core.link().waitingText(), "");
         EXPECT_EQ(std::tuple(port.inputMode, port.threshold, port.inputLen),
                   std::tuple(CMSComm::InputMode::Binary, 1, 0));
         EXPECT_EQ(state(), (english ? "10 Display Stop " : "10 停止显示 ") + std::string(33, '0'));
@@ -94,12 +94,12 @@ TEST_F(LiveMonitorTest, FramesFillTheDisplayAndReverseBitsAreReadBack) {
     EXPECT_EQ(text({Dialog::Custom, 1041}), "0");  // every frame writes the whole display
     EXPECT_EQ(frames, 1);
     const std::string noise = kFrames[0].first.substr(36) + std::string(36, '#');
-    port.receive(noise);  // no tag heads the window: kept, waiting for later bytes
-    EXPECT_EQ(core.link().replyText(), noise);
+    port.receive(noise);  // opens no frame: dropped, never ahead of the next one
+    EXPECT_EQ(core.link().waitingText(), "");
     for (const auto& [bytes, shown] : kFrames) {
         port.receive(bytes);
         EXPECT_EQ(display(), shown);
-        EXPECT_EQ(core.link().receivedCount(), 0);
+        EXPECT_EQ(core.link().waitingText(), "");
     }
     EXPECT_EQ(frames, 1 + static_cast<int>(std::size(kFrames)));
 

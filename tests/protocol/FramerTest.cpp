@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -11,20 +12,6 @@ namespace {
 
 using namespace std::string_literals;
 using M = ProtocolMode;
-
-// One receive event: the mode it runs in and the bytes it read (none: a line-state change).
-struct Event {
-    M mode;
-    std::optional<std::string> bytes;
-};
-
-struct Case {
-    const char* name;
-    std::vector<Event> events;
-    std::vector<std::string> frames;  // what the events completed, in order
-    std::string text;                 // left in the reply buffer
-    int count;                        // the received count after the last event
-};
 
 std::string describe(const Frame& frame) {
     if (const auto* f = std::get_if<QueryReply>(&frame)) {
@@ -49,63 +36,151 @@ std::string describe(const Frame& frame) {
     return "answer " + std::to_string(f.block) + " " + std::to_string(f.checksum);
 }
 
-const std::string kChannels = "CHDA15001500150015001500150015001500\r\n";  // 4 + 32 + 2 bytes
+// Appends each read in turn and takes every frame it completes, as the link does.
+std::vector<std::string> frameReads(Framer& framer, M mode, const std::vector<std::string>& reads) {
+    std::vector<std::string> frames;
+    for (const std::string& read : reads) {
+        framer.append(std::span(reinterpret_cast<const std::uint8_t*>(read.data()), read.size()));
+        while (const auto frame = framer.next(mode)) {
+            frames.push_back(describe(*frame));
+        }
+    }
+    return frames;
+}
+
+const std::string kChannels = "CHDA15001500110019001000150015001500\r\n";  // 4 + 32 + 2 bytes
+const std::string kOutputs = "MSDA10001100120013001400150016001700\r\n";
+const std::string kSensors = "SSDA01230456090"s + "12+012345678-05123456\r\n";
 // A loader answer naming block 0x12345678 and carrying checksum 0x80000001, zeros elsewhere.
 const std::string kAnswer = "\xA5\0\0\0\x78\x56\x34\x12\x01\0\0\x80"s + std::string(52, '\0');
+// The answer to the start packet: it names block 2.
+const std::string kFirstAnswer = "\r\0\0\0\x02\0\0\0"s + std::string(56, '\0');
 const std::string kZeroSpare = "?C\r"s + '\0' + "0050\r\n";
 const std::string kZeroInValue = "?C\rx"s + '\0';
 
-// The loader's tag and ready word, whole and cut, are also read in the upgrade's own tests.
+struct Case {
+    const char* name;
+    M mode;
+    std::vector<std::string> reads;
+    std::vector<std::string> frames;  // what the reads completed, in order
+    std::string waiting;              // left for later bytes
+};
+
 // clang-format off
 const Case kCases[] = {
-    {"idle reply in three reads", {{M::Idle, "?C\r"}, {M::Idle, "x0050"}, {M::Idle, "\r\n"}}, {"reply C 0050"}, "", 0},
-    {"idle count passing ten stalls", {{M::Idle, "?C\rx0050"}, {M::Idle, "\r\n?C"}}, {}, "?C\rx0050\r\n?C", 12},
-    {"idle unknown code stays at the head", {{M::Idle, "?~\rx0050\r\n"}, {M::Idle, "?C\rx0050\r\n"}}, {}, "?~\rx0050\r\n?C\rx0050\r\n", 0},
-    {"idle garbage of reply length", {{M::Idle, "XYZ0000000"}}, {}, "XYZ0000000", 0},
-    // A zero byte is counted but not stored: the value is still the first four of the last six.
-    {"idle zero spare byte", {{M::Idle, kZeroSpare}}, {"reply C 0050"}, "", 0},
-    {"idle zero inside the value", {{M::Idle, kZeroInValue}, {M::Idle, "050\r\n"}}, {"reply C x050"}, "", 0},
-    {"idle default-set acknowledgement, whole at five bytes", {{M::Idle, "Sj00"}, {M::Idle, "00\r"}}, {"default-set"}, "", 0},
-    {"default-set rule needs input in the event", {{M::Monitor, "Sj0000\r"}, {M::Idle, std::nullopt}, {M::Idle, ""}}, {"default-set"}, "", 0},
-    {"restore acknowledgement from seven bytes", {{M::Restore, "SC0045\r"}, {M::Restore, "\n"}}, {"ack SC"}, "\n", 1},
-    {"restore takes the first acknowledgement only", {{M::Restore, "SC00"}, {M::Restore, "45\rSA0001\r\n"}}, {"ack SC"}, "", 0},
-    {"chain acknowledgement at exactly eight", {{M::AckChain, "S00370\r\n"}}, {"ack S0"}, "", 0},
-    {"chain count passing eight stalls", {{M::AckChain, "S00370\r"}, {M::AckChain, "\nSA"}}, {}, "S00370\r\nSA", 10},
-    {"monitor frame split one byte short", {{M::Monitor, kChannels.substr(0, 35)}, {M::Monitor, kChannels.substr(35)}}, {"monitor " + kChannels}, "", 0},
-    {"monitor stale bytes before the frame", {{M::Monitor, "xx" + kChannels}}, {"monitor " + kChannels}, "", 0},
-    {"monitor misaligned text waits", {{M::Monitor, std::string(36, 'z')}}, {}, std::string(36, 'z'), 36},
-    {"reverse reply", {{M::MonitorReverse, "?N\r 0003\r\n"}}, {"reply N 0003"}, "", 0},
-    {"reverse ignores other codes", {{M::MonitorReverse, "?C\r 0050\r\n"}}, {}, "?C\r 0050\r\n", 0},
-    {"no tag yet keeps the answer", {{M::UpgradeEntry, "HALVANE "}}, {}, "HALVANE ", 0},
-    {"ready word at the head", {{M::LoaderReady, "RADY\r\n"}}, {"ready"}, "", 0},
-    {"ready word cut over three reads", {{M::LoaderReady, "\r\nRA"}, {M::LoaderReady, "D"}, {M::LoaderReady, "Y\r\n"}}, {"ready"}, "", 0},
-    {"no ready word keeps three characters", {{M::LoaderReady, "noise!"}}, {}, "se!", 0},
-    {"loader answer in two reads", {{M::LoaderData, kAnswer.substr(0, 3)}, {M::LoaderConfirm, kAnswer.substr(3)}}, {"answer 305419896 2147483649"}, "", 0},
-    {"ready word's line end in the next read is not an answer", {{M::LoaderReady, "RADY"}, {M::LoaderData, "\r\n" + kAnswer.substr(0, 10)}, {M::LoaderData, kAnswer.substr(10)}}, {"ready", "answer 305419896 2147483649"}, "", 0},
-    {"a chatty line keeps the newest characters", {{M::Idle, std::string(1000, 'a')}, {M::Idle, std::string(100, 'b')}}, {}, std::string(924, 'a') + std::string(100, 'b'), 1100},
-    {"loader bytes past one packet stall", {{M::LoaderEnd, std::string(200, '\x7f')}}, {}, "", 200},
-    {"unlisted modes read nothing", {{static_cast<M>(8), "abc"}, {static_cast<M>(31), "abc"}, {static_cast<M>(1), "abc"}}, {}, "", 0},
+    {"reply in three reads", M::Idle, {"?C\r", "x0050", "\r\n"}, {"reply C 0050"}, ""},
+    {"two replies in one read", M::Idle, {"?C\rx0050\r\n?A\rx0003\r\n"}, {"reply C 0050", "reply A 0003"}, ""},
+    {"a reply cut where two were joined", M::Idle, {"?C\rx0050\r\n?A", "\rx0003\r\n"}, {"reply C 0050", "reply A 0003"}, ""},
+    {"a late line end ahead of the next reply", M::Idle, {"?C\rx0050\r", "\n?A\rx0003\r\n"}, {"reply C 0050", "reply A 0003"}, ""},
+    {"a reply of an unknown code goes whole", M::Idle, {"?~\rx0050\r\n?C\rx0050\r\n"}, {"reply C 0050"}, ""},
+    {"garbage of reply length goes", M::Idle, {"XYZ0000000"}, {}, ""},
+    {"a reply's head waits for its rest", M::Idle, {"\r\n?C\rx00"}, {}, "?C\rx00"},
+    // A zero byte is counted but not stored: the value is the first four of the last six.
+    {"zero spare byte", M::Idle, {kZeroSpare}, {"reply C 0050"}, ""},
+    {"zero inside the value", M::Idle, {kZeroInValue, "050\r\n"}, {"reply C x050"}, ""},
+    {"default-set acknowledgement at five bytes, its rest dropped", M::Idle, {"Sj00", "01\r\n?V\r 1220\r\n"}, {"default-set", "reply V 1220"}, ""},
+    {"an idle acknowledgement joined to a reply", M::Idle, {"SA0001\r\n?V\r 1220\r\n"}, {"reply V 1220"}, ""},
+    {"restore acknowledgements joined", M::Restore, {"Sj0004\r\nSC0045\r\n"}, {"ack Sj", "ack SC"}, ""},
+    {"restore acknowledgement from seven bytes, its late line end dropped", M::Restore, {"SC0045\r", "\nSA0001\r\n"}, {"ack SC", "ack SA"}, ""},
+    {"a late reply is no acknowledgement", M::Restore, {"?C\r 0050\r\nSC0045\r\n"}, {"ack SC"}, ""},
+    {"chain acknowledgement at exactly eight", M::AckChain, {"S00370\r", "\n"}, {"ack S0"}, ""},
+    {"two chain acknowledgements in one read", M::AckChain, {"S00370\r\nS10740\r\n"}, {"ack S0", "ack S1"}, ""},
+    {"monitor frames joined and cut", M::Monitor, {kChannels + kOutputs.substr(0, 20), kOutputs.substr(20)}, {"monitor " + kChannels.substr(0, 36), "monitor " + kOutputs.substr(0, 36)}, ""},
+    {"monitor frame one byte short waits", M::Monitor, {kChannels.substr(0, 35)}, {}, kChannels.substr(0, 35)},
+    {"start acknowledgement and stale bytes before a frame", M::Monitor, {"S~0001\r\nxx" + kSensors}, {"monitor " + kSensors.substr(0, 36)}, ""},
+    {"a monitor frame outside the monitor", M::Idle, {kSensors + "?V\r 1220\r\n"}, {"monitor " + kSensors.substr(0, 36), "reply V 1220"}, ""},
+    {"reverse reply among frames", M::MonitorReverse, {kChannels + "?N\r 0003\r\n"}, {"monitor " + kChannels.substr(0, 36), "reply N 0003"}, ""},
+    {"reverse ignores other codes", M::MonitorReverse, {"?C\r 0050\r\n"}, {}, ""},
+    {"no tag yet keeps the answer", M::UpgradeEntry, {"HALVANE "}, {}, "HALVANE "},
+    {"tag cut between reads", M::UpgradeEntry, {"\nHALVANE KIVREL QDM", "C1220"}, {"tag QDMC"}, ""},
+    {"ready word at the head", M::LoaderReady, {"RADY\r\n"}, {"ready"}, ""},
+    {"ready word cut over three reads", M::LoaderReady, {"\r\nRA", "D", "Y\r\n"}, {"ready"}, ""},
+    {"no ready word keeps three bytes", M::LoaderReady, {"noise!"}, {}, "se!"},
+    {"loader answer in two reads", M::LoaderData, {kAnswer.substr(0, 3), kAnswer.substr(3)}, {"answer 305419896 2147483649"}, ""},
+    {"two loader answers in one read, in turn", M::LoaderEnd, {kAnswer + kAnswer.substr(0, 10)}, {"answer 305419896 2147483649"}, kAnswer.substr(0, 10)},
 };
 // clang-format on
 
-TEST(Framer, FramesEachEventByItsMode) {
+TEST(Framer, CutsEachModesAnswersOutOfTheStream) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         Framer framer;
-        std::vector<std::string> frames;
-        for (const Event& e : c.events) {
-            const std::string text = e.bytes.value_or("");
-            const std::vector<std::uint8_t> bytes(text.begin(), text.end());
-            const auto frame = e.bytes ? framer.feed(e.mode, std::span<const std::uint8_t>(bytes))
-                                       : framer.feed(e.mode, std::nullopt);
-            if (frame) {
-                frames.push_back(describe(*frame));
-            }
-        }
-        EXPECT_EQ(frames, c.frames);
-        EXPECT_EQ(framer.text(), c.text);
-        EXPECT_EQ(framer.count(), c.count);
+        EXPECT_EQ(frameReads(framer, c.mode, c.reads), c.frames);
+        EXPECT_EQ(framer.waiting(), c.waiting);
     }
+}
+
+// After the ready word, its line end may come late or not at all, and the loader's answer may
+// itself open with CR or LF: the block it names tells them apart.
+TEST(Framer, ReadyWordsLineEndIsToldFromAnAnswerOpeningWithALineEnd) {
+    const std::string late = "answer 2 0";
+    for (const std::vector<std::string>& reads :
+         {std::vector<std::string>{"\n", kFirstAnswer},
+          {"\r\n" + kFirstAnswer.substr(0, 62), kFirstAnswer.substr(62)},
+          {kFirstAnswer}}) {
+        Framer framer;
+        EXPECT_EQ(frameReads(framer, M::LoaderReady, {"RADY"}), std::vector<std::string>{"ready"});
+        EXPECT_EQ(frameReads(framer, M::LoaderData, reads), std::vector<std::string>{late});
+    }
+}
+
+// The framing law: whatever the reads, the frames are those of one answer per read.
+struct Stream {
+    const char* name;
+    M mode;
+    std::vector<std::string> answers;
+    std::vector<std::string> frames;
+};
+
+// clang-format off
+const Stream kStreams[] = {
+    {"read-back", M::Idle, {"?V\r=1220\r\n", "?C\r=0037\r\n", "SC0037\r\n", "?A\r=0004\r\n", "Sj0001\r\n", "?V\r=1220\r\n", kSensors}, {"reply V 1220", "reply C 0037", "reply A 0004", "default-set", "reply V 1220", "monitor " + kSensors.substr(0, 36)}},
+    {"restore", M::Restore, {"Sj0004\r\n", "SC0045\r\n", "SA0004\r\n", "SB0001\r\n"}, {"ack Sj", "ack SC", "ack SA", "ack SB"}},
+    {"calibration", M::AckChain, {"S00370\r\n", "S10740\r\n", "S21110\r\n", "S31480\r\n"}, {"ack S0", "ack S1", "ack S2", "ack S3"}},
+    {"monitor", M::Monitor, {"S~0001\r\n", kChannels, kOutputs, kSensors, kChannels}, {"monitor " + kChannels.substr(0, 36), "monitor " + kOutputs.substr(0, 36), "monitor " + kSensors.substr(0, 36), "monitor " + kChannels.substr(0, 36)}},
+    {"reverse read-back", M::MonitorReverse, {kOutputs, "?O\r=0005\r\n", kSensors}, {"monitor " + kOutputs.substr(0, 36), "reply O 0005", "monitor " + kSensors.substr(0, 36)}},
+    {"loader answers", M::LoaderData, {kAnswer, kFirstAnswer, kAnswer}, {"answer 305419896 2147483649", "answer 2 0", "answer 305419896 2147483649"}},
+};
+// clang-format on
+
+TEST(Framer, AnyCuttingOrJoiningGivesTheFramesOfOneAnswerPerRead) {
+    std::mt19937 random(20261207);
+    for (const Stream& s : kStreams) {
+        SCOPED_TRACE(s.name);
+        Framer alone;
+        ASSERT_EQ(frameReads(alone, s.mode, s.answers), s.frames);
+        std::string all;
+        std::vector<std::string> lateLineEnds;
+        for (const std::string& answer : s.answers) {
+            all += answer;
+            lateLineEnds.push_back(answer.substr(0, answer.size() - 1));
+            lateLineEnds.push_back(answer.substr(answer.size() - 1));
+        }
+        Framer joined;
+        EXPECT_EQ(frameReads(joined, s.mode, {all}), s.frames);
+        Framer late;
+        EXPECT_EQ(frameReads(late, s.mode, lateLineEnds), s.frames);
+        for (int seed = 0; seed < 200; ++seed) {
+            std::vector<std::string> pieces;
+            for (std::size_t at = 0; at < all.size();) {
+                const std::size_t n =
+                    std::uniform_int_distribution<std::size_t>(1, all.size() - at)(random);
+                pieces.push_back(all.substr(at, n));
+                at += n;
+            }
+            Framer cut;
+            EXPECT_EQ(frameReads(cut, s.mode, pieces), s.frames) << "seed " << seed;
+        }
+    }
+}
+
+TEST(Framer, AChattyLineKeepsNothingWaitingAndALoaderTextAtMostItsCapacity) {
+    Framer framer;
+    frameReads(framer, M::Idle, {std::string(100000, 'S')});
+    EXPECT_EQ(framer.waiting(), "SS");  // the last two may open a sensor frame: they wait
+    EXPECT_EQ(framer.dropped(), 99998u);
+    frameReads(framer, M::UpgradeEntry, {std::string(5000, 'x')});
+    EXPECT_EQ(framer.waiting().size(), Framer::kTextCapacity);
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ TEST_F(LinkTest, UnlistedModeLeavesInputWaiting) {
     link.enter(static_cast<ProtocolMode>(8));
     port.receive("SC0045\r\n");
     EXPECT_EQ(port.pending, "SC0045\r\n");
-    EXPECT_EQ(link.receivedCount(), 0);
+    EXPECT_EQ(link.answers(), 0u);
 }
 
 TEST_F(LinkTest, AcknowledgementHandedOnAfterThePauseToTheFirstTaker) {
@@ -55,13 +55,16 @@ TEST_F(LinkTest, AcknowledgementHandedOnAfterThePauseToTheFirstTaker) {
     link.enter(ProtocolMode::AckChain, Reply::Emptied);
     clock.now = 2000;
     port.receive("S10370\r\n");
-    // The clock steps 1 ms per read, so the first read past 50 ms ends the wait at 2051.
-    EXPECT_EQ(seen, (std::vector<std::string>{"first S1 at 2051", "second S1"}));
+    // The clock steps 1 ms per read: one read stamps the answer's arrival at 2000, and the first
+    // read past 50 ms after the next ends the wait at 2052.
+    EXPECT_EQ(seen, (std::vector<std::string>{"first S1 at 2052", "second S1"}));
 }
 
-TEST_F(LinkTest, SilenceAfterACommandIsSaidBesideThePortListUntilAByteComes) {
+TEST_F(LinkTest, TwoSecondsWithoutAWholeAnswerAreSaidBesideThePortListAsSilenceOrAsNoise) {
     const ControlKey device = ids::main::kPortDevice;
     const std::string quiet = "飞控已2秒无应答：请检查连线和串口，然后按刷新  COM0 = /dev/fake0";
+    const std::string noise =
+        "飞控2秒内只发来无法识别的数据：请检查串口速率和连线，然后按刷新  COM0 = /dev/fake0";
     link.checkQuiet();  // nothing sent, or sent to a closed port: nothing to say
     link.sendQuery('V');
     link.checkQuiet();
@@ -78,15 +81,59 @@ TEST_F(LinkTest, SilenceAfterACommandIsSaidBesideThePortListUntilAByteComes) {
     link.checkQuiet();
     EXPECT_EQ(model.text(device), quiet);
     EXPECT_EQ(port.written, "?V\r?V\r");  // nothing more is sent
-    port.receive("?");
+    port.receive("?V\r 12");              // bytes, but no whole answer yet
+    EXPECT_EQ(model.text(device), noise);
+    EXPECT_EQ(link.heardSinceAnswer(), "?V\r 12");
+    port.receive("20\r\n");
     EXPECT_EQ(model.text(device), "COM0 = /dev/fake0");
-    link.sendQuery('V');
+    EXPECT_EQ(link.heardSinceAnswer(), "");
+
+    // A controller that talks without ever completing an answer is no answer either.
+    link.sendQuery('C');
+    link.checkQuiet();
+    for (int i = 0; i < 25; ++i) {
+        clock.now += 100;
+        port.receive("\x7f");
+        link.checkQuiet();
+    }
+    EXPECT_EQ(model.text(device), noise);
+    link.sendQuery('C');
     link.checkQuiet();
     clock.now += 2000;
     link.checkQuiet();
     port.event = CMSComm::kCommEventLineLost;  // a lost line is said as such, not as silence
     port.receive("");
     EXPECT_EQ(model.text(device), "COM0 = /dev/fake0");
+}
+
+// Frames while no monitor runs: one stop command, however many frames; a query that the stream
+// kept from its answer goes out again once the stream has had time to stop, and only then.
+TEST_F(LinkTest, AStreamFoundOutsideTheMonitorIsStoppedOnceAndTheWaitingCommandStartsAgain) {
+    const std::string frame = "CHDA15001500150015001500150015001500\r\n";
+    port.isOpen = true;
+    link.sendQuery('C');
+    port.receive(frame + frame);
+    clock.now += 100;
+    port.receive(frame);
+    EXPECT_EQ(port.takeWritten(), "?C\rS~0000\r");
+    link.checkQuiet();
+    clock.now += 350;
+    link.checkQuiet();
+    EXPECT_EQ(port.takeWritten(), "");
+    clock.now += 100;
+    link.checkQuiet();
+    EXPECT_EQ(port.takeWritten(), "?C\r");
+    port.receive(frame);  // the stop is 550 ms old: frames now are a new stream
+    EXPECT_EQ(port.takeWritten(), "S~0000\r");
+    port.receive("?C\r 0050\r\n");
+    clock.now += 1000;
+    link.checkQuiet();
+    EXPECT_EQ(port.takeWritten(), "");  // answered: nothing goes again
+    // While the monitor runs, its frames are what is expected.
+    link.setStreamExpected([] { return true; });
+    link.enter(ProtocolMode::AckChain);
+    port.receive(frame);
+    EXPECT_EQ(port.takeWritten(), "");
 }
 
 TEST_F(LinkTest, TheDeviceLabelFollowsDevicesPluggedInAndPulledOutWithoutTouchingTheLine) {

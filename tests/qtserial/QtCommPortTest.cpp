@@ -2,6 +2,10 @@
 
 #include <QCoreApplication>
 
+#include <unistd.h>
+
+#include <string>
+
 #include "qtserial/QtCommPort.h"
 #include "support/PtyPeer.h"
 #include "support/SimulatorLine.h"
@@ -48,6 +52,25 @@ TEST(QtCommPort, HeldWritesLeaveInOrderOnRelease) {
     ASSERT_TRUE(port.SetPortOpen(true));
     port.releaseOutput();
     EXPECT_EQ(peer.drain(std::chrono::milliseconds{50}), "");
+}
+
+// Reading Input takes what the device holds too, before any receive event has run: a discard
+// leaves nothing behind to head the next answer.
+TEST(QtCommPort, InputTakesWhatTheDeviceHoldsBeforeTheEventLoopHasRead) {
+    test::EventLoop loop;
+    test::PtyPeer peer;
+    QtCommPort port(test::comTo(peer.slave()));
+    port.SetCommPort(3);
+    ASSERT_TRUE(port.SetPortOpen(true)) << port.LastError();
+    peer.write("SC0045\r\n");
+    std::string taken;
+    for (int i = 0; i < 100 && taken.size() < 8; ++i) {  // the pty hands bytes over at once
+        const std::vector<std::uint8_t> bytes = port.GetInput();
+        taken.append(bytes.begin(), bytes.end());
+        usleep(1000);
+    }
+    EXPECT_EQ(taken, "SC0045\r\n");
+    EXPECT_TRUE(port.GetInput().empty());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ namespace orva::sim {
 namespace {
 
 using namespace std::chrono_literals;
+using namespace std::string_literals;
 
 std::string ask(ControllerModel& model, std::string_view bytes) {
     std::string out;
@@ -136,12 +137,7 @@ const std::string kMonitor = "CHDA15001500150015001500150015001500\r\n";
 
 // A message as it reaches the wire: a monitor frame, a 64-byte loader answer or a reply, its
 // writes joined by '|', a pause before a write as "<N us>", "#" when the line closes after them.
-std::string wire(FaultInjector& line, const std::string& bytes) {
-    using enum Outgoing::Kind;
-    const WirePlan plan = line.shape({bytes.starts_with("CHDA") ? Monitor
-                                      : bytes.size() == 64      ? LoaderAnswer
-                                                                : Reply,
-                                      bytes});
+std::string wire(const WirePlan& plan) {
     std::string out;
     for (const WireWrite& w : plan.writes) {
         out += &w == &plan.writes[0] ? "" : "|";
@@ -149,6 +145,14 @@ std::string wire(FaultInjector& line, const std::string& bytes) {
         out += w.bytes;
     }
     return plan.closeLine ? out + "#" : out;
+}
+
+std::string wire(FaultInjector& line, const std::string& bytes) {
+    using enum Outgoing::Kind;
+    return wire(line.shape({bytes.starts_with("CHDA") ? Monitor
+                            : bytes.size() == 64      ? LoaderAnswer
+                                                      : Reply,
+                            bytes}));
 }
 
 TEST(FaultInjector, CountedFaultsShapeTheirMessages) {
@@ -174,6 +178,10 @@ TEST(FaultInjector, CountedFaultsShapeTheirMessages) {
          {.stallPacket = 2, .stallTime = 250ms},
          {"RADY\r\n", "RADY\r\n", a64, a64, b64, b32 + "|<250000 us>" + b32, a64, a64}},
         {"a stall without an end", {.stallPacket = 1}, {b64, b32}},
+        {"a late line end follows its text; a word without one goes whole",
+         {.lateLineEnd = 3ms},
+         {"SC0045\r\n", "SC0045\r|<3000 us>\n", mon, mon.substr(0, 37) + "|<3000 us>\n", "RADY",
+          "RADY"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -182,6 +190,25 @@ TEST(FaultInjector, CountedFaultsShapeTheirMessages) {
             EXPECT_EQ(wire(line, c.steps[i]), c.steps[i + 1]);
         }
     }
+}
+
+// Answers to commands sent back to back leave within the adapter's window and go in one write;
+// what is held goes alone once its window has passed, and a full loader answer never waits.
+TEST(FaultInjector, AJoinWindowWritesTheAnswersWithinItTogether) {
+    const std::string a64(64, 'a');
+    FaultInjector line({.joinWindow = 20ms});
+    const std::vector<std::string> held = {wire(line, "Sj0004\r\n"), wire(line, "SC0045\r\n")};
+    EXPECT_EQ(held, (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(std::pair(line.holding(), line.holdLimit()), std::pair(true, 20ms));
+    EXPECT_EQ(wire(line.release()), "Sj0004\r\nSC0045\r\n");
+    EXPECT_EQ(wire(line.release()), "");
+    EXPECT_EQ(wire(line, "SA0004\r\n"), "");
+    EXPECT_EQ(wire(line, a64), "SA0004\r\n" + a64);  // a full packet goes at once, with company
+    EXPECT_FALSE(line.holding());
+    FaultInjector counted({.joinEvery = 2});
+    const std::vector<std::string> two = {wire(counted, "one."), wire(counted, "two.")};
+    EXPECT_EQ(two, (std::vector<std::string>{"one.", ""}));
+    EXPECT_EQ(std::pair(counted.holdLimit(), wire(counted.release())), std::pair(16ms, "two."s));
 }
 
 // Without the pauses the pieces make the frame; none is empty; there is more than one.

@@ -294,8 +294,19 @@ class UiTest : public QObject {
         ui.click(main_ids::kEditFrame);
         QVERIFY(ui.dialog.frameDialog() == frame && frame->isVisible());
         QCOMPARE(motor1X->text(), QStringLiteral("300"));
+        // Save writes a frame only once it has been read since the opening.
+        for (const char code : std::string("klmnopqrstuvwxyz")) {
+            const char* value = code == 'k'   ? "0006"
+                                : code < 'n'  ? "0650"
+                                : code == 'n' ? "5300"
+                                : code < 'z'  ? "5000"
+                                              : "0002";
+            ui.port.receive(std::string{'?', code, '\r', ' '} + value + "\r\n");
+        }
+        QCOMPARE(motor1X->text(), QStringLiteral("300"));
+        ui.port.takeWritten();
         ui.click({Dialog::Frame, 1000});
-        QCOMPARE(ui.port.takeWritten(), std::string("?V\r?k\r?V\rSk0006\r"));
+        QCOMPARE(ui.port.takeWritten(), std::string("?V\rSk0006\r"));
         frame->close();
         QVERIFY(!frame->isVisible() && !ui.core.model().visible(ids::frame::kDialog));
     }
