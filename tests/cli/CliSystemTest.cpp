@@ -208,17 +208,13 @@ TEST_F(CliAgainstSimulator, NothingIsWrittenWithoutAWholeReadBackOrABackup) {
         // Every reply damaged: the version and every value unread.
         {Fault::Damaged, {"save", path("zeros.txt")}, 4, "not every setting was read (VCAB"},
         {Fault::Damaged, {"restore", golden}, 4, "so no backup can be kept"},
-        {Fault::Damaged, {"default", "1"}, 4, "--no-backup to go on"},
         {Fault::Damaged, {"flash", image}, 4, "nothing was written"},
         // The backup folder's parent is a file.
         {Fault::NoFolder, {"restore", golden}, 6, "no backup written: "},
-        {Fault::NoFolder, {"default", "1"}, 6, "--no-backup goes on without a backup"},
         {Fault::NoFolder, {"flash", image}, 6, "nothing was written to the controller"},
         // Values no list, check box or read-back puts there.
         {Fault::None, {"restore", edited(1, "0099")}, 6, "line 2 is not"},
-        {Fault::None, {"restore", edited(1, "0000")}, 6, "line 2 is not"},
         {Fault::None, {"restore", edited(41, "7")}, 6, "line 42 is not"},
-        {Fault::None, {"restore", edited(18, "0201")}, 6, "line 19 is not"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args.back());
@@ -246,9 +242,7 @@ TEST_F(CliAgainstSimulator, SettingsShowAsBeforeAfterAnUpgradeAcrossTheGimbalBou
     std::ofstream(path("odd.bin"), std::ios::binary) << std::string(1001, '\x5A');
     for (const auto& [from, to] : {std::pair(1211, 1220), std::pair(1220, 1211)}) {
         SCOPED_TRACE(from);
-        // The acknowledgements of a restore's first two commands must not come in one read on
-        // a loaded machine: that restore would wait for ever.
-        start({.controller = {.firmwareVersion = from, .upgradeTo = to}, .commandTime = 10ms});
+        start({.controller = {.firmwareVersion = from, .upgradeTo = to}});
         Result r = cli({"flash", path("odd.bin"), "--keep-settings"});
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_NE(r.err.find("KJ%)+ converted"), std::string::npos) << r.err;
@@ -274,7 +268,7 @@ TEST_F(CliAgainstSimulator, SettingsShowAsBeforeAfterAnUpgradeAcrossTheGimbalBou
 // A pitch scale of 150, which 1220 shows and 1211 cannot: listed, exit 5.
 TEST_F(CliAgainstSimulator, ASettingTheNewFirmwareCannotShowIsListed) {
     std::ofstream(path("odd.bin"), std::ios::binary) << std::string(1001, '\x5A');
-    start({.controller = {.upgradeTo = 1211}, .commandTime = 10ms});
+    start({.controller = {.upgradeTo = 1211}});
     std::string file = test::goldenSaveFile();
     std::size_t at = 0;
     for (int line = 0; line < 18; ++line) {
