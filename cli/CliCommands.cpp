@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <charconv>
-#include <csignal>
 #include <iostream>
+#include <sstream>
 
 #include "cli/CliSession.h"
+#include "cli/Interrupts.h"
 #include "cli/PortChoice.h"
 #include "cli/Report.h"
 #include "firmware/FirmwareChooser.h"
@@ -24,11 +25,34 @@
 namespace orva::cli {
 namespace {
 
-volatile std::sig_atomic_t g_interrupted = 0;
 constexpr int kBarWidth = 40;
 
-void onInterrupt(int) {
-    g_interrupted = 1;
+// The USB serial devices plugged in, as `ports` names them.
+std::vector<UsbDevice> usbDevices() {
+    std::vector<UsbDevice> out;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        if (info.hasVendorIdentifier()) {
+            out.push_back(
+                {info.systemLocation().toStdString(),
+                 (info.manufacturer() + " " + info.description()).trimmed().toStdString()});
+        }
+    }
+    return out;
+}
+
+// A word a shell reads back as it stands.
+std::string shellQuoted(const std::string& word) {
+    const bool plain = !word.empty() && word.find_first_not_of(
+                                            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                            "0123456789_./:=+-@%,") == std::string::npos;
+    if (plain) {
+        return word;
+    }
+    std::string out = "'";
+    for (char c : word) {
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return out + "'";
 }
 
 std::optional<int> integer(const std::string& text) {
@@ -61,7 +85,72 @@ void CliCommands::say(Msg msg, std::initializer_list<std::string> args) {
     error(cli::say(msg, m_options.language, args));
 }
 
+bool CliCommands::put(const std::string& text) {
+    const bool wasFailed = m_out.failed();
+    if (!m_out.write(text) && !wasFailed) {
+        say(Msg::OutputFailed, {m_out.error()});
+    }
+    return !m_out.failed();
+}
+
+std::string CliCommands::command(CliSession& session,
+                                 std::initializer_list<std::string> args) const {
+    std::string out = "orva-cli";
+    const std::string& port = session.portChoice().argument;
+    if (!port.empty()) {
+        out += " --port " + shellQuoted(port);
+    }
+    for (const std::string& a : args) {
+        out += " " + shellQuoted(a);
+    }
+    return out;
+}
+
+ExitCode CliCommands::overwriting(CliSession& session, const std::function<bool()>& done,
+                                  ExitCode onProblem, const std::function<void()>& tick,
+                                  const std::function<std::string()>& where,
+                                  const std::string& recovery) {
+    const Interrupts interrupts;
+    bool warned = false;
+    bool stopped = false;
+    const ExitCode code = session.waitFor(
+        [&] {
+            stopped = interrupts.terminated() || interrupts.presses() >= 2;
+            return stopped || done();
+        },
+        onProblem,
+        [&] {
+            if (tick) {
+                tick();
+            }
+            if (interrupts.presses() == 1 && !warned) {
+                warned = true;
+                session.error(Msg::HalfWritten, {where()});
+            }
+        });
+    if (!stopped) {
+        return code;
+    }
+    session.error(Msg::Stopped, {where()});
+    if (!recovery.empty()) {
+        session.error(Msg::FinishUpgrade, {recovery});
+    }
+    const std::string& backup = session.core().backups().lastPath();
+    if (backup.empty()) {
+        session.error(Msg::NoBackupKept);
+    } else {
+        session.error(Msg::PutBackupBack, {command(session, {"restore", backup})});
+    }
+    return ExitCode::Interrupted;
+}
+
 ExitCode CliCommands::run() {
+    const ExitCode code = runCommand();
+    // A result that did not reach stdout is a failure, whatever the controller did.
+    return m_out.failed() ? ExitCode::OutputFailed : code;
+}
+
+ExitCode CliCommands::runCommand() {
     const std::vector<std::string>& a = m_options.args;
     std::optional<RestoreEntries> left;
     int number = 0;
@@ -145,7 +234,9 @@ ExitCode CliCommands::run() {
     }
 
     std::string portError;
-    auto choice = PortChoice::from(m_options.port, portError);
+    auto choice = PortChoice::from(m_options.port, portError,
+                                   m_options.port.empty() ? usbDevices() : std::vector<UsbDevice>{},
+                                   m_options.language);
     if (!choice) {
         error(portError);
         return ExitCode::Usage;
@@ -195,7 +286,11 @@ ExitCode CliCommands::ports() {
                     (info.manufacturer() + " " + info.description()).trimmed().toStdString();
             }
         }
-        report::port(std::cout, com, device, description, m_options.json);
+        std::ostringstream line;
+        report::port(line, com, device, description, m_options.json);
+        if (!put(line.str())) {
+            return ExitCode::OutputFailed;
+        }
         any = true;
     }
     if (!any && !m_options.quiet) {
@@ -211,7 +306,9 @@ ExitCode CliCommands::read(CliSession& session) {
         rows.push_back(
             ParameterRow::of(code, readback.wireValue(code), readback.firmwareVersion()));
     }
-    report::parameters(std::cout, session.firmwareText(), rows, m_options.json);
+    std::ostringstream out;
+    report::parameters(out, session.firmwareText(), rows, m_options.json);
+    put(out.str());
     return ExitCode::Done;
 }
 
@@ -229,6 +326,10 @@ ExitCode CliCommands::save(CliSession& session) {
         session.errorText(box.text);
         return ExitCode::BadFile;
     }
+    if (m_options.args[0] == CliFiles::kStandard) {
+        put(session.files().takeStandardOutput());
+        return ExitCode::Done;
+    }
     session.note(Msg::Saved, {m_options.args[0]});
     return ExitCode::Done;
 }
@@ -236,7 +337,9 @@ ExitCode CliCommands::save(CliSession& session) {
 std::optional<RestoreEntries> CliCommands::readSaveFile(const std::string& path) {
     PosixFiles files;
     std::string problem;
-    const auto bytes = files.readPrefix(path, ParameterFiles::kMaxReadBytes, problem);
+    const auto bytes = path == CliFiles::kStandard
+                           ? CliFiles::standardInput(ParameterFiles::kMaxReadBytes, problem)
+                           : files.readPrefix(path, ParameterFiles::kMaxReadBytes, problem);
     if (!bytes || !problem.empty()) {
         say(Msg::FileUnreadable, {problem.empty() ? path : problem});
         return std::nullopt;
@@ -302,7 +405,9 @@ ExitCode CliCommands::diff(CliSession* session, const FileValues& left, const Fi
             }
         }
     }
-    report::differences(std::cout, rows, m_options.json);
+    std::ostringstream out;
+    report::differences(out, rows, m_options.json);
+    put(out.str());
     if (rows.empty() && !m_options.quiet) {
         std::cerr << cli::say(Msg::NoDifference, m_options.language) << '\n';
     }
@@ -340,15 +445,19 @@ ExitCode CliCommands::writeFile(CliSession& session, const std::string& path,
         return code;
     }
     int shown = -1;
-    const ExitCode code = session.waitFor(
-        [&] { return session.readbacks() > readbacks; }, ExitCode::BadFile,
+    const auto sent = [&] { return session.port().writesStartingWith('S') - before; };
+    const ExitCode code = overwriting(
+        session, [&] { return session.readbacks() > readbacks; }, ExitCode::BadFile,
         [&] {
-            const int sent = session.port().writesStartingWith('S') - before;
-            if (sent != shown) {
-                shown = sent;
+            if (sent() != shown) {
+                shown = sent();
                 session.progress(cli::say(Msg::RestoreProgress, m_options.language,
-                                          {std::to_string(sent), std::to_string(total)}));
+                                          {std::to_string(shown), std::to_string(total)}));
             }
+        },
+        [&] {
+            return cli::say(Msg::RestoreWhere, m_options.language,
+                            {std::to_string(sent()), std::to_string(total)});
         });
     if (code != ExitCode::Done) {
         return code;
@@ -372,7 +481,9 @@ ExitCode CliCommands::loadDefault(CliSession& session, int set) {
     if (const ExitCode code = session.noteBackup(); code != ExitCode::Done) {
         return code;
     }
-    const ExitCode code = session.waitFor([&] { return session.readbacks() > readbacks; });
+    const ExitCode code = overwriting(
+        session, [&] { return session.readbacks() > readbacks; }, ExitCode::Refused, {},
+        [&] { return cli::say(Msg::DefaultWhere, m_options.language, {std::to_string(set)}); });
     if (code != ExitCode::Done) {
         return code;
     }
@@ -384,11 +495,13 @@ ExitCode CliCommands::get(CliSession& session, char code) {
     const ReadbackChain& readback = session.core().readback();
     const ParameterRow row =
         ParameterRow::of(code, readback.wireValue(code), readback.firmwareVersion());
+    std::ostringstream out;
     if (m_options.json) {
-        report::parameters(std::cout, session.firmwareText(), {row}, true);
+        report::parameters(out, session.firmwareText(), {row}, true);
     } else {
-        std::cout << (row.shown ? std::to_string(*row.shown) : "-") << '\n';
+        out << (row.shown ? std::to_string(*row.shown) : "-") << '\n';
     }
+    put(out.str());
     return ExitCode::Done;
 }
 
@@ -426,22 +539,27 @@ ExitCode CliCommands::set(CliSession& session, char code, int shown) {
 ExitCode CliCommands::monitor(CliSession& session) {
     LiveMonitor& live = session.core().monitor();
     int frames = 0;
-    live.setFrameListener([&] {
-        report::monitorFrame(std::cout, live.values(), m_options.json);
-        std::cout.flush();
-        ++frames;
+    FramesSeen seen;
+    live.setFrameListener([&](monitor_frames::FrameKind kind) {
+        seen.add(kind);
+        std::ostringstream line;
+        report::monitorFrame(line, live.values(), seen, m_options.json);
+        if (put(line.str())) {
+            ++frames;
+        }
     });
-    g_interrupted = 0;
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
-    session.act(ActionKind::Click, ids::custom::kDataDisplay);
-    const ExitCode code = session.waitFor(
-        [&] { return g_interrupted != 0 || (m_options.count > 0 && frames >= m_options.count); });
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
-    // The stop command goes out whatever ended the stream.
-    if (live.running()) {
+    ExitCode code = ExitCode::Done;
+    {
+        // Whatever ends the stream, the stop command goes out before orva-cli does.
+        const Interrupts interrupts;
         session.act(ActionKind::Click, ids::custom::kDataDisplay);
+        code = session.waitFor([&] {
+            return interrupts.any() || m_out.failed() ||
+                   (m_options.count > 0 && frames >= m_options.count);
+        });
+        if (live.running()) {
+            session.act(ActionKind::Click, ids::custom::kDataDisplay);
+        }
     }
     live.setFrameListener({});
     session.note(Msg::MonitorStopped, {std::to_string(frames)});
@@ -473,8 +591,8 @@ ExitCode CliCommands::flash(CliSession& session) {
     }
     const UpgradeTransfer& transfer = session.core().firmware().transfer();
     int shown = -1;
-    const ExitCode code = session.waitFor(
-        [&] { return session.readbacks() > readbacks; }, ExitCode::Refused,
+    const ExitCode code = overwriting(
+        session, [&] { return session.readbacks() > readbacks; }, ExitCode::Refused,
         [&] {
             // The bar's position is a block number; the percent runs past 100 after the end packet.
             const int percent = std::min(100, transfer.percent());
@@ -486,7 +604,14 @@ ExitCode CliCommands::flash(CliSession& session) {
                              {std::to_string(percent),
                               std::string(filled, '#') + std::string(kBarWidth - filled, ' ')}));
             }
-        });
+        },
+        [&] {
+            return cli::say(Msg::FlashWhere, m_options.language,
+                            {std::to_string(transfer.block()),
+                             std::to_string(session.core().firmware().image().blockCount() + 2),
+                             std::to_string(std::clamp(transfer.percent(), 0, 100))});
+        },
+        command(session, {"--no-backup", "flash", m_options.args[0]}));
     if (code != ExitCode::Done) {
         return code;
     }
@@ -498,7 +623,7 @@ ExitCode CliCommands::flash(CliSession& session) {
 
 ExitCode CliCommands::keepSettings(CliSession& session, const std::vector<std::optional<int>>& wire,
                                    int version) {
-    const std::string backup = session.core().backups().lastWritten();
+    const std::string backup = session.core().backups().lastPath();
     const auto entries = readSaveFile(backup);
     if (!entries) {
         return ExitCode::BadFile;
@@ -519,7 +644,9 @@ ExitCode CliCommands::keepSettings(CliSession& session, const std::vector<std::o
         }
     }
     if (!changed.empty()) {
-        report::differences(std::cout, changed, m_options.json);
+        std::ostringstream out;
+        report::differences(out, changed, m_options.json);
+        put(out.str());
         session.error(Msg::SettingsChanged, {std::to_string(changed.size())});
         return ExitCode::Refused;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include "cli/ExitCode.h"
 #include "cli/ParameterRow.h"
 #include "cli/Report.h"
+#include "cli/StdoutWriter.h"
 #include "paramfile/RestoreEntries.h"
 
 namespace orva::cli {
@@ -24,6 +26,7 @@ class CliCommands {
     ExitCode run();
 
   private:
+    ExitCode runCommand();
     // Wire values by code, in the order a restore sends them.
     using FileValues = std::vector<std::pair<char, int>>;
 
@@ -58,8 +61,21 @@ class CliCommands {
     std::string name(const ParameterEntry& entry) const;
     void error(const std::string& text);
     void say(Msg msg, std::initializer_list<std::string> args);
+    // A command's results to stdout; false (said once) when stdout takes them no more.
+    bool put(const std::string& text);
+
+    // Waits as CliSession::waitFor does while an exchange overwrites the controller. The first
+    // Ctrl-C only warns; a second one, SIGTERM or SIGHUP stop it, and the user is told how far
+    // it got (`where`) and the command that puts the backup back (`recovery`, before it).
+    ExitCode overwriting(CliSession& session, const std::function<bool()>& done, ExitCode onProblem,
+                         const std::function<void()>& tick,
+                         const std::function<std::string()>& where,
+                         const std::string& recovery = {});
+    // "orva-cli --port COM3 ARGS", quoted for a shell.
+    std::string command(CliSession& session, std::initializer_list<std::string> args) const;
 
     const CliOptions& m_options;
+    StdoutWriter m_out;
 };
 
 }  // namespace orva::cli

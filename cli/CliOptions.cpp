@@ -177,10 +177,12 @@ Commands:
                          setting shows what it showed before (exit 5 and the list if not)
 
 Options:
-  --port COMn|DEVICE     the controller's port (default: the window's last port, else COM3);
-                         ORVA_COM<n>=DEVICE in the environment maps COMn as in the window
+  --port COMn|DEVICE     the controller's port (default: the window's last port, else the one
+                         USB serial device plugged in); ORVA_COM<n>=DEVICE in the environment
+                         maps COMn as in the window
   --timeout MS           how long to wait for each answer of the controller (default 3000)
-  --json                 results as JSON (ports, read, get, diff, default, monitor)
+  --json                 results as JSON: one object, or one object a line for the streams
+                         ports and monitor; a value not received is null
   --no-backup            no backup of the parameters before restore, default and flash;
                          without it they write nothing when no backup can be written
   --saved-on VERSION     restore, diff: the firmware FILE was saved on (a backup's name says
@@ -190,7 +192,11 @@ Options:
   --lang en|zh           messages in English (default) or Chinese
   --help, --version
 
-Results go to stdout; progress and messages to stderr.
+Results go to stdout; progress and messages to stderr (the progress line only on a terminal).
+FILE "-" is stdin for restore and diff, stdout for save. Options may stand anywhere, as
+"--timeout 500" or "--timeout=500"; "--" ends them. A monitor sends its stop command however it
+ends. Ctrl-C during restore, default or flash warns first; a second one stops and prints the
+command that puts the backup back.
 
 Exit codes:
   0  done
@@ -200,6 +206,8 @@ Exit codes:
      restore, default and flash then write nothing
   5  refused by the controller (checksum, bad block, a value not taken)
   6  bad file (unreadable, not a saved parameter file, not a firmware image, no backup written)
+  7  the results could not be written to stdout (the system's reason follows)
+  130  stopped halfway through restore, default or flash: the controller is half-written
 
 Examples:
   orva-cli ports
@@ -208,6 +216,7 @@ Examples:
   orva-cli restore before-crash.txt --dry-run
   orva-cli set C 37
   orva-cli monitor --count 20
+  orva-cli save - | ssh backup-host 'cat > craft.txt'
 )";
 }
 

@@ -3,6 +3,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <iostream>
 
@@ -38,7 +40,8 @@ CliSession::CliSession(const CliOptions& options, PortChoice port)
       m_files(m_posix, m_choice.record),
       m_qtPort(m_choice.resolver),
       m_port(m_qtPort),
-      m_core(m_port, m_clock, m_prompts, m_files, CliFiles::kPortRecord) {
+      m_core(m_port, m_clock, m_prompts, m_files, CliFiles::kPortRecord),
+      m_stderrTerminal(isatty(2) != 0) {
     m_core.readback().setMainChainEnd([this] { ++m_readbacks; });
     if (m_options.backup) {
         // Unlike the window, a command that cannot keep a backup writes nothing.
@@ -166,7 +169,8 @@ void CliSession::endProgress() {
 }
 
 void CliSession::progress(const std::string& text) {
-    if (!m_options.quiet) {
+    // A pipe or a log file gets the summary line alone, not every update joined by "\r".
+    if (!m_options.quiet && m_stderrTerminal) {
         std::cerr << '\r' << text << std::flush;
         m_progressShown = true;
     }
@@ -186,7 +190,7 @@ void CliSession::error(Msg msg, std::initializer_list<std::string> args) {
 void CliSession::errorText(const std::string& text) {
     endProgress();
     // The window's texts break lines with CR; a terminal wants LF.
-    std::string lines = text;
+    std::string lines = inCliWords(text);
     for (char& c : lines) {
         if (c == '\r') {
             c = '\n';

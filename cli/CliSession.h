@@ -56,7 +56,8 @@ class CliSession {
     OrvaCore& core() { return m_core; }
     CliPrompts& prompts() { return m_prompts; }
     WatchedPort& port() { return m_port; }
-    IFiles& files() { return m_files; }
+    CliFiles& files() { return m_files; }
+    const PortChoice& portChoice() const { return m_choice; }
     IClock& clock() { return m_clock; }
     const CliOptions& options() const { return m_options; }
     Language language() const { return m_options.language; }
@@ -78,6 +79,7 @@ class CliSession {
     OrvaCore m_core;
     int m_readbacks = 0;
     bool m_progressShown = false;
+    bool m_stderrTerminal;
 };
 
 }  // namespace orva::cli

@@ -1,6 +1,7 @@
 #include "cli/CliTexts.h"
 
 #include <iterator>
+#include <utility>
 
 namespace orva::cli {
 namespace {
@@ -64,9 +65,51 @@ constexpr Text kTexts[] = {
     {Msg::SettingsChanged, "{0} settings show otherwise than before the upgrade (listed on stdout)",
      "{0}项参数与升级前不同（见标准输出）"},
     {Msg::NoPorts, "no serial device found", "未找到串口设备"},
+    {Msg::NoUsbDevice,
+     "no port named with --port or stored by the window, and no USB serial device is plugged in: "
+     "plug the controller in, or name its port with --port (`orva-cli ports` lists the ports)",
+     "未用--port指定串口，窗口也未记住串口，且未接入USB串口设备：请插上飞控，或用--port指定串口"
+     "（`orva-cli ports`列出所有串口）"},
+    {Msg::ManyUsbDevices,
+     "no port named with --port or stored by the window, and {0} USB serial devices are plugged "
+     "in: name the controller's with --port, e.g. --port /dev/ttyACM0",
+     "未用--port指定串口，窗口也未记住串口，且接入了{0}个USB串口设备：请用--port指定飞控的串口，"
+     "例如--port /dev/ttyACM0"},
+    {Msg::OutputFailed, "cannot write the results to standard output: {0}",
+     "无法把结果写到标准输出：{0}"},
+    {Msg::HalfWritten,
+     "stopping now leaves the controller half-written ({0}); press Ctrl-C again to stop anyway",
+     "现在停止会使飞控只写入了一部分（{0}）；再按一次Ctrl-C强行停止"},
+    {Msg::Stopped, "stopped: {0}; the controller is half-written",
+     "已停止：{0}；飞控只写入了一部分"},
+    {Msg::RestoreWhere, "{0} of {1} commands of the restore sent", "恢复命令已发送{0}/{1}"},
+    {Msg::DefaultWhere, "default set {0} asked for, not read back",
+     "已要求载入默认参数组{0}，尚未读回"},
+    {Msg::FlashWhere, "upgrade packet {0} of {1} sent ({2}%), the controller waits in its loader",
+     "升级数据包已发送{0}/{1}（{2}%），飞控停在升级程序中"},
+    {Msg::PutBackupBack, "to put the backup back: {0}", "恢复备份的命令：{0}"},
+    {Msg::FinishUpgrade, "to upgrade again: {0}", "重新升级的命令：{0}"},
+    {Msg::NoBackupKept, "no backup was kept (--no-backup or no read-back)",
+     "没有备份（--no-backup或未读回参数）"},
+};
+
+// The window's remedies and what a command line does instead.
+constexpr std::pair<const char*, const char*> kCliWords[] = {
+    {"press Refresh", "run the command again"},
+    {"按刷新", "重新运行命令"},
 };
 
 }  // namespace
+
+std::string inCliWords(std::string text) {
+    for (const auto& [window, cli] : kCliWords) {
+        const std::string from = window;
+        for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
+            text.replace(at, from.size(), cli);
+        }
+    }
+    return text;
+}
 
 std::string say(Msg msg, Language language, std::initializer_list<std::string> args) {
     std::string text;

@@ -42,8 +42,22 @@ enum class Msg {
     SettingsKept,
     SettingsChanged,
     NoPorts,
+    NoUsbDevice,
+    ManyUsbDevices,
+    OutputFailed,
+    HalfWritten,
+    Stopped,
+    RestoreWhere,
+    DefaultWhere,
+    FlashWhere,
+    PutBackupBack,
+    FinishUpgrade,
+    NoBackupKept,
 };
 
 std::string say(Msg msg, Language language, std::initializer_list<std::string> args = {});
+// A text of the window's core with the window's remedies ("press Refresh") in the words of a
+// command line.
+std::string inCliWords(std::string text);
 
 }  // namespace orva::cli

@@ -10,6 +10,8 @@ enum class ExitCode {
     NoAnswer = 4,
     Refused = 5,  // the controller said no: a checksum, a bad block, a value it did not take
     BadFile = 6,
+    OutputFailed = 7,   // stdout could not be written: a full disk, a closed pipe
+    Interrupted = 130,  // stopped by Ctrl-C (twice), SIGTERM or SIGHUP halfway through an overwrite
 };
 
 inline int exitStatus(ExitCode code) {

@@ -4,14 +4,17 @@
 #include <cstdlib>
 
 #include "cli/CliFiles.h"
+#include "cli/CliTexts.h"
 #include "platform/PosixFiles.h"
 #include "protocol/Link.h"
 #include "serial/ConfigFile.h"
 
 namespace orva::cli {
 
-std::optional<PortChoice> PortChoice::from(const std::string& named, std::string& error) {
+std::optional<PortChoice> PortChoice::from(const std::string& named, std::string& error,
+                                           const std::vector<UsbDevice>& usb, Language language) {
     PortChoice choice;
+    choice.argument = named;
     if (named.empty()) {
         PosixFiles files;
         std::string ignored;
@@ -21,8 +24,22 @@ std::optional<PortChoice> PortChoice::from(const std::string& named, std::string
         CliFiles memory(files, choice.record);
         ConfigFile config(memory, CliFiles::kPortRecord);
         const auto read = config.read(ignored);
-        choice.com = read && read->recorded ? read->port : Link::kDefaultPort;
-        return choice;
+        if (read && read->recorded) {
+            choice.com = read->port;
+            choice.argument = "COM" + std::to_string(choice.com);
+            return choice;
+        }
+        if (usb.size() == 1) {
+            return from(usb.front().device, error);
+        }
+        std::string list;
+        for (const UsbDevice& d : usb) {
+            list += "\n  " + d.device + (d.description.empty() ? "" : "  " + d.description);
+        }
+        error = say(usb.empty() ? Msg::NoUsbDevice : Msg::ManyUsbDevices, language,
+                    {std::to_string(usb.size())}) +
+                list;
+        return std::nullopt;
     }
     if (named.size() > 3 && (named.rfind("COM", 0) == 0 || named.rfind("com", 0) == 0)) {
         int n = 0;

@@ -3,7 +3,15 @@
 #include <cstdio>
 #include <ostream>
 
-namespace orva::cli::report {
+namespace orva::cli {
+
+void FramesSeen::add(monitor_frames::FrameKind kind) {
+    channels |= kind == monitor_frames::FrameKind::Channels;
+    outputs |= kind == monitor_frames::FrameKind::Outputs;
+    sensors |= kind == monitor_frames::FrameKind::Sensors;
+}
+
+namespace report {
 namespace {
 
 std::string number(const std::optional<int>& value, bool json) {
@@ -69,9 +77,9 @@ void parameters(std::ostream& out, const std::string& firmware,
 
 void differences(std::ostream& out, const std::vector<Difference>& rows, bool json) {
     if (json) {
-        out << "[" << joined(rows, [](const Difference& d) {
+        out << "{\"differences\":[" << joined(rows, [](const Difference& d) {
             return "{\"left\":" + rowJson(d.left) + ",\"right\":" + rowJson(d.right) + "}";
-        }) << "]\n";
+        }) << "]}\n";
         return;
     }
     for (const Difference& d : rows) {
@@ -79,27 +87,34 @@ void differences(std::ostream& out, const std::vector<Difference>& rows, bool js
     }
 }
 
-void monitorFrame(std::ostream& out, const MonitorValues& v, bool json) {
-    auto ints = [](int n) { return std::to_string(n); };
-    if (json) {
-        out << "{\"receiver\":[" << joined(v.receiver, ints) << "],\"outputs\":["
-            << joined(v.outputs, ints) << "],\"ultrasonicMm\":" << v.ultrasonicHeight
-            << ",\"barometricDm\":" << v.barometricHeight << ",\"magneticDeg\":" << v.magneticAngle
-            << ",\"vibration\":" << v.vibration << ",\"longitude\":" << jsonString(v.longitude)
-            << ",\"latitude\":" << jsonString(v.latitude) << "}\n";
-        return;
-    }
-    auto spaced = [](const auto& values) {
+void monitorFrame(std::ostream& out, const MonitorValues& v, const FramesSeen& seen, bool json) {
+    const char* none = json ? "null" : "-";
+    auto list = [&](const auto& values, bool there, const char* separator) {
         std::string s;
         for (int n : values) {
-            s += (s.empty() ? "" : " ") + std::to_string(n);
+            s += (s.empty() ? "" : separator) + std::to_string(n);
         }
-        return s;
+        return !there ? std::string(none) : json ? "[" + s + "]" : s;
     };
-    out << "rx " << spaced(v.receiver) << "\tout " << spaced(v.outputs) << "\tsonar "
-        << v.ultrasonicHeight << " mm\tbaro " << v.barometricHeight << " dm\tmag "
-        << v.magneticAngle << "\tvib " << v.vibration << "\tgps " << v.longitude << ' '
-        << v.latitude << '\n';
+    auto value = [&](int n) { return seen.sensors ? std::to_string(n) : std::string(none); };
+    auto text = [&](const std::string& s) {
+        return !seen.sensors ? std::string(none) : json ? jsonString(s) : s;
+    };
+    if (json) {
+        out << "{\"receiver\":" << list(v.receiver, seen.channels, ",")
+            << ",\"outputs\":" << list(v.outputs, seen.outputs, ",")
+            << ",\"ultrasonicMm\":" << value(v.ultrasonicHeight)
+            << ",\"barometricDm\":" << value(v.barometricHeight)
+            << ",\"magneticDeg\":" << value(v.magneticAngle)
+            << ",\"vibration\":" << value(v.vibration) << ",\"longitude\":" << text(v.longitude)
+            << ",\"latitude\":" << text(v.latitude) << "}\n";
+        return;
+    }
+    out << "rx " << list(v.receiver, seen.channels, " ") << "\tout "
+        << list(v.outputs, seen.outputs, " ") << "\tsonar " << value(v.ultrasonicHeight)
+        << " mm\tbaro " << value(v.barometricHeight) << " dm\tmag " << value(v.magneticAngle)
+        << "\tvib " << value(v.vibration) << "\tgps " << text(v.longitude) << ' '
+        << text(v.latitude) << '\n';
 }
 
 void port(std::ostream& out, int com, const std::string& device, const std::string& description,
@@ -113,4 +128,5 @@ void port(std::ostream& out, int com, const std::string& device, const std::stri
         << '\n';
 }
 
-}  // namespace orva::cli::report
+}  // namespace report
+}  // namespace orva::cli

@@ -1,5 +1,6 @@
 #include <QCoreApplication>
 
+#include <csignal>
 #include <iostream>
 
 #include "cli/CliCommands.h"
@@ -8,14 +9,17 @@
 int main(int argc, char** argv) {
     using orva::cli::CliOptions;
     using orva::cli::ExitCode;
+    // A closed stdout is a write error to report, and a monitor must still send its stop
+    // command: not a silent death by SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     const CliOptions::Parsed parsed = CliOptions::parse({argv + 1, argv + argc});
     switch (parsed.outcome) {
         case CliOptions::Outcome::Help:
-            std::cout << CliOptions::usage();
-            return 0;
+            std::cout << CliOptions::usage() << std::flush;
+            return std::cout ? 0 : orva::cli::exitStatus(ExitCode::OutputFailed);
         case CliOptions::Outcome::Version:
-            std::cout << "orva-cli " << ORVA_VERSION << '\n';
-            return 0;
+            std::cout << "orva-cli " << ORVA_VERSION << '\n' << std::flush;
+            return std::cout ? 0 : orva::cli::exitStatus(ExitCode::OutputFailed);
         case CliOptions::Outcome::Error:
             std::cerr << "orva-cli: " << parsed.error << "\n\n" << CliOptions::usage();
             return orva::cli::exitStatus(ExitCode::Usage);

@@ -31,6 +31,9 @@ ALLOWED = {
 }
 # Folders whose code may use Qt; the rest is plain C++.
 QT_FOLDERS = {"qtserial", "ui", "app", "cli"}
+# Single files outside those that may: the simulator's command line, read with Qt Core's parser as
+# orva's and orva-cli's are; only the kivrel-sim executable links it, not the simulator's library.
+QT_FILES = {"sim/SimCommandLine.cpp"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^">]+)[">]', re.M)
 LINK = re.compile(r"target_link_libraries\(\s*(\S+)([^)]*)\)", re.S)
@@ -70,7 +73,8 @@ def main():
                     used.add(head)
                     if head not in ALLOWED[name]:
                         problems.append(f"{source.relative_to(root)}: includes {target}")
-                elif target.startswith("Q") and name not in QT_FOLDERS:
+                elif (target.startswith("Q") and name not in QT_FOLDERS
+                      and source.relative_to(root).as_posix() not in QT_FILES):
                     problems.append(f"{source.relative_to(root)}: includes Qt ({target})")
         cmake = path / "CMakeLists.txt"
         linked = links_of(name, cmake.read_text(encoding="utf-8"))

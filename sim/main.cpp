@@ -18,6 +18,10 @@ int main(int argc, char** argv) {
         std::fputs(SimCommandLine::usage(program).c_str(), stdout);
         return 0;
     }
+    if (parsed.version) {
+        std::printf("kivrel-sim %s\n", ORVA_VERSION);
+        return 0;
+    }
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "%s: %s\n%s", program.c_str(), parsed.error.c_str(),
                      SimCommandLine::usage(program).c_str());

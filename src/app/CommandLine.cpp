@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <QCommandLineParser>
+
 #include <string_view>
 
 namespace orva {
@@ -20,23 +22,30 @@ constexpr int kUsageError = 2;
 }  // namespace
 
 CommandLine CommandLine::parse(int argc, char** argv) {
-    CommandLine line;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--demo") {
-            line.demo = true;
-        } else if (arg == "-h" || arg == "--help") {
-            line.action = Action::Help;
-            return line;
-        } else if (arg == "--version") {
-            line.action = Action::Version;
-            return line;
-        } else {
-            line.action = Action::Usage;
-            line.unknown = arg;
-            return line;
-        }
+    // The same parser as orva-cli's and kivrel-sim's, so --opt=value, -- and -h behave alike.
+    QCommandLineParser parser;
+    const QCommandLineOption demo("demo");
+    const QCommandLineOption help(QStringList{"h", "help"});
+    const QCommandLineOption version("version");
+    parser.addOptions({demo, help, version});
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
     }
+    CommandLine line;
+    if (!parser.parse(arguments)) {
+        line.action = Action::Usage;
+        line.unknown = parser.errorText().toStdString();
+    } else if (parser.isSet(help)) {
+        line.action = Action::Help;
+    } else if (parser.isSet(version)) {
+        line.action = Action::Version;
+    } else if (!parser.positionalArguments().isEmpty()) {
+        line.action = Action::Usage;
+        line.unknown =
+            "Unexpected argument '" + parser.positionalArguments().front().toStdString() + "'.";
+    }
+    line.demo = parser.isSet(demo);
     return line;
 }
 
@@ -49,7 +58,7 @@ int CommandLine::answer(std::ostream& out, std::ostream& err) const {
             out << "orva " << ORVA_VERSION << "\n";
             return 0;
         case Action::Usage:
-            err << "orva: unknown option '" << unknown << "'\n" << kUsage;
+            err << "orva: " << unknown << "\n" << kUsage;
             return kUsageError;
         case Action::Run:
             break;

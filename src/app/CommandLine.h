@@ -12,7 +12,7 @@ struct CommandLine {
 
     Action action = Action::Run;
     bool demo = false;
-    std::string unknown;  // the option that made it a usage error
+    std::string unknown;  // what made it a usage error, as the parser says it
 
     static CommandLine parse(int argc, char** argv);
     // Prints what --help, --version or a usage error ask for; returns the exit code.

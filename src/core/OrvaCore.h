@@ -54,13 +54,13 @@ class OrvaCore : public IWindowCore {
     ParameterStore& store() { return m_store; }
     const ReadbackChain& readback() const { return m_readback; }
     ReadbackChain& readback() { return m_readback; }
+    const ParameterBackups& backups() const { return m_backups; }
     const LiveMonitor& monitor() const { return m_monitor; }
     LiveMonitor& monitor() { return m_monitor; }
     const FirmwareUpgrade& firmware() const { return m_firmware; }
     const FrameDialogLogic& frame() const { return m_frame; }
     const ParameterFiles& paramFiles() const { return m_paramFiles; }
     ParameterFiles& paramFiles() { return m_paramFiles; }
-    const ParameterBackups& backups() const { return m_backups; }
 
   private:
     // Refresh, and start-up: the file variant. A new controller may stand behind the port.

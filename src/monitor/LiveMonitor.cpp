@@ -122,7 +122,8 @@ void LiveMonitor::setLocked(bool locked) {
 }
 
 void LiveMonitor::onFrame(const std::string& frame) {
-    switch (monitor_frames::kindOf(frame)) {
+    const monitor_frames::FrameKind kind = monitor_frames::kindOf(frame);
+    switch (kind) {
         case monitor_frames::FrameKind::Channels:
             monitor_frames::readChannels(frame, m_values);
             break;
@@ -137,7 +138,7 @@ void LiveMonitor::onFrame(const std::string& frame) {
     }
     showValues();
     if (m_frameListener) {
-        m_frameListener();
+        m_frameListener(kind);
     }
 }
 

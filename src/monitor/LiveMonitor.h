@@ -5,6 +5,7 @@
 #include "model/ActionTable.h"
 #include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
+#include "monitor/MonitorFrames.h"
 #include "monitor/MonitorValues.h"
 #include "protocol/Link.h"
 #include "settings/ParameterStore.h"
@@ -40,8 +41,10 @@ class LiveMonitor {
     // The port changed: the receiver and output values start again from 0.
     void clearChannels();
 
-    // Called after each monitor frame has been shown, for a tool that prints the values.
-    void setFrameListener(std::function<void()> listener) { m_frameListener = std::move(listener); }
+    // Called after each monitor frame has been shown, with its kind, for a tool that prints the
+    // values.
+    using FrameListener = std::function<void(monitor_frames::FrameKind)>;
+    void setFrameListener(FrameListener listener) { m_frameListener = std::move(listener); }
 
     bool running() const { return m_running; }
     const MonitorValues& values() const { return m_values; }
@@ -60,7 +63,7 @@ class LiveMonitor {
     ParameterStore& m_store;
     const LanguageFlag& m_language;
     MonitorValues m_values;
-    std::function<void()> m_frameListener;
+    FrameListener m_frameListener;
     bool m_running = false;
 };
 

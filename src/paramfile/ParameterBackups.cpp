@@ -94,7 +94,7 @@ bool ParameterBackups::written() {
         const std::string path = m_folder + "/" + freeName(m_calendar->now());
         if (m_files.writeAll(path, *bytes, error)) {
             removeOldest(path);
-            m_lastWritten = path;
+            m_lastPath = path;
             say("已备份: ", "backup: ", path);
             return true;
         }

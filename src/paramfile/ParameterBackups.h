@@ -39,8 +39,8 @@ class ParameterBackups {
 
     // The last overwrite was stopped for want of a backup.
     bool stopped() const { return m_stopped; }
-    // The backup written last; empty before one.
-    const std::string& lastWritten() const { return m_lastWritten; }
+    // The file the last backup went to; empty when none was written.
+    const std::string& lastPath() const { return m_lastPath; }
     // The firmware version in a backup's name ("..._fw1211.txt" gives 1211); nothing for a
     // name of another shape.
     static std::optional<int> versionInName(std::string_view path);
@@ -62,7 +62,7 @@ class ParameterBackups {
     ICalendar* m_calendar = nullptr;
     bool m_required = false;
     bool m_stopped = false;
-    std::string m_lastWritten;
+    std::string m_lastPath;
 };
 
 }  // namespace orva

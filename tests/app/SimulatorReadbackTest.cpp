@@ -273,24 +273,5 @@ TEST_F(SimulatorReadback, AChattyLineKeepsTheReplyBufferAndMemoryFlat) {
 #endif
 }
 
-// A 64 KiB image over a line paced byte by byte as at 115200 baud: the loader's tag and ready
-// line trickle in over many reads, as they do from a real USB serial adapter.
-TEST_F(SimulatorReadback, A64KiBImageGoesOverAPacedLine) {
-    const std::string stored = m_dir + "/received.bin", path = m_dir + "/kivrel.bin";
-    ASSERT_TRUE(readBack({.wireTiming = sim::WireTiming::PerByte, .imagePath = stored}));
-    std::string image(65536, '\0');
-    for (std::size_t i = 0; i < image.size(); ++i) {
-        image[i] = static_cast<char>((i * 73 + 5) % 251);
-    }
-    std::ofstream(path, std::ios::binary) << image;
-    m_prompts.files.push_back(path);
-    m_core->onUserAction({ActionKind::Click, ids::main::kChooseFirmware});
-    m_core->onUserAction({ActionKind::Click, ids::main::kUpgrade});
-    ASSERT_TRUE(runUntil([&] { return !m_prompts.shown.empty(); }, 120000))
-        << "the transfer stalled at block " << m_core->firmware().transfer().block();
-    EXPECT_EQ(m_prompts.shown[0].text.rfind("恭喜你升级成功!", 0), 0u) << m_prompts.shown[0].text;
-    EXPECT_EQ(test::fileBytes(stored).substr(0, image.size()), image);
-}
-
 }  // namespace
 }  // namespace orva

@@ -78,7 +78,7 @@ TEST(Startup, HelpVersionAndUnknownOptionsNeedNoDisplay) {
     } cases[] = {
         {"--version", 0, "orva 1.220"},
         {"--help", 0, "Usage: orva [--demo]"},
-        {"--demo --bogus", 2, "orva: unknown option '--bogus'"},
+        {"--demo --bogus", 2, "orva: Unknown option 'bogus'."},
     };
     for (const auto& c : cases) {
         const std::string command = std::string(

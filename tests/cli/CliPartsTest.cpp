@@ -1,7 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
 #include "cli/CliOptions.h"
+#include "cli/CliTexts.h"
 #include "cli/ParameterRow.h"
+#include "cli/PortChoice.h"
 #include "cli/WatchedPort.h"
 #include "support/Fakes.h"
 
@@ -98,6 +105,35 @@ TEST(ParameterRow, ShownValuesMapToControlsAndWire) {
         }
     }
     EXPECT_EQ(ParameterRow::of('C', std::nullopt, 1220).shown, std::nullopt);
+}
+
+// No --port and no port stored by the window: the one USB serial device, or a list and a hint.
+TEST(PortChoice, WithoutANamedPortTheOneUsbDeviceIsTaken) {
+    const auto here = std::filesystem::current_path();
+    char folder[] = "/tmp/orva-XXXXXX";
+    std::filesystem::current_path(mkdtemp(folder));  // no qdmcconfig.ini
+    const UsbDevice acm{"/dev/ttyACM7", "Halvane Kivrel"};
+    const UsbDevice ftdi{"/dev/ttyUSB0", "FTDI FT232R"};
+    std::string error;
+    const auto one = PortChoice::from("", error, {acm});
+    ASSERT_TRUE(one.has_value());
+    EXPECT_EQ(one->argument, "/dev/ttyACM7");
+    EXPECT_EQ(one->resolver.deviceFor(one->com), "/dev/ttyACM7");
+    EXPECT_FALSE(PortChoice::from("", error, {acm, ftdi}));
+    EXPECT_TRUE(error.ends_with("\n  /dev/ttyACM7  Halvane Kivrel\n  /dev/ttyUSB0  FTDI FT232R"));
+    EXPECT_FALSE(PortChoice::from("", error, {}));
+    EXPECT_NE(error.find("plug the controller in"), std::string::npos);
+    // A port the window stored wins over the USB list.
+    std::ofstream("qdmcconfig.ini") << "5";
+    EXPECT_EQ(PortChoice::from("", error, {acm})->argument, "COM5");
+    std::filesystem::remove_all(std::filesystem::current_path());
+    std::filesystem::current_path(here);
+}
+
+// The core's remedies name the window's button; a terminal has the command instead.
+TEST(CliTexts, WindowRemediesBecomeTheCommandsOwn) {
+    EXPECT_EQ(inCliWords("close it, then press Refresh / 请关闭该程序，然后按刷新"),
+              "close it, then run the command again / 请关闭该程序，然后重新运行命令");
 }
 
 TEST(WatchedPort, NamesTheLastCommand) {

@@ -26,7 +26,31 @@ struct Result {
     int status = -1;
     std::string out;
     std::string err;
+    std::string wire;  // what the controller received and sent meanwhile
     std::chrono::milliseconds took{0};
+};
+
+// Where orva-cli's stdout goes, as a script sends it.
+enum class Out {
+    File,
+    Full,     // /dev/full: every write fails
+    HeadOne,  // a pipe whose reader takes one line and goes, as `| head -1`
+};
+
+// One run of orva-cli, as a script or a user runs it, and what must come of it.
+struct Step {
+    std::vector<std::string> args;
+    int status = 0;
+    std::string out;   // must appear in stdout; "=" first: stdout is exactly the rest
+    std::string err;   // each of its '|'-separated pieces must appear in stderr
+    std::string wire;  // must reach the controller's log; "!" first: must not
+    Out output = Out::File;
+    std::vector<int> interrupts;  // sent 0.3 s apart, once `when` is in the controller's log
+    std::string when;
+    std::string in;                       // standard input
+    bool terminal = false;                // stderr is a terminal
+    bool ownTimeout = false;              // without the harness's generous --timeout
+    std::chrono::milliseconds within{0};  // at most this long, when not 0
 };
 
 // orva-cli against the simulated controller, with COM3 standing for its line.
@@ -40,33 +64,97 @@ class CliAgainstSimulator : public ::testing::Test {
         m_sim = std::make_unique<sim::SimRunner>(options);
         return m_device = m_sim->start();
     }
-    Result cli(std::vector<std::string> args) {
+    Result cli(const Step& step) {
         const auto begin = std::chrono::steady_clock::now();
+        const std::size_t logged = wire().size();
+        std::ofstream(m_dir / "in", std::ios::binary) << step.in;
+        int pipeFds[2] = {-1, -1};
+        if (step.output == Out::HeadOne && pipe(pipeFds) != 0) {
+            return {};
+        }
+        int master = -1;
+        if (step.terminal) {
+            master = posix_openpt(O_RDWR | O_NOCTTY);
+            grantpt(master);
+            unlockpt(master);
+        }
         const pid_t pid = fork();
         if (pid == 0) {
             setenv("ORVA_COM3", m_device.c_str(), 1);
             setenv("XDG_DATA_HOME", (m_dir / "data").c_str(), 1);
-            dup2(open((m_dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
-            dup2(open((m_dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+            dup2(open((m_dir / "in").c_str(), O_RDONLY), 0);
+            const int out = step.output == Out::Full ? open("/dev/full", O_WRONLY)
+                            : step.output == Out::HeadOne
+                                ? pipeFds[1]
+                                : open((m_dir / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+            dup2(out, 1);
+            close(pipeFds[0]);  // the reader is the test's alone, so its close is seen
+            dup2(master >= 0 ? open(ptsname(master), O_WRONLY | O_NOCTTY)
+                             : open((m_dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
+                 2);
             // A loaded test machine may answer slower than a controller: a generous time-out
-            // unless the case sets its own.
-            std::vector<char*> argv{const_cast<char*>(ORVA_CLI_BINARY), const_cast<char*>("--port"),
-                                    const_cast<char*>("COM3"), const_cast<char*>("--timeout"),
-                                    const_cast<char*>("20000")};
-            for (std::string& a : args) {
-                argv.push_back(a.data());
+            // unless the step tests the default.
+            std::vector<const char*> argv{ORVA_CLI_BINARY, "--port", "COM3", "--timeout", "20000"};
+            argv.resize(step.ownTimeout ? 3 : 5);
+            for (const std::string& a : step.args) {
+                argv.push_back(a.c_str());
             }
             argv.push_back(nullptr);
-            execv(argv[0], argv.data());
+            execv(argv[0], const_cast<char* const*>(argv.data()));
             _exit(127);
         }
+        Result r;
+        close(pipeFds[1]);
+        for (int fd : {pipeFds[0], master}) {
+            fcntl(fd, F_SETFL, O_NONBLOCK);
+        }
+        auto drain = [](int fd, std::string& into) {
+            char buffer[4096];
+            for (ssize_t n; fd >= 0 && (n = read(fd, buffer, sizeof buffer)) > 0;) {
+                into.append(buffer, static_cast<std::size_t>(n));
+            }
+        };
+        std::size_t signalled = 0;
+        auto nextSignal = begin;
         int status = 0;
-        waitpid(pid, &status, 0);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::fileBytes(m_dir / "out"),
-                test::fileBytes(m_dir / "err"),
-                std::chrono::duration_cast<std::chrono::milliseconds>(
-                    std::chrono::steady_clock::now() - begin)};
+        while (waitpid(pid, &status, WNOHANG) == 0) {
+            drain(master, r.err);
+            drain(pipeFds[0], r.out);
+            if (pipeFds[0] >= 0 && r.out.find('\n') != std::string::npos) {
+                r.out.resize(r.out.find('\n') + 1);
+                close(std::exchange(pipeFds[0], -1));
+            }
+            if (signalled < step.interrupts.size() &&
+                std::chrono::steady_clock::now() > nextSignal &&
+                wire().find(step.when, logged) != std::string::npos) {
+                kill(pid, step.interrupts[signalled++]);
+                nextSignal = std::chrono::steady_clock::now() + 300ms;
+            }
+            std::this_thread::sleep_for(5ms);
+        }
+        drain(master, r.err);
+        close(master);
+        close(pipeFds[0]);
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (step.output == Out::File) {
+            r.out = test::fileBytes(m_dir / "out");
+        }
+        if (!step.terminal) {
+            r.err = test::fileBytes(m_dir / "err");
+        }
+        r.took = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - begin);
+        // The controller's thread logs the last command a moment after orva-cli has gone.
+        for (int ms = 0; ms < 3000; ms += 20) {
+            r.wire = wire().substr(logged);
+            if (step.wire.starts_with("!") || r.wire.find(step.wire) != std::string::npos) {
+                break;
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+        return r;
     }
+    std::string wire() const { return test::fileBytes(m_dir / "wire.log"); }
     std::string path(const char* name) const { return m_dir / name; }
 
     std::filesystem::path m_dir = test::freshDir();
@@ -74,18 +162,21 @@ class CliAgainstSimulator : public ::testing::Test {
     std::string m_device;
 };
 
-// Steps against one controller, each with its exit status and a piece of its stdout.
-struct Step {
-    std::vector<std::string> args;
-    int status;
-    std::string out;  // must appear in stdout; "=" first: stdout is exactly the rest
+// Runs against one controller each, with what the controller must have received in the end.
+struct Case {
+    const char* name;
+    sim::SimOptions sim;
+    std::vector<Step> steps;
+    std::string image;   // the firmware image the controller's loader must have received
+    std::string device;  // instead of the controller's line
 };
 
-TEST_F(CliAgainstSimulator, CommandsDoWhatTheySay) {
+TEST_F(CliAgainstSimulator, WhatAScriptReliesOn) {
     const std::string golden = path("golden.txt"), edited = path("edited.txt"),
-                      image = path("odd.bin"), junk = path("junk.txt");
+                      image = path("odd.bin"), big = path("big.bin"), junk = path("junk.txt");
     std::string file = test::goldenSaveFile();
     std::ofstream(golden, std::ios::binary) << file;
+    const std::string goldenBytes = file;
     // Line 4 holds the main stability, "0045", behind its 13-byte label.
     std::size_t at = 0;
     for (int line = 0; line < 4; ++line) {
@@ -95,88 +186,150 @@ TEST_F(CliAgainstSimulator, CommandsDoWhatTheySay) {
     std::ofstream(edited, std::ios::binary) << file;
     std::ofstream(junk) << "not a saved file\n";
     std::ofstream(image, std::ios::binary) << std::string(1001, '\x5A');
+    std::string bigImage(65536, '\0');
+    for (std::size_t i = 0; i < bigImage.size(); ++i) {
+        bigImage[i] = static_cast<char>(i * 7 + i / 251);
+    }
+    std::ofstream(big, std::ios::binary) << bigImage;
 
     const std::string cRow = "C\tStabili_Level\t主稳定度";
-    const std::vector<std::pair<std::string, std::vector<Step>>> cases = {
+    const std::string backups = (m_dir / "data/Orva/backups/").string();
+    const std::vector<Case> cases = {
         {"read in both forms",
+         {},
          {{{"read"}, 0, "firmware\t1.220\n" + cRow + "\t55\t55\n"},
           {{"read", "--json"},
            0,
            "{\"firmware\":\"1.220\",\"parameters\":[{\"code\":\"C\",\"english\":"
-           "\"Stabili_Level\",\"chinese\":\"主稳定度\",\"shown\":55,\"wire\":55},"}}},
+           "\"Stabili_Level\",\"chinese\":\"主稳定度\",\"shown\":55,\"wire\":55},"},
+          {{"--json", "read"}, 7, "=", "No space left on device", "", Out::Full}}},
         {"set and get",
-         {{{"set", "C", "37"}, 0, "="},
+         {},
+         {{{"set", "C", "37"}, 0, "=", "", "RX SC0037\\r"},
           {{"get", "C"}, 0, "=37\n"},
-          {{"set", "C", "101"}, 2, "="},
+          {{"set", "C", "101"}, 2, "=", "out of range"},
           {{"get", "?"}, 2, "="}}},
-        {"default set", {{{"default", "2"}, 0, cRow}, {{"get", "A"}, 0, "=9\n"}}},
-        {"restore, then diff",
+        {"default set", {}, {{{"default", "2"}, 0, cRow}, {{"get", "A"}, 0, "=9\n"}}},
+        {"restore, then diff, from files and stdin",
+         {},
          {{{"restore", golden, "--dry-run"}, 0, cRow + "\t55 [55]\t45 [45]\n"},
-          {{"diff", golden}, 0, cRow},
-          {{"restore", golden}, 0, cRow},
+          {{"diff", golden, "--json"}, 0, "{\"differences\":[{\"left\":{\"code\":\"C\""},
+          {.args = {"restore", "-"},
+           .out = cRow,
+           .err = "restored -",
+           .wire = "RX SO",
+           .in = goldenBytes},
           {{"diff", golden}, 0, "="},
-          {{"diff", golden, edited}, 0, "=" + cRow + "\t45 [45]\t46 [46]\n"},
+          {.args = {"diff", "-", edited},
+           .out = "=" + cRow + "\t45 [45]\t46 [46]\n",
+           .in = goldenBytes},
           {{"restore", junk}, 6, "="}}},
+        {"an interrupted restore",
+         {},
+         {{.args = {"restore", golden},
+           .out = cRow,
+           .err = "press Ctrl-C again to stop anyway|restored ",
+           .wire = "RX SO",
+           .interrupts = {SIGINT},
+           .when = "RX SR"},
+          {.args = {"restore", golden},
+           .status = 130,
+           .err = "press Ctrl-C again to stop anyway|stopped: |commands of the restore sent|"
+                  "to put the backup back: orva-cli --port COM3 restore " +
+                  backups,
+           .wire = "!RX SO",
+           .interrupts = {SIGINT, SIGINT},
+           .when = "RX SR"}}},
+        {"a 64 KiB image on a line at wire speed",
+         {.wireTiming = sim::WireTiming::PerAnswer},
+         {{.args = {"--no-backup", "flash", big},
+           .out = "=",
+           .err = "] 0%|] 100%",
+           .terminal = true}},
+         // 1171 packets of 56 bytes: the image and 40 zero bytes.
+         bigImage + std::string(40, '\0')},
+        {"the stream stops however the monitor ends",
+         {},
+         {{{"monitor", "--count", "4", "--json"}, 0, "\"receiver\":[", "", "RX S~0000"},
+          // The first frame carries one kind of values: the others have not been received.
+          {{"monitor", "--json"}, 7, "\":null,", "Broken pipe", "RX S~0000", Out::HeadOne},
+          {.args = {"monitor"}, .wire = "RX S~0000", .interrupts = {SIGHUP}, .when = "RX S~0001"},
+          {.args = {"monitor"}, .wire = "RX S~0000", .interrupts = {SIGTERM}, .when = "RX S~0001"},
+          {.args = {"monitor"}, .wire = "RX S~0000", .interrupts = {SIGINT}, .when = "RX S~0001"},
+          {{"ports"}, 0, "COM3\t{device}\n"}}},
+        {"a controller that does not answer",
+         {.controller = {.silentCodes = "V"}},
+         {{.args = {"--timeout", "300", "read"},
+           .status = 4,
+           .out = "=",
+           .err = "\"?V\" within 300 ms",
+           .ownTimeout = true,
+           .within = 3s},
+          {.args = {"read"},
+           .status = 4,
+           .out = "=",
+           .err = "\"?V\" within 3000 ms",
+           .ownTimeout = true}}},
+        // The 90th answer is the end packet's: 68 read-back replies, the loader's tag and ready
+        // word, the start and 18 data packets before it. Its checksum, hit, refuses the image.
+        {"a controller that refuses an image",
+         {.faults = {.corruptEvery = 90, .corruptByte = 8}},
+         {{{"--no-backup", "flash", image}, 5, "="}}},
+        {"a port that is not there",
+         {},
+         {{{"read"}, 3, "=", "/dev/orva-no-such-tty"}},
+         "",
+         "/dev/orva-no-such-tty"},
         {"flash",
+         {},
          {{{"save", path("before.txt")}, 0, "="},
-          {{"flash", image}, 0, "="},
-          {{"flash", junk}, 6, "="}}},
+          {{"flash", image}, 0, "=", "firmware upgraded"},
+          {{"flash", junk}, 6, "="}},
+         std::string(1001, '\x5A') + std::string(7, '\0')},
     };
-    for (const auto& [name, steps] : cases) {
-        SCOPED_TRACE(name);
-        start({.imagePath = path("received.bin")});
-        for (const Step& step : steps) {
-            const Result r = cli(step.args);
-            EXPECT_EQ(r.status, step.status) << step.args[0] << "\n" << r.err;
-            if (step.out.starts_with("=")) {
-                EXPECT_EQ(r.out, step.out.substr(1)) << step.args[0];
-            } else {
-                EXPECT_NE(r.out.find(step.out), std::string::npos) << step.args[0] << r.out;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sim::SimOptions options = c.sim;
+        options.imagePath = path("received.bin");
+        std::filesystem::remove(options.imagePath);
+        start(options);
+        if (!c.device.empty()) {
+            m_device = c.device;
+        }
+        for (const Step& step : c.steps) {
+            const Result r = cli(step);
+            const std::string what = step.args.back();
+            EXPECT_EQ(r.status, step.status) << what << "\n" << r.err;
+            std::string out = step.out;
+            if (const auto mark = out.find("{device}"); mark != std::string::npos) {
+                out.replace(mark, 8, m_device);
             }
+            if (out.starts_with("=")) {
+                EXPECT_TRUE(r.out == out.substr(1)) << what << "\n" << r.out;
+            } else {
+                EXPECT_NE(r.out.find(out), std::string::npos) << what << "\n" << r.out;
+            }
+            for (std::size_t from = 0, to = 0; to != std::string::npos; from = to + 1) {
+                to = step.err.find('|', from);
+                EXPECT_NE(r.err.find(step.err.substr(from, to - from)), std::string::npos)
+                    << what << "\n"
+                    << r.err;
+            }
+            if (step.wire.starts_with("!")) {
+                EXPECT_EQ(r.wire.find(step.wire.substr(1)), std::string::npos) << what;
+            } else {
+                EXPECT_NE(r.wire.find(step.wire), std::string::npos) << what;
+            }
+            // A pipe or a file gets whole lines, not a progress line redrawn by "\r".
+            EXPECT_TRUE(step.terminal || r.err.find('\r') == std::string::npos) << what;
+        }
+        if (!c.image.empty()) {
+            EXPECT_TRUE(test::fileBytes(path("received.bin")) == c.image);
         }
     }
-    // The flash kept the settings first, as Save Data writes them.
-    const std::filesystem::directory_iterator backups(m_dir / "data/Orva/backups");
-    EXPECT_TRUE(test::fileBytes(backups->path()) == test::fileBytes(path("before.txt")));
-    // 1001 bytes and the zero behind them fill 18 packets of 56 bytes.
-    EXPECT_TRUE(test::fileBytes(path("received.bin")) ==
-                std::string(1001, '\x5A') + std::string(7, '\0'));
-}
-
-TEST_F(CliAgainstSimulator, MonitorCountsAndStopsTheStreamAndPortsNameTheLine) {
-    start();
-    const Result r = cli({"monitor", "--count", "4", "--json"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4);
-    EXPECT_TRUE(r.out.starts_with("{\"receiver\":[")) << r.out;
-    // The controller's thread logs the stop command a moment after orva-cli has gone.
-    bool stopped = false;
-    for (int ms = 0; ms < 3000 && !stopped; ms += 20) {
-        std::this_thread::sleep_for(20ms);
-        stopped = test::fileBytes(path("wire.log")).find("RX S~0000") != std::string::npos;
-    }
-    EXPECT_TRUE(stopped);
-    EXPECT_NE(cli({"ports"}).out.find("COM3\t" + m_device + "\n"), std::string::npos);
-}
-
-// A controller that does not answer, one that refuses an image, and a port that is not there:
-// their own exit codes, soon.
-TEST_F(CliAgainstSimulator, FailuresGiveTheirOwnExitCodes) {
-    start({.controller = {.silentCodes = "V"}});
-    Result r = cli({"--timeout", "300", "read"});
-    EXPECT_EQ(r.status, 4);
-    EXPECT_NE(r.err.find("\"?V\" within 300 ms"), std::string::npos) << r.err;
-    EXPECT_LT(r.took, 3s);
-    // The 90th answer is the end packet's: 68 read-back replies, the loader's tag and ready word,
-    // the start and 18 data packets before it. Its checksum, hit, refuses the image.
-    start({.faults = {.corruptEvery = 90, .corruptByte = 8}});
-    std::ofstream(path("odd.bin"), std::ios::binary) << std::string(1001, '\x5A');
-    r = cli({"--no-backup", "flash", path("odd.bin")});
-    EXPECT_EQ(r.status, 5) << r.err;
-    m_device = "/dev/orva-no-such-tty";
-    r = cli({"read"});
-    EXPECT_EQ(r.status, 3);
-    EXPECT_NE(r.err.find("/dev/orva-no-such-tty"), std::string::npos) << r.err;
+    // The flash, last, kept the settings first, as Save Data writes them.
+    const std::filesystem::directory_iterator kept(m_dir / "data/Orva/backups");
+    EXPECT_TRUE(test::fileBytes(kept->path()) == test::fileBytes(path("before.txt")));
 }
 
 // What must not be written is not: no file of values never read, no overwrite without a backup,
@@ -296,11 +449,13 @@ TEST_F(CliAgainstSimulator, SaveWritesTheWindowsBytes) {
         prompts.files.push_back(path("window.txt"));
         core.onUserAction({ActionKind::Click, ids::main::kSaveData});
     }
-    const Result r = cli({"save", path("cli.txt")});
+    const Result r = cli({{"save", path("cli.txt")}, 0});
     EXPECT_EQ(r.status, 0) << r.err;
     const std::string window = test::fileBytes(path("window.txt"));
     EXPECT_GT(window.size(), 2000u);
     EXPECT_TRUE(test::fileBytes(path("cli.txt")) == window);
+    // "-" is stdout: the same bytes, and nothing but them.
+    EXPECT_TRUE(cli({{"save", "-"}, 0}).out == window);
 }
 
 }  // namespace

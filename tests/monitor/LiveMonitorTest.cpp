@@ -87,7 +87,7 @@ TEST_F(LiveMonitorTest, StartLocksTheSettingsAndEitherStopUnlocksThem) {
 
 TEST_F(LiveMonitorTest, FramesFillTheDisplayAndReverseBitsAreReadBack) {
     int frames = 0;
-    core.monitor().setFrameListener([&] { ++frames; });
+    core.monitor().setFrameListener([&](monitor_frames::FrameKind) { ++frames; });
     click(kButton);
     port.receive(kFrames[0].first.substr(0, 36));  // a frame from 36 bytes on
     EXPECT_EQ(display(), kFrames[0].second);

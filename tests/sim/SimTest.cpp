@@ -225,8 +225,10 @@ TEST(SimCommandLine, DurationsInTheirUnitsAndBadArgumentsRefusedWithAReason) {
     EXPECT_EQ(std::tuple(r.options.faults.stallTime, r.options.faults.splitGap, r.help),
               std::tuple(150ms, 300us, true));
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"--bogus"}, "unknown option --bogus"},
-        {{"--log"}, "--log needs PATH"},
+        {{"--bogus"}, "Unknown option 'bogus'."},
+        {{"--log"}, "Missing value after '--log'."},
+        {{"--seed=x"}, "--seed takes a number from 0 to 4294967295, not \"x\""},
+        {{"--", "--split"}, "Unexpected argument '--split'."},
         {{"--firmware", "12x"}, "--firmware takes a number from 0 to 9999, not \"12x\""},
         {{"--upgrade-to", "0"}, "--upgrade-to takes a number from 1 to 9999, not \"0\""},
     };
@@ -234,6 +236,8 @@ TEST(SimCommandLine, DurationsInTheirUnitsAndBadArgumentsRefusedWithAReason) {
         EXPECT_EQ(SimCommandLine::parse(arguments).error, error);
     }
     EXPECT_EQ(SimCommandLine::parse({"--upgrade-to", "1211"}).options.controller.upgradeTo, 1211);
+    EXPECT_TRUE(SimCommandLine::parse({"--version"}).version);
+    EXPECT_EQ(SimCommandLine::parse({"--firmware=1300"}).options.controller.firmwareVersion, 1300);
     EXPECT_TRUE(!SimCommandLine::parse({"--default-set", "4"}).error.empty() &&
                 !SimCommandLine::parse({"--tag", "ABCD"}).error.empty());
     EXPECT_EQ(WireLog::escape(std::string("?C\r=0050\r\n\xA0\x00\\", 13)),
