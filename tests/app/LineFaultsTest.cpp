@@ -56,7 +56,7 @@ class LineFaults : public ::testing::TestWithParam<Fault> {
         OrvaCore core(port, m_clock, prompts, m_files, m_dir + "/qdmcconfig.ini");
         int readbacks = 0, frames = 0;
         core.readback().setMainChainEnd([&] { ++readbacks; });
-        core.monitor().setFrameListener([&] { ++frames; });
+        core.monitor().setFrameListener([&](monitor_frames::FrameKind) { ++frames; });
         const auto act = [&](ActionKind kind, ControlKey key, int value = 0) {
             core.onUserAction({kind, key, value, {}});
         };
