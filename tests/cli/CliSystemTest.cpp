@@ -376,7 +376,7 @@ TEST_F(CliAgainstSimulator, NothingIsWrittenWithoutAWholeReadBackOrABackup) {
         if (c.fault == Fault::NoFolder) {
             std::ofstream(path("data")) << "a file";
         }
-        const Result r = cli(c.args);
+        const Result r = cli({.args = c.args});
         EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
         EXPECT_FALSE(std::filesystem::exists(path("zeros.txt")));
@@ -385,7 +385,7 @@ TEST_F(CliAgainstSimulator, NothingIsWrittenWithoutAWholeReadBackOrABackup) {
     }
     // Told to go on without a backup, it does.
     std::ofstream(path("data")) << "a file";
-    EXPECT_EQ(cli({"--no-backup", "default", "1"}).status, 0);
+    EXPECT_EQ(cli({.args = {"--no-backup", "default", "1"}}).status, 0);
 }
 
 // A pilot's settings across an upgrade over the 1211/1212 boundary, both ways: kept by
@@ -396,13 +396,14 @@ TEST_F(CliAgainstSimulator, SettingsShowAsBeforeAfterAnUpgradeAcrossTheGimbalBou
     for (const auto& [from, to] : {std::pair(1211, 1220), std::pair(1220, 1211)}) {
         SCOPED_TRACE(from);
         start({.controller = {.firmwareVersion = from, .upgradeTo = to}});
-        Result r = cli({"flash", path("odd.bin"), "--keep-settings"});
+        Result r = cli({.args = {"flash", path("odd.bin"), "--keep-settings"}});
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_NE(r.err.find("KJ%)+ converted"), std::string::npos) << r.err;
         const std::string firmware = to == 1211 ? "firmware\t1.211\n" : "firmware\t1.220\n";
         const std::string wire = to == 1211 ? "\t55\t155\n" : "\t55\t55\n";
-        EXPECT_NE(cli({"read"}).out.find(firmware + "C\tStabili_Level\t主稳定度\t55\t55\n"),
-                  std::string::npos);
+        EXPECT_NE(
+            cli({.args = {"read"}}).out.find(firmware + "C\tStabili_Level\t主稳定度\t55\t55\n"),
+            std::string::npos);
         // The backup taken before the upgrade, named with the firmware it was read from: as it
         // stands, its K would show 155 on 1220 and -45 on 1211.
         std::string backup;
@@ -411,9 +412,9 @@ TEST_F(CliAgainstSimulator, SettingsShowAsBeforeAfterAnUpgradeAcrossTheGimbalBou
                 backup = e.path();
             }
         }
-        r = cli({"restore", backup});
+        r = cli({.args = {"restore", backup}});
         EXPECT_EQ(r.status, 0) << r.err;
-        const std::string out = cli({"read"}).out;
+        const std::string out = cli({.args = {"read"}}).out;
         EXPECT_NE(out.find("K\tGim Pitch Scale\t云台俯仰比例" + wire), std::string::npos) << out;
     }
 }
@@ -428,8 +429,8 @@ TEST_F(CliAgainstSimulator, ASettingTheNewFirmwareCannotShowIsListed) {
         at = file.find("\r\r\n", at) + 3;
     }
     std::ofstream(path("wide.txt"), std::ios::binary) << file.replace(at + 13, 4, "0150");
-    ASSERT_EQ(cli({"restore", path("wide.txt"), "--saved-on", "1220"}).status, 0);
-    const Result r = cli({"flash", path("odd.bin"), "--keep-settings"});
+    ASSERT_EQ(cli({.args = {"restore", path("wide.txt"), "--saved-on", "1220"}}).status, 0);
+    const Result r = cli({.args = {"flash", path("odd.bin"), "--keep-settings"}});
     EXPECT_EQ(r.status, 5) << r.err;
     EXPECT_EQ(r.out, "K\tGim Pitch Scale\t云台俯仰比例\t150 [150]\t100 [200]\n");
 }
