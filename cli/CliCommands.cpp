@@ -13,6 +13,8 @@
 #include "cli/Report.h"
 #include "firmware/FirmwareChooser.h"
 #include "model/ControlIds.h"
+#include "paramfile/FirmwareConversion.h"
+#include "paramfile/ParameterBackups.h"
 #include "paramfile/ParameterFiles.h"
 #include "paramfile/ParameterSaveFile.h"
 #include "paramfile/RestoreChain.h"
@@ -150,8 +152,7 @@ ExitCode CliCommands::run() {
 
 ExitCode CliCommands::runCommand() {
     const std::vector<std::string>& a = m_options.args;
-    std::optional<FileValues> left;
-    std::optional<FileValues> right;
+    std::optional<RestoreEntries> left;
     int number = 0;
     char code = 0;
     // Operands are checked before the port is opened: bad input sends nothing.
@@ -165,8 +166,12 @@ ExitCode CliCommands::runCommand() {
                 return ExitCode::BadFile;
             }
             if (a.size() == 2) {
-                right = readSaveFile(a[1]);
-                return right ? diff(nullptr, *left, &*right) : ExitCode::BadFile;
+                const auto right = readSaveFile(a[1]);
+                if (!right) {
+                    return ExitCode::BadFile;
+                }
+                const FileValues rightValues = valuesOf(*right);
+                return diff(nullptr, valuesOf(*left), &rightValues);
             }
             break;
         case Command::Default: {
@@ -248,7 +253,7 @@ ExitCode CliCommands::runCommand() {
         case Command::Restore:
             return restore(session, *left);
         case Command::Diff:
-            return diff(&session, *left, nullptr);
+            return diff(&session, forController(session, *left, a[0]), nullptr);
         case Command::Default:
             return loadDefault(session, number);
         case Command::Get:
@@ -308,6 +313,13 @@ ExitCode CliCommands::read(CliSession& session) {
 }
 
 ExitCode CliCommands::save(CliSession& session) {
+    // A file of values never read would pass for the controller's settings.
+    const ReadbackChain& readback = session.core().readback();
+    if (!readback.complete() || !readback.notRead().empty()) {
+        const std::string& codes = readback.notRead();
+        session.error(Msg::SaveNotRead, {codes.empty() ? std::string() : "(" + codes + ")"});
+        return ExitCode::NoAnswer;
+    }
     session.prompts().setFile(m_options.args[0]);
     session.act(ActionKind::Click, ids::main::kSaveData);
     for (const MessageBox& box : session.prompts().takeProblems()) {
@@ -322,7 +334,7 @@ ExitCode CliCommands::save(CliSession& session) {
     return ExitCode::Done;
 }
 
-std::optional<CliCommands::FileValues> CliCommands::readSaveFile(const std::string& path) {
+std::optional<RestoreEntries> CliCommands::readSaveFile(const std::string& path) {
     PosixFiles files([this] { return m_options.language == Language::English; });
     std::string problem;
     const auto bytes = path == CliFiles::kStandard
@@ -338,12 +350,31 @@ std::optional<CliCommands::FileValues> CliCommands::readSaveFile(const std::stri
     }
     RestoreEntries entries;
     entries.readFrom(*bytes);
+    return entries;
+}
+
+CliCommands::FileValues CliCommands::valuesOf(const RestoreEntries& entries) {
     FileValues values;
     // "S", code, the value, CR.
     for (const std::string& command : RestoreChain::commands(entries)) {
         values.emplace_back(command[1], leadingInteger(command.substr(2, command.size() - 3)));
     }
     return values;
+}
+
+CliCommands::FileValues CliCommands::forController(CliSession& session, RestoreEntries entries,
+                                                   const std::string& path) {
+    const auto savedOn =
+        m_options.savedOn ? m_options.savedOn : ParameterBackups::versionInName(path);
+    if (savedOn) {
+        const int target = session.core().readback().firmwareVersion();
+        const std::string codes = FirmwareConversion::convert(entries, *savedOn, target);
+        if (!codes.empty()) {
+            session.note(Msg::Converted,
+                         {frames::digits4(*savedOn), frames::digits4(target), codes});
+        }
+    }
+    return valuesOf(entries);
 }
 
 std::vector<Difference> CliCommands::against(CliSession& session, const FileValues& file) {
@@ -383,20 +414,36 @@ ExitCode CliCommands::diff(CliSession* session, const FileValues& left, const Fi
     return ExitCode::Done;
 }
 
-ExitCode CliCommands::restore(CliSession& session, const FileValues& file) {
+ExitCode CliCommands::restore(CliSession& session, const RestoreEntries& entries) {
     const std::string& path = m_options.args[0];
+    const FileValues file = forController(session, entries, path);
     diff(&session, file, nullptr);
     if (m_options.dryRun) {
         session.note(Msg::DryRun);
         return ExitCode::Done;
+    }
+    const ExitCode code = writeFile(session, path, file);
+    if (code == ExitCode::Done) {
+        session.note(Msg::Restored, {path});
+    }
+    return code;
+}
+
+ExitCode CliCommands::writeFile(CliSession& session, const std::string& path,
+                                const FileValues& file) {
+    if (const ExitCode code = session.backupCheck(); code != ExitCode::Done) {
+        return code;
     }
     // The announcement, then one command per link.
     const int total = static_cast<int>(file.size()) + 1;
     const int before = session.port().writesStartingWith('S');
     const int readbacks = session.readbacks();
     session.prompts().setFile(path);
+    session.core().paramFiles().setSavedOn(m_options.savedOn);
     session.act(ActionKind::Select, ids::main::kRestoreChoice, ParameterFiles::kFileChoice);
-    session.noteBackup();
+    if (const ExitCode code = session.noteBackup(); code != ExitCode::Done) {
+        return code;
+    }
     int shown = -1;
     const auto sent = [&] { return session.port().writesStartingWith('S') - before; };
     const ExitCode code = overwriting(
@@ -422,17 +469,18 @@ ExitCode CliCommands::restore(CliSession& session, const FileValues& file) {
                                           std::to_string(d.right.wire.value_or(0)),
                                       d.left.wire ? std::to_string(*d.left.wire) : "-"});
     }
-    if (!left.empty()) {
-        return ExitCode::Refused;
-    }
-    session.note(Msg::Restored, {path});
-    return ExitCode::Done;
+    return left.empty() ? ExitCode::Done : ExitCode::Refused;
 }
 
 ExitCode CliCommands::loadDefault(CliSession& session, int set) {
+    if (const ExitCode code = session.backupCheck(); code != ExitCode::Done) {
+        return code;
+    }
     const int readbacks = session.readbacks();
     session.act(ActionKind::Select, ids::main::kRestoreChoice, set);
-    session.noteBackup();
+    if (const ExitCode code = session.noteBackup(); code != ExitCode::Done) {
+        return code;
+    }
     const ExitCode code = overwriting(
         session, [&] { return session.readbacks() > readbacks; }, ExitCode::Refused, {},
         [&] { return cli::say(Msg::DefaultWhere, m_options.language, {std::to_string(set)}); });
@@ -527,9 +575,20 @@ ExitCode CliCommands::flash(CliSession& session) {
         }
         return ExitCode::BadFile;
     }
+    if (const ExitCode code = session.backupCheck(); code != ExitCode::Done) {
+        return code;
+    }
+    const ReadbackChain& readback = session.core().readback();
+    const int versionBefore = readback.firmwareVersion();
+    std::vector<std::optional<int>> wireBefore;
+    for (int c = 0; c < 128; ++c) {
+        wireBefore.push_back(readback.wireValue(static_cast<char>(c)));
+    }
     const int readbacks = session.readbacks();
     session.act(ActionKind::Click, ids::main::kUpgrade);
-    session.noteBackup();
+    if (const ExitCode code = session.noteBackup(); code != ExitCode::Done) {
+        return code;
+    }
     const UpgradeTransfer& transfer = session.core().firmware().transfer();
     int shown = -1;
     const ExitCode code = overwriting(
@@ -558,7 +617,41 @@ ExitCode CliCommands::flash(CliSession& session) {
     }
     session.prompts().takeNotes();
     session.note(Msg::Upgraded, {session.firmwareText()});
-    return ExitCode::Done;
+    return m_options.keepSettings ? keepSettings(session, wireBefore, versionBefore)
+                                  : ExitCode::Done;
+}
+
+ExitCode CliCommands::keepSettings(CliSession& session, const std::vector<std::optional<int>>& wire,
+                                   int version) {
+    const std::string backup = session.core().backups().lastPath();
+    const auto entries = readSaveFile(backup);
+    if (!entries) {
+        return ExitCode::BadFile;
+    }
+    const FileValues file = forController(session, *entries, backup);
+    const ExitCode code = writeFile(session, backup, file);
+    if (code != ExitCode::Done && code != ExitCode::Refused) {
+        return code;
+    }
+    // Every setting the backup carries, as the window showed it before and shows it now.
+    const ReadbackChain& readback = session.core().readback();
+    std::vector<Difference> changed;
+    for (const auto& [c, value] : file) {
+        ParameterRow before = ParameterRow::of(c, wire[static_cast<unsigned char>(c)], version);
+        ParameterRow now = ParameterRow::of(c, readback.wireValue(c), readback.firmwareVersion());
+        if (before.shown != now.shown || !now.shown) {
+            changed.push_back({std::move(before), std::move(now)});
+        }
+    }
+    if (!changed.empty()) {
+        std::ostringstream out;
+        report::differences(out, changed, m_options.json);
+        put(out.str());
+        session.error(Msg::SettingsChanged, {std::to_string(changed.size())});
+        return ExitCode::Refused;
+    }
+    session.note(Msg::SettingsKept);
+    return code;
 }
 
 }  // namespace orva::cli

@@ -11,6 +11,7 @@
 #include "cli/ParameterRow.h"
 #include "cli/Report.h"
 #include "cli/StdoutWriter.h"
+#include "paramfile/RestoreEntries.h"
 
 namespace orva::cli {
 
@@ -32,16 +33,28 @@ class CliCommands {
     ExitCode ports();
     ExitCode read(CliSession& session);
     ExitCode save(CliSession& session);
-    ExitCode restore(CliSession& session, const FileValues& file);
+    ExitCode restore(CliSession& session, const RestoreEntries& entries);
+    // Writes the saved file at `path` through the window's restore, as `file` holds it for
+    // this controller, and checks that the controller took every value.
+    ExitCode writeFile(CliSession& session, const std::string& path, const FileValues& file);
     ExitCode diff(CliSession* session, const FileValues& left, const FileValues* right);
     ExitCode loadDefault(CliSession& session, int set);
     ExitCode get(CliSession& session, char code);
     ExitCode set(CliSession& session, char code, int shown);
     ExitCode monitor(CliSession& session);
     ExitCode flash(CliSession& session);
+    // After an upgrade: restores the backup taken before it, then compares what every setting
+    // shows now with what it showed before (`wire` of the read-back then, on `version`).
+    ExitCode keepSettings(CliSession& session, const std::vector<std::optional<int>>& wire,
+                          int version);
 
-    // A saved parameter file as the restore would send it; nothing (said) when it is no such file.
-    std::optional<FileValues> readSaveFile(const std::string& path);
+    // A saved parameter file's entries; nothing (said) when it is no such file.
+    std::optional<RestoreEntries> readSaveFile(const std::string& path);
+    // The values a restore of `entries` sends.
+    static FileValues valuesOf(const RestoreEntries& entries);
+    // The values a restore sends to this controller: converted when the file was saved on the
+    // other side of the gimbal encoding's boundary (said so).
+    FileValues forController(CliSession& session, RestoreEntries entries, const std::string& path);
     // The controller's read-back against `file`: the parameters that differ.
     std::vector<Difference> against(CliSession& session, const FileValues& file);
     // The parameter's name in the language of the messages.

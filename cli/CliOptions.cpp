@@ -30,10 +30,10 @@ struct OptionRow {
 };
 
 const OptionRow kOptions[] = {
-    {{"h", "help"}, nullptr},  {{"version"}, nullptr}, {{"json"}, nullptr},
-    {{"q", "quiet"}, nullptr}, {{"dry-run"}, nullptr}, {{"no-backup"}, nullptr},
-    {{"port"}, "COMn|DEVICE"}, {{"timeout"}, "MS"},    {{"count"}, "N"},
-    {{"lang"}, "en|zh"},
+    {{"h", "help"}, nullptr},  {{"version"}, nullptr},       {{"json"}, nullptr},
+    {{"q", "quiet"}, nullptr}, {{"dry-run"}, nullptr},       {{"no-backup"}, nullptr},
+    {{"port"}, "COMn|DEVICE"}, {{"timeout"}, "MS"},          {{"count"}, "N"},
+    {{"lang"}, "en|zh"},       {{"keep-settings"}, nullptr}, {{"saved-on"}, "VERSION"},
 };
 
 // A negative number is an operand ("set ^ -30"), not a row of short options; it is hidden
@@ -95,6 +95,18 @@ CliOptions::Parsed CliOptions::parse(const std::vector<std::string>& argv) {
     o.quiet = parser.isSet("quiet");
     o.dryRun = parser.isSet("dry-run");
     o.backup = !parser.isSet("no-backup");
+    o.keepSettings = parser.isSet("keep-settings");
+    if (o.keepSettings && !o.backup) {
+        return fail("--keep-settings restores the backup: it cannot go with --no-backup");
+    }
+    if (parser.isSet("saved-on")) {
+        const std::string value = unmarked(parser.value("saved-on"));
+        const auto version = number(value);
+        if (!version || *version < 0 || *version > 9999) {
+            return fail("--saved-on wants a firmware version such as 1211, not \"" + value + "\"");
+        }
+        o.savedOn = *version;
+    }
     if (parser.isSet("port")) {
         o.port = unmarked(parser.value("port"));
     }
@@ -159,7 +171,10 @@ Commands:
   set CODE VALUE         write one parameter (VALUE as read shows it), then read back to confirm
   monitor [--count N] [--json]
                          the live data stream, one line per frame, until N frames or Ctrl-C
-  flash IMAGE.bin        save a backup of the parameters, upgrade the firmware, read back
+  flash IMAGE.bin [--keep-settings]
+                         save a backup of the parameters, upgrade the firmware, read back;
+                         --keep-settings then restores the backup and checks that every
+                         setting shows what it showed before (exit 5 and the list if not)
 
 Options:
   --port COMn|DEVICE     the controller's port (default: the window's last port, else the one
@@ -168,7 +183,10 @@ Options:
   --timeout MS           how long to wait for each answer of the controller (default 3000)
   --json                 results as JSON: one object, or one object a line for the streams
                          ports and monitor; a value not received is null
-  --no-backup            no backup of the parameters before restore, default and flash
+  --no-backup            no backup of the parameters before restore, default and flash;
+                         without it they write nothing when no backup can be written
+  --saved-on VERSION     restore, diff: the firmware FILE was saved on (a backup's name says
+                         it); across 1211/1212 the gimbal values are converted
                          (backups: $XDG_DATA_HOME or ~/.local/share, Orva/backups, newest 20)
   --quiet, -q            no progress or messages on stderr, only errors
   --lang en|zh           messages in English (default) or Chinese
@@ -184,9 +202,10 @@ Exit codes:
   0  done
   2  usage error (unknown command, option, code, or a value out of range); nothing was written
   3  the port cannot be opened (the system's reason follows)
-  4  the controller is not answering (the command that got no answer follows)
+  4  the controller is not answering, or not every setting was read (damaged replies): save,
+     restore, default and flash then write nothing
   5  refused by the controller (checksum, bad block, a value not taken)
-  6  bad file (unreadable, not a saved parameter file, not a firmware image)
+  6  bad file (unreadable, not a saved parameter file, not a firmware image, no backup written)
   7  the results could not be written to stdout (the system's reason follows)
   130  stopped halfway through restore, default or flash: the controller is half-written
 

@@ -21,7 +21,9 @@ struct CliOptions {
     bool quiet = false;
     bool dryRun = false;
     bool backup = true;
-    int count = 0;  // monitor frames; 0 until Ctrl-C
+    bool keepSettings = false;   // flash: restore the backup after the upgrade, then compare
+    std::optional<int> savedOn;  // restore, diff: the firmware a file was saved on
+    int count = 0;               // monitor frames; 0 until Ctrl-C
     int timeoutMs = kDefaultTimeoutMs;
     Language language = Language::English;
 

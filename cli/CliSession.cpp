@@ -45,13 +45,29 @@ CliSession::CliSession(const CliOptions& options, PortChoice port)
     m_posix.setLanguage([this] { return m_options.language == Language::English; });
     m_core.readback().setMainChainEnd([this] { ++m_readbacks; });
     if (m_options.backup) {
+        // Unlike the window, a command that cannot keep a backup writes nothing.
         m_core.keepBackupsIn(backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
-                             m_calendar);
+                             m_calendar, true);
     }
 }
 
-void CliSession::noteBackup() {
+ExitCode CliSession::backupCheck() {
+    const ReadbackChain& readback = m_core.readback();
+    if (!m_options.backup || (readback.complete() && readback.notRead().empty())) {
+        return ExitCode::Done;
+    }
+    const std::string& codes = readback.notRead();
+    error(Msg::NoBackupNotRead, {codes.empty() ? std::string() : "(" + codes + ")"});
+    return ExitCode::NoAnswer;
+}
+
+ExitCode CliSession::noteBackup() {
     const std::string& backup = m_core.link().notice(Notice::Backup);
+    if (m_core.backups().stopped()) {
+        errorText(backup);
+        error(Msg::NoBackupNothingWritten);
+        return ExitCode::BadFile;
+    }
     if (!m_options.backup) {
         note(Msg::BackupSkipped);
     } else if (!backup.empty()) {
@@ -60,6 +76,7 @@ void CliSession::noteBackup() {
             std::cerr << backup << '\n';
         }
     }
+    return ExitCode::Done;
 }
 
 ExitCode CliSession::connect() {

@@ -44,8 +44,12 @@ class CliSession {
     void note(Msg msg, std::initializer_list<std::string> args = {});
     void error(Msg msg, std::initializer_list<std::string> args = {});
     void errorText(const std::string& text);
-    // The backup the core kept before an overwrite, or why there is none.
-    void noteBackup();
+    // Before an overwrite: a backup needs a read-back in which every value was read; otherwise
+    // says so and gives the exit code (nothing is written then).
+    ExitCode backupCheck();
+    // After the overwrite's first step: the backup the core kept, or why there is none; not
+    // Done when the overwrite stopped for want of one.
+    ExitCode noteBackup();
     // Writes over the current stderr line; a note ends it.
     void progress(const std::string& text);
 

@@ -19,6 +19,8 @@ constexpr char kReplySeparator = '=';
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kKindTextHead = "HALVANE KIVREL ";
 constexpr int kDefaultSetFromFile = 4;
+// The parameters new firmware starts from.
+constexpr int kFirmwareFirstSet = 0;
 
 // Values a controller fresh from the factory reports besides its default set.
 struct PowerOn {
@@ -176,6 +178,12 @@ void ControllerModel::loaderByte(char byte, std::vector<Outgoing>& out) {
         notify(m_packet, true);
         m_packet.clear();
         out.push_back({Outgoing::Kind::LoaderAnswer, std::move(*answer)});
+        // Only the confirm packet takes the loader back to the command language.
+        if (!m_loader.active() && m_options.upgradeTo > 0) {
+            m_options.firmwareVersion = m_options.upgradeTo;
+            m_values[index('V')] = m_options.firmwareVersion;
+            loadDefaultSet(kFirmwareFirstSet);
+        }
     }
 }
 

@@ -56,7 +56,8 @@ constexpr Row kRows[] = {
     {'<', {21, 21, 23, 26}},    // power-off delay with the failsafe box set
 };
 
-constexpr std::string_view kVersionOffsetCodes = "JK%";
+// Firmware 1211 and older take the gimbal scales and the roll and Z angle limits 100 up.
+constexpr std::string_view kVersionOffsetCodes = "JK%)+";
 constexpr int kLastOffsetVersion = 1211;
 constexpr int kVersionOffset = 100;
 

@@ -12,8 +12,8 @@ class DefaultSets {
   public:
     static constexpr int kCount = 4;
 
-    // The wire values of set `set` (0..3). The gimbal scales carry 100 more on firmware 1211 and
-    // older, as those versions expect.
+    // The wire values of set `set` (0..3). The gimbal scales and the roll and Z angle limits
+    // carry 100 more on firmware 1211 and older, as those versions expect.
     static std::vector<std::pair<char, int>> wireValues(int set, int firmwareVersion);
 };
 

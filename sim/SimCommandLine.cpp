@@ -21,6 +21,7 @@ struct Option {
 constexpr Option kOptions[] = {
     {"link", "PATH", "also make a symbolic link PATH to the slave device"},
     {"firmware", "N", "firmware version answered to ?V (default 1220)"},
+    {"upgrade-to", "N", "firmware version reported after a confirmed upgrade (default: unchanged)"},
     {"tag", "QDMC|QDEC", "firmware tag of the upgrade loader (default QDMC)"},
     {"default-set", "N", "default parameter set held at power-on, 0..3 (default 1)"},
     {"stream-interval", "MS", "milliseconds between two monitor frames (default 40)"},
@@ -131,6 +132,8 @@ void SimCommandLine::apply(std::string_view option, const std::string& text, Res
         o.faults.split = true;
     } else if (name == "--firmware" && numeric(0, 9999)) {
         o.controller.firmwareVersion = static_cast<int>(number);
+    } else if (name == "--upgrade-to" && numeric(1, 9999)) {
+        o.controller.upgradeTo = static_cast<int>(number);
     } else if (name == "--default-set" && numeric(0, 3)) {
         o.controller.powerOnSet = static_cast<int>(number);
     } else if (name == "--command-time" && numeric(0, 10'000'000)) {

@@ -17,7 +17,7 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
       m_readback(m_link, m_model, m_store, m_language),
       m_window(m_model, m_language, prompts, [this] { m_link.showStatus(); }),
       m_backups(m_link, m_readback, m_store, m_model, files, m_language),
-      m_paramFiles(m_link, m_model, m_store, prompts, files, m_language),
+      m_paramFiles(m_link, m_model, m_store, m_readback, prompts, files, m_language),
       m_senders(m_link, m_readback, m_model, m_store, prompts, m_language,
                 [this] { restartFromCombo(); }),
       m_customSenders(m_link, m_model, m_store),
@@ -30,8 +30,8 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
     m_readback.setFrameChainEnd([this] { m_frame.onFrameReadBack(); });
     m_window.setLiveDisplayStop([this] { m_monitor.stop(LiveMonitor::StopCause::PageSwitch); });
     m_firmware.transfer().setChannelReset([this] { m_monitor.clearChannels(); });
-    m_paramFiles.setBeforeOverwrite([this] { m_backups.beforeOverwrite(); });
-    m_firmware.transfer().setBeforeStart([this] { m_backups.beforeOverwrite(); });
+    m_paramFiles.setBeforeOverwrite([this] { return m_backups.beforeOverwrite(); });
+    m_firmware.transfer().setBeforeStart([this] { return m_backups.beforeOverwrite(); });
 
     m_senders.registerWith(m_actions);
     m_paramFiles.registerWith(m_actions);

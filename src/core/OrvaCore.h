@@ -35,9 +35,10 @@ class OrvaCore : public IWindowCore {
     OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& files,
              std::string configPath = ConfigFile::kFileName);
 
-    // Keeps a backup of the controller's settings in `folder` before each overwrite.
-    void keepBackupsIn(std::string folder, ICalendar& calendar) {
-        m_backups.keepIn(std::move(folder), calendar);
+    // Keeps a backup of the controller's settings in `folder` before each overwrite;
+    // `required`: no overwrite starts without one.
+    void keepBackupsIn(std::string folder, ICalendar& calendar, bool required = false) {
+        m_backups.keepIn(std::move(folder), calendar, required);
     }
 
     // The window's start state, ending with the link restart that opens the stored port.
@@ -59,6 +60,7 @@ class OrvaCore : public IWindowCore {
     const FirmwareUpgrade& firmware() const { return m_firmware; }
     const FrameDialogLogic& frame() const { return m_frame; }
     const ParameterFiles& paramFiles() const { return m_paramFiles; }
+    ParameterFiles& paramFiles() { return m_paramFiles; }
 
   private:
     // Refresh, and start-up: the file variant. A new controller may stand behind the port.

@@ -96,7 +96,9 @@ void UpgradeTransfer::releaseAbandoned() {
 }
 
 void UpgradeTransfer::start() {
-    m_beforeStart();
+    if (!m_beforeStart()) {
+        return;
+    }
     m_underway = true;
     m_link.enter(ProtocolMode::UpgradeEntry);
     m_link.openStoredPortIfClosed();

@@ -30,8 +30,9 @@ class UpgradeTransfer {
     // Clears the live monitor's channel values when a transfer has succeeded.
     void setChannelReset(std::function<void()> reset) { m_channelReset = std::move(reset); }
 
-    // Called before the transfer starts, as it overwrites the controller's settings.
-    void setBeforeStart(std::function<void()> hook) { m_beforeStart = std::move(hook); }
+    // Called before the transfer starts, as it overwrites the controller's settings; false
+    // keeps the transfer from starting.
+    void setBeforeStart(std::function<bool()> hook) { m_beforeStart = std::move(hook); }
 
     // Button 1043.
     void start();
@@ -70,7 +71,7 @@ class UpgradeTransfer {
     const LanguageFlag& m_language;
     const FirmwareImage& m_image;
     std::function<void()> m_channelReset;
-    std::function<void()> m_beforeStart = [] {};
+    std::function<bool()> m_beforeStart = [] { return true; };
 
     std::string m_tag;
     std::int32_t m_block = 0;

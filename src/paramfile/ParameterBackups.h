@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
@@ -25,18 +27,29 @@ class ParameterBackups {
     ParameterBackups(Link& link, const ReadbackChain& readback, const ParameterStore& store,
                      const WindowModel& model, IFiles& files, const LanguageFlag& language);
 
-    // Where the backups go, and the calendar that names them; none are written before.
-    void keepIn(std::string folder, ICalendar& calendar);
+    // Where the backups go, and the calendar that names them; none are written before. An
+    // empty folder (no home to put it in) makes every overwrite say that no backup was written.
+    // `required`: an overwrite without a backup does not start.
+    void keepIn(std::string folder, ICalendar& calendar, bool required = false);
 
-    // Called before the controller's settings are overwritten. Writes nothing until a main
-    // read-back has filled the store, as there is nothing of the controller's to keep then.
-    void beforeOverwrite();
+    // Called before the controller's settings are overwritten; false when the overwrite must not
+    // start. A backup is written only from a main read-back in which every value was read: a
+    // value never read would go into it as a number the controller never held.
+    bool beforeOverwrite();
+
+    // The last overwrite was stopped for want of a backup.
+    bool stopped() const { return m_stopped; }
     // The file the last backup went to; empty when none was written.
     const std::string& lastPath() const { return m_lastPath; }
+    // The firmware version in a backup's name ("..._fw1211.txt" gives 1211); nothing for a
+    // name of another shape.
+    static std::optional<int> versionInName(std::string_view path);
 
   private:
+    // Writes the backup, or says why there is none; true when nothing is missing.
+    bool written();
     std::string freeName(const CalendarTime& time) const;
-    void removeOldest();
+    void removeOldest(const std::string& kept);
     void say(const char* chinese, const char* english, const std::string& what);
 
     Link& m_link;
@@ -47,6 +60,8 @@ class ParameterBackups {
     const LanguageFlag& m_language;
     std::string m_folder;
     ICalendar* m_calendar = nullptr;
+    bool m_required = false;
+    bool m_stopped = false;
     std::string m_lastPath;
 };
 

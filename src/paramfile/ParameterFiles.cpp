@@ -1,8 +1,11 @@
 #include "paramfile/ParameterFiles.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "model/ControlIds.h"
+#include "paramfile/FirmwareConversion.h"
+#include "paramfile/ParameterBackups.h"
 #include "paramfile/ParameterSaveFile.h"
 #include "protocol/Frames.h"
 
@@ -45,10 +48,12 @@ constexpr const char* kNoGbk = "GBK (code page 936) conversion is not available 
 }  // namespace
 
 ParameterFiles::ParameterFiles(Link& link, WindowModel& model, const ParameterStore& store,
-                               IPrompts& prompts, IFiles& files, const LanguageFlag& language)
+                               const ReadbackChain& readback, IPrompts& prompts, IFiles& files,
+                               const LanguageFlag& language)
     : m_link(link),
       m_model(model),
       m_store(store),
+      m_readback(readback),
       m_prompts(prompts),
       m_files(files),
       m_language(language) {
@@ -106,7 +111,9 @@ void ParameterFiles::restoreDefaultSet(int set) {
     // The controller's acknowledgement, taken while idle, restarts the read-back so the pages
     // show the loaded set.
     m_link.enter(ProtocolMode::Idle, Reply::Emptied);
-    m_beforeOverwrite();
+    if (!m_beforeOverwrite()) {
+        return;
+    }
     m_link.sendSet(frames::kDefaultSetCode, set);
 }
 
@@ -136,12 +143,40 @@ void ParameterFiles::restoreFromFile() {
                                     "行与保存当前数据写出的格式不符，未向飞控发送任何参数。");
         return;
     }
-    m_beforeOverwrite();
+    if (!m_beforeOverwrite()) {
+        return;
+    }
     // Announces the restore; its acknowledgement names no link of the chain.
     m_link.enter(ProtocolMode::Restore, Reply::Emptied);
     m_link.sendSet(frames::kDefaultSetCode, kFileChoice);
     m_entries.readFrom(*bytes);
+    convertForFirmware(*path);
     m_chain.sendFirst();
+}
+
+// A file saved on the other side of the gimbal encoding's boundary goes out rewritten, and the
+// label beside the port list says so behind the backup's notice.
+void ParameterFiles::convertForFirmware(const std::string& path) {
+    const std::optional<int> savedOn =
+        m_savedOn ? m_savedOn : ParameterBackups::versionInName(path);
+    m_converted.clear();
+    if (!savedOn) {
+        return;
+    }
+    const int target = m_readback.firmwareVersion();
+    m_converted = FirmwareConversion::convert(m_entries, *savedOn, target);
+    if (m_converted.empty()) {
+        return;
+    }
+    std::string notice = m_link.notice(Notice::Backup);
+    if (!notice.empty()) {
+        notice += "; ";
+    }
+    char versions[32];
+    std::snprintf(versions, sizeof versions, "%04d -> %04d: ", *savedOn, target);
+    notice += std::string(english() ? "converted for the firmware " : "已按固件换算 ") + versions +
+              m_converted;
+    m_link.setNotice(Notice::Backup, notice);
 }
 
 void ParameterFiles::onRestoreHelp() {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "model/ActionTable.h"
@@ -13,6 +14,7 @@
 #include "platform/IPrompts.h"
 #include "protocol/Link.h"
 #include "settings/ParameterStore.h"
+#include "settings/ReadbackChain.h"
 
 namespace orva {
 
@@ -28,8 +30,9 @@ class ParameterFiles {
     // any file of the save format; the cap keeps an absurd file from filling memory.
     static constexpr std::size_t kMaxReadBytes = std::size_t{1} << 20;
 
-    ParameterFiles(Link& link, WindowModel& model, const ParameterStore& store, IPrompts& prompts,
-                   IFiles& files, const LanguageFlag& language);
+    ParameterFiles(Link& link, WindowModel& model, const ParameterStore& store,
+                   const ReadbackChain& readback, IPrompts& prompts, IFiles& files,
+                   const LanguageFlag& language);
 
     // Save button 1015, restore list 1099, restore help button 1100.
     void registerWith(ActionTable& actions);
@@ -37,26 +40,36 @@ class ParameterFiles {
     void onSave();
     void onRestoreSelected(int index);
     void onRestoreHelp();
-    // Called before a default set or a file's values go to the controller.
-    void setBeforeOverwrite(std::function<void()> hook) { m_beforeOverwrite = std::move(hook); }
+    // Called before a default set or a file's values go to the controller; false stops the
+    // overwrite before its first byte.
+    void setBeforeOverwrite(std::function<bool()> hook) { m_beforeOverwrite = std::move(hook); }
+    // The firmware version the next restored file was saved on, for a file whose name does not
+    // say it (a backup's does); nothing: the name decides.
+    void setSavedOn(std::optional<int> version) { m_savedOn = version; }
+    // The codes the last restore converted for the controller's firmware; empty for none.
+    const std::string& converted() const { return m_converted; }
 
     const RestoreEntries& entries() const { return m_entries; }
 
   private:
     void restoreDefaultSet(int set);
     void restoreFromFile();
+    void convertForFirmware(const std::string& path);
     bool english() const { return m_language() == Language::English; }
     void reportError(const std::string& text);
 
     Link& m_link;
     WindowModel& m_model;
     const ParameterStore& m_store;
+    const ReadbackChain& m_readback;
     IPrompts& m_prompts;
     IFiles& m_files;
     const LanguageFlag& m_language;
     RestoreEntries m_entries;
     RestoreChain m_chain{m_link, m_model, m_entries};
-    std::function<void()> m_beforeOverwrite = [] {};
+    std::function<bool()> m_beforeOverwrite = [] { return true; };
+    std::optional<int> m_savedOn;
+    std::string m_converted;
 };
 
 }  // namespace orva

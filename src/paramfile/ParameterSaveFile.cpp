@@ -7,6 +7,7 @@
 
 #include "paramfile/GbkConverter.h"
 #include "platform/LeadingInteger.h"
+#include "settings/ParameterCatalogue.h"
 
 namespace orva {
 namespace {
@@ -204,12 +205,55 @@ std::optional<std::string> ParameterSaveFile::compose(const ParameterStore& stor
 }  // namespace orva
 
 namespace orva {
+namespace {
+
+struct Range {
+    int low;
+    int high;
+};
+
+// What Save Data can find in a stored value that a restore sends: a list's position plus 1, a
+// check box's 1 or 0, a number the read-back keeps (one outside its limits is kept as the
+// fallback shown). Nothing for values it takes as they stand.
+std::optional<Range> savedRange(int slot) {
+    for (const ParameterEntry& e : ParameterCatalogue::entries()) {
+        const auto slots = ParameterCatalogue::storeSlots(e);
+        const bool sent = e.slot < kTrailingFirst || slot == kDeclinationSlot;
+        if (!sent || slot < slots.first || slot >= slots.first + slots.count) {
+            continue;
+        }
+        const ReadRule& r = e.rule;
+        switch (e.onRead == StoreForm::None ? e.onSend : e.onRead) {
+            case StoreForm::IndexPlusOne:
+                return Range{1, static_cast<int>(e.indexMap.size())};
+            case StoreForm::PerBox:
+                return Range{0, 1};
+            case StoreForm::Shown:
+                if (r.divisor != 1) {
+                    return std::nullopt;
+                }
+                return Range{std::min(r.min - r.offset, r.fallback),
+                             std::max(r.max - r.offset, r.fallback)};
+            case StoreForm::Wire:
+                if (e.encoding == Encoding::VersionOffset) {
+                    return Range{std::min(r.min, e.oldRule.min), std::max(r.max, e.oldRule.max)};
+                }
+                return Range{r.min, r.max};
+            case StoreForm::None:
+                break;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 std::optional<int> ParameterSaveFile::firstForeignLine(std::string_view bytes) {
     // The port number ends the first line; each value starts behind its label.
     ParameterStore store;
     int port = 0;
     std::size_t at = 0;
+    std::optional<int> badValue;
     for (int line = 0; line <= kStoredValues && at < bytes.size(); ++line) {
         const std::size_t end = std::min(bytes.find(kLineEnd, at), bytes.size());
         const std::string_view text = bytes.substr(at, end - at);
@@ -225,17 +269,22 @@ std::optional<int> ParameterSaveFile::firstForeignLine(std::string_view bytes) {
             const bool shifted =
                 slot >= kTrailingFirst && slot < kDeclinationSlot && value >= INT_MIN + kFrameShift;
             store.set(slot, shifted ? value - kFrameShift : value);
+            const auto range = savedRange(slot);
+            if (!badValue && range && (value < range->low || value > range->high)) {
+                badValue = line + 1;
+            }
         }
         at = end + kLineEnd.size();
     }
     const std::optional<std::string> expected = compose(store, port - 1);
     if (expected && *expected == bytes) {
-        return std::nullopt;
+        return badValue;
     }
     const std::string_view written = expected ? std::string_view(*expected) : std::string_view();
     const auto differ = std::mismatch(bytes.begin(), bytes.end(), written.begin(), written.end());
     const std::string_view before = bytes.substr(0, differ.first - bytes.begin());
-    return 1 + static_cast<int>(std::count(before.begin(), before.end(), '\n'));
+    const int differs = 1 + static_cast<int>(std::count(before.begin(), before.end(), '\n'));
+    return badValue ? std::min(*badValue, differs) : differs;
 }
 
 }  // namespace orva

@@ -35,9 +35,10 @@ class ParameterSaveFile {
     static std::string_view remark(int index);
 
     // Checks a file before its values are written to a controller: nothing when the bytes are
-    // exactly what `compose` writes for the port and values they hold; otherwise the number of
-    // the first line (1 for the first) that differs. A file cut short, edited, or of another
-    // kind fails here, so none of it goes out.
+    // exactly what `compose` writes for the port and values they hold, and every value sent is
+    // one Save Data could have written there (a list position, a check box's 1 or 0, a number
+    // the read-back keeps); otherwise the number of the first line (1 for the first) that is
+    // not. A file cut short, edited, or of another kind fails here, so none of it goes out.
     static std::optional<int> firstForeignLine(std::string_view bytes);
 
     // The whole file in GBK. `portPosition` is the COM list's selection (0 for COM1). Nothing

@@ -138,7 +138,14 @@ void ReadbackChain::showValue(char code, int value) {
         return;
     }
     ParameterCatalogue::toControls(m_model, entry, *shown);
-    ParameterCatalogue::storeRead(m_store, entry, *shown, value);
+    // A value outside the limits shows as its fallback; a store that keeps wire values keeps
+    // what the fallback sends, so a save file never holds a number no control could send.
+    const ReadRule& rule = ParameterCatalogue::activeRule(entry, m_firmwareVersion);
+    const int kept =
+        value >= rule.min && value <= rule.max
+            ? value
+            : ParameterCatalogue::encode(entry, *shown, m_firmwareVersion).value_or(value);
+    ParameterCatalogue::storeRead(m_store, entry, *shown, kept);
     if (code == 'A') {
         m_model.setEnabled(ids::main::kEditFrame, shown->number == kIrregularFrameIndex);
     } else if (code == kFrameFirst) {

@@ -40,6 +40,10 @@ TEST(CliOptions, CommandLinesAreCheckedBeforeAnythingRuns) {
         {{"read", "--timeout", "0"}, O::Error, "--timeout wants"},
         {{"monitor", "--count", "x"}, O::Error, "--count wants"},
         {{"read", "--lang", "de"}, O::Error, "--lang is en or zh"},
+        {{"restore", "a.txt", "--saved-on", "12110"}, O::Error, "--saved-on wants"},
+        {{"flash", "k.bin", "--keep-settings", "--no-backup"},
+         O::Error,
+         "--keep-settings restores"},
     };
     for (const Case& c : cases) {
         const CliOptions::Parsed p = CliOptions::parse(c.argv);
@@ -62,13 +66,18 @@ TEST(CliOptions, CommandLinesAreCheckedBeforeAnythingRuns) {
     EXPECT_EQ(o.timeoutMs, 250);
     EXPECT_TRUE(o.quiet);
     EXPECT_EQ(o.language, Language::Chinese);
+    const CliOptions flash = CliOptions::parse({"flash", "k.bin", "--keep-settings"}).options;
+    EXPECT_TRUE(flash.keepSettings && flash.backup);
+    EXPECT_EQ(CliOptions::parse({"restore", "a.txt", "--saved-on=0999"}).options.savedOn, 999);
     // What a script gets without options.
     const CliOptions plain = CliOptions::parse({"read"}).options;
     EXPECT_EQ(plain.timeoutMs, 3000);
     EXPECT_EQ(plain.port, "");
     EXPECT_EQ(plain.count, 0);
     EXPECT_EQ(plain.language, Language::English);
-    EXPECT_TRUE(plain.backup && !plain.json && !plain.quiet && !plain.dryRun);
+    EXPECT_TRUE(plain.backup && !plain.json && !plain.quiet && !plain.dryRun &&
+                !plain.keepSettings);
+    EXPECT_EQ(plain.savedOn, std::nullopt);
 }
 
 // A value as `read` shows it, and back: lists by index, check boxes as bits, the packed delay

@@ -332,6 +332,109 @@ TEST_F(CliAgainstSimulator, WhatAScriptReliesOn) {
     EXPECT_TRUE(test::fileBytes(kept->path()) == test::fileBytes(path("before.txt")));
 }
 
+// What must not be written is not: no file of values never read, no overwrite without a backup,
+// no value Save Data could not have written. Not a set command reaches the controller.
+TEST_F(CliAgainstSimulator, NothingIsWrittenWithoutAWholeReadBackOrABackup) {
+    const std::string golden = path("golden.txt"), image = path("odd.bin");
+    std::ofstream(golden, std::ios::binary) << test::goldenSaveFile();
+    std::ofstream(image, std::ios::binary) << std::string(1001, '\x5A');
+    // The golden file with line `line` holding `value` behind its 13-byte label.
+    auto edited = [&](int line, const std::string& value) {
+        std::string file = test::goldenSaveFile();
+        std::size_t at = 0;
+        for (int i = 0; i < line; ++i) {
+            at = file.find("\r\r\n", at) + 3;
+        }
+        file.replace(at + 13, file.find("\r\r\n", at) - at - 13, value);
+        const std::string name = path(("line" + std::to_string(line) + ".txt").c_str());
+        std::ofstream(name, std::ios::binary) << file;
+        return name;
+    };
+    enum class Fault { Damaged, NoFolder, None };
+    struct Case {
+        Fault fault;
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        // Every reply damaged: the version and every value unread.
+        {Fault::Damaged, {"save", path("zeros.txt")}, 4, "not every setting was read (VCAB"},
+        {Fault::Damaged, {"restore", golden}, 4, "so no backup can be kept"},
+        {Fault::Damaged, {"flash", image}, 4, "nothing was written"},
+        // The backup folder's parent is a file.
+        {Fault::NoFolder, {"restore", golden}, 6, "no backup written: "},
+        {Fault::NoFolder, {"flash", image}, 6, "nothing was written to the controller"},
+        // Values no list, check box or read-back puts there.
+        {Fault::None, {"restore", edited(1, "0099")}, 6, "line 2 is not"},
+        {Fault::None, {"restore", edited(41, "7")}, 6, "line 42 is not"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args.back());
+        std::filesystem::remove(path("wire.log"));
+        start({.faults = {.corruptEvery = c.fault == Fault::Damaged ? 1 : 0}});
+        if (c.fault == Fault::NoFolder) {
+            std::ofstream(path("data")) << "a file";
+        }
+        const Result r = cli({.args = c.args});
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(path("zeros.txt")));
+        EXPECT_FALSE(std::filesystem::is_directory(path("data")));
+        EXPECT_EQ(test::fileBytes(path("wire.log")).find("RX S"), std::string::npos);
+    }
+    // Told to go on without a backup, it does.
+    std::ofstream(path("data")) << "a file";
+    EXPECT_EQ(cli({.args = {"--no-backup", "default", "1"}}).status, 0);
+}
+
+// A pilot's settings across an upgrade over the 1211/1212 boundary, both ways: kept by
+// flash --keep-settings, and by a restore of the backup taken before it. The power-on set 1 is
+// the pilot's; the new firmware starts from set 0, whose gimbal values differ (K 50, % 40, + 30).
+TEST_F(CliAgainstSimulator, SettingsShowAsBeforeAfterAnUpgradeAcrossTheGimbalBoundary) {
+    std::ofstream(path("odd.bin"), std::ios::binary) << std::string(1001, '\x5A');
+    for (const auto& [from, to] : {std::pair(1211, 1220), std::pair(1220, 1211)}) {
+        SCOPED_TRACE(from);
+        start({.controller = {.firmwareVersion = from, .upgradeTo = to}});
+        Result r = cli({.args = {"flash", path("odd.bin"), "--keep-settings"}});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.err.find("KJ%)+ converted"), std::string::npos) << r.err;
+        const std::string firmware = to == 1211 ? "firmware\t1.211\n" : "firmware\t1.220\n";
+        const std::string wire = to == 1211 ? "\t55\t155\n" : "\t55\t55\n";
+        EXPECT_NE(
+            cli({.args = {"read"}}).out.find(firmware + "C\tStabili_Level\t主稳定度\t55\t55\n"),
+            std::string::npos);
+        // The backup taken before the upgrade, named with the firmware it was read from: as it
+        // stands, its K would show 155 on 1220 and -45 on 1211.
+        std::string backup;
+        for (const auto& e : std::filesystem::directory_iterator(m_dir / "data/Orva/backups")) {
+            if (e.path().string().ends_with("_fw" + std::to_string(from) + ".txt")) {
+                backup = e.path();
+            }
+        }
+        r = cli({.args = {"restore", backup}});
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::string out = cli({.args = {"read"}}).out;
+        EXPECT_NE(out.find("K\tGim Pitch Scale\t云台俯仰比例" + wire), std::string::npos) << out;
+    }
+}
+
+// A pitch scale of 150, which 1220 shows and 1211 cannot: listed, exit 5.
+TEST_F(CliAgainstSimulator, ASettingTheNewFirmwareCannotShowIsListed) {
+    std::ofstream(path("odd.bin"), std::ios::binary) << std::string(1001, '\x5A');
+    start({.controller = {.upgradeTo = 1211}});
+    std::string file = test::goldenSaveFile();
+    std::size_t at = 0;
+    for (int line = 0; line < 18; ++line) {
+        at = file.find("\r\r\n", at) + 3;
+    }
+    std::ofstream(path("wide.txt"), std::ios::binary) << file.replace(at + 13, 4, "0150");
+    ASSERT_EQ(cli({.args = {"restore", path("wide.txt"), "--saved-on", "1220"}}).status, 0);
+    const Result r = cli({.args = {"flash", path("odd.bin"), "--keep-settings"}});
+    EXPECT_EQ(r.status, 5) << r.err;
+    EXPECT_EQ(r.out, "K\tGim Pitch Scale\t云台俯仰比例\t150 [150]\t100 [200]\n");
+}
+
 // The same controller state saved by the window's Save Data and by orva-cli: the same bytes.
 TEST_F(CliAgainstSimulator, SaveWritesTheWindowsBytes) {
     {

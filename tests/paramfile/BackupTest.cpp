@@ -103,6 +103,64 @@ TEST_F(Backups, TheNewestTwentyStayAndAFailureIsSaidWithoutStoppingTheOverwrite)
               "no backup written: \"/home/pilot/.local\": Permission denied  COM3 = /dev/fake3");
 }
 
+// Twenty backups named in the future (a clock once ahead): the new one still stays.
+TEST_F(Backups, TheBackupJustWrittenIsNeverPruned) {
+    for (int day = 10; day < 30; ++day) {
+        files.content[std::string(kFolder) + "/2030-01-" + std::to_string(day) +
+                      "_08-00-00_fw1211.txt"] = "ahead";
+    }
+    readBack();
+    select(ids::main::kRestoreChoice, 0);
+    const std::vector<std::string> names = backups();
+    ASSERT_EQ(names.size(), 20u);
+    EXPECT_EQ(names.front(), kName);
+    EXPECT_EQ(names[1], "2030-01-11_08-00-00_fw1211.txt");
+    EXPECT_EQ(ParameterBackups::versionInName(std::string(kFolder) + "/" + names[1]), 1211);
+    EXPECT_EQ(ParameterBackups::versionInName("/pilot/QDMC_Data.txt"), std::nullopt);
+}
+
+// The window goes on without a backup and says why; a tool that requires one sends nothing.
+TEST_F(Backups, NoBackupOfValuesNeverReadAndNoneWithoutAFolder) {
+    click(ids::main::kRefresh);
+    for (char code : std::string_view("VCABDEFG!@#$HIJ")) {
+        answer(code, code == 'V' ? "1220" : "0001");
+    }
+    for (int i = 0; i < 4; ++i) {
+        answer('K', "1x00");  // damaged four times: K stays unread
+    }
+    for (char code : std::string_view("%^&()_+LRT`YZQ4567MNOPabcdef=ghi<j")) {
+        answer(code, "0001");
+    }
+    port.takeWrites();
+    select(ids::main::kRestoreChoice, 2);
+    EXPECT_EQ(writes(), std::vector<std::string>{"Sj0002\r"});
+    EXPECT_TRUE(backups().empty());
+    EXPECT_EQ(text(ids::main::kPortDevice),
+              "未读到: K  备份未写入: 飞控参数未全部读到 (K)  COM3 = /dev/fake3");
+
+    readBack();
+    core.keepBackupsIn("", *this);  // no HOME
+    click(ids::main::kLanguage);
+    select(ids::main::kRestoreChoice, 1);
+    EXPECT_EQ(writes(), std::vector<std::string>{"Sj0001\r"});
+    EXPECT_EQ(text(ids::main::kPortDevice),
+              "no backup written: no folder for backups (HOME is not set)  COM3 = /dev/fake3");
+
+    core.keepBackupsIn(kFolder, *this, true);
+    files.failing[kFolder] = "\"/home/pilot/.local\": Not a directory";
+    files.content["/pilot/QDMC_Data.txt"] = goldenSaveFile();
+    files.content["/pilot/kivrel.bin"] = std::string(300, '\x5a');
+    prompts.files = {"/pilot/QDMC_Data.txt", "/pilot/kivrel.bin"};
+    select(ids::main::kRestoreChoice, 3);
+    select(ids::main::kRestoreChoice, 4);
+    click(ids::main::kChooseFirmware);
+    click(ids::main::kUpgrade);
+    EXPECT_TRUE(writes().empty());
+    EXPECT_TRUE(core.backups().stopped());
+    EXPECT_EQ(text(ids::main::kPortDevice),
+              "no backup written: \"/home/pilot/.local\": Not a directory  COM3 = /dev/fake3");
+}
+
 TEST(BackupFolder, FollowsTheDataHomeOfTheDesktop) {
     EXPECT_EQ(backupFolder("/data", "/home/p"), "/data/Orva/backups");
     EXPECT_EQ(backupFolder("relative", "/home/p"), "/home/p/.local/share/Orva/backups");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Golden.h"
+#include "paramfile/FirmwareConversion.h"
 #include "support/CoreHarness.h"
 
 namespace orva::test {
@@ -67,8 +68,7 @@ TEST_F(Restore, ListEntriesGoThroughTheirMapsOrAreLeftOut) {
     const std::tuple<const char*, const char*, const char*, std::vector<std::string>, bool>
         cases[] = {
             {"0002", "0007", "0004", {"SA0002\r", "SB0006\r", "SP0007\r"}, false},  // BI
-            {"0001", "0008", "0000", {"SA0001\r", "SD0007\r", "SE0100\r"}, false},  // GIMBAL
-            {"0017", "0006", "0003", {"SB0005\r", "SP0004\r", "SD0007\r"}, true},
+            {"0016", "0001", "0001", {"SA0016\r", "SB0001\r", "SP0001\r"}, true},
         };
     for (const auto& [multiAxis, esc, servo, expected, editEnabled] : cases) {
         model().setEnabled(ids::main::kEditFrame, true);
@@ -105,6 +105,54 @@ TEST_F(Restore, DefaultSetsAreLoadedByTheControllerThenReadBack) {
     }
 }
 
+// Each version-dependent code both ways across 1211/1212, kept to what the target accepts.
+TEST(FirmwareConversion, EachSettingShowsOnTheOtherFirmwareWhatItShowedWhenSaved) {
+    struct Row {
+        char code;
+        int wire, savedOn, target, expected;
+    };
+    const Row rows[] = {
+        {'K', 155, 1211, 1220, 55},
+        {'K', 55, 1220, 1211, 155},  //
+        {'J', 100, 1211, 1212, 0},
+        {'J', 0, 1212, 1211, 100},  //
+        {'%', 137, 0, 1220, 37},
+        {'%', 37, 1220, 0, 137},  // 0: no version read yet
+        {')', 180, 1211, 1220, 80},
+        {')', 80, 1220, 1211, 180},  //
+        {'+', 200, 1000, 1300, 100},
+        {'+', 100, 1300, 1000, 200},
+        // What the other side cannot show is kept to its end.
+        {'K', 50, 1211, 1220, 0},  // shown -50
+        {'K', 150, 1220, 1211, 200},
+        {'K', 250, 1211, 1220, 0},  // out of range: shown as -100
+        // Same side: as saved.
+        {'J', 137, 1211, 0, 137},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(FirmwareConversion::wire(r.code, r.wire, r.savedOn, r.target), r.expected)
+            << r.code << r.wire << " " << r.savedOn << "->" << r.target;
+    }
+}
+
+// A backup's name says the firmware it was read from: restored across 1211/1212 it is
+// converted, and the label says so; the pitch angle limit is the same on both.
+TEST_F(Restore, ABackupOfOtherFirmwareIsConverted) {
+    constexpr const char* kBackup = "/b/2026-12-06_14-03-59_fw1211.txt";
+    files.content[kBackup] =
+        edited({{17, "0140"}, {18, "0141"}, {19, "0142"}, {21, "0121"}, {22, "0122"}});
+    answer('V', "1220");
+    port.takeWrites();
+    prompts.files.push_back(kBackup);
+    select(ids::main::kRestoreChoice, 4);
+    EXPECT_EQ(writes(), (std::vector<std::string>{kLinks[0], kLinks[1]}));
+    for (std::size_t i = 2; i < std::size(kLinks); ++i) {
+        EXPECT_EQ(released(kLinks[i - 1][1], 50).bytes, kLinks[i]);
+    }
+    EXPECT_EQ(core.paramFiles().converted(), "KJ%)+");
+    EXPECT_EQ(text(ids::main::kPortDevice), "已按固件换算 1211 -> 1220: KJ%)+  COM3 = /dev/fake3");
+}
+
 // Nothing of a file that is not as Save Data writes it goes out: it is checked whole first.
 // Empty, blank and binary files are refused on the simulated controller (SimulatorReadbackTest).
 TEST_F(Restore, AFileThatIsNotASavedFileSendsNothing) {
@@ -121,6 +169,17 @@ TEST_F(Restore, AFileThatIsNotASavedFileSendsNothing) {
         {edited({{40, "x"}}), 42},              // a flag that is no number
         {golden + "\r\r\n", 196},               // one line too many
         {edited({{176, "-2147483647"}}), 178},  // a frame number too low to shift back
+        {edited({{190, "7"}}), 192},            // a declination without its padding
+        // Values no control, list or read-back puts there.
+        {edited({{0, "0000"}}), 2},      // multi-axis: no list position
+        {edited({{0, "0099"}}), 2},      //
+        {edited({{1, "0008"}}), 3},      // ESC rate: seven positions
+        {edited({{3, "0101"}}), 5},      // a slider of 0..100
+        {edited({{17, "0201"}}), 19},    // a gimbal scale, wire 0..200
+        {edited({{23, "-101"}}), 25},    // a servo mid point, -100..100
+        {edited({{26, "0279"}}), 28},    // the alarm voltage, 280..400
+        {edited({{40, "7"}}), 42},       // a check box holds 1 or 0
+        {edited({{190, "0181"}}), 192},  // the declination, -180..180
     };
     for (const auto& [file, line] : cases) {
         restore(file);

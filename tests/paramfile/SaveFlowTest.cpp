@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "Golden.h"
 #include "SampleStore.h"
 #include "paramfile/GbkConverter.h"
@@ -41,6 +43,26 @@ TEST_F(SaveFlow, WritesTheStoreAfterConfirmationAndChoice) {
               "COM10\r\r\n\xB6\xE0\xD6\xE1\xC4\xA3\xCA\xBD \xD1\xA1\xD4\xF1"
               "0008\r\r\n");
     EXPECT_NE(files.content[kPath].find("0099\r\r\n"), std::string::npos);
+}
+
+// Settings, the alarm voltage and the declination at four characters at least; the rest plain.
+TEST_F(SaveFlow, ValueTextsArePaddedAsTheRestoreReadsThem) {
+    const std::tuple<int, int, const char*> rows[] = {
+        {3, 7, "0007"},      {3, 100, "0100"},      {26, 330, "0330"},  {24, -5, "-5"},
+        {17, 1000, "01000"}, {190, 7, "0007"},      {190, 180, "0180"}, {190, -12, "-12"},
+        {27, 7, "7"},        {175, 0, "5000-5000"},
+    };
+    for (const auto& [slot, value, text] : rows) {
+        core.store().set(slot, value);
+        prompts.files.push_back(kPath);
+        click(ids::main::kSaveData);
+        const std::string& file = files.content[kPath];
+        std::size_t at = 0;
+        for (int line = 0; line <= slot; ++line) {
+            at = file.find("\r\r\n", at) + 3;
+        }
+        EXPECT_EQ(file.substr(at + 13, file.find("\r\r\n", at) - at - 13), text) << slot;
+    }
 }
 
 TEST_F(SaveFlow, CancelAndFailures) {

@@ -55,10 +55,11 @@ const Row kRows[] = {
     {'J', 0, key(kGimbal, 1232), "0150", 50, 18, 150, kRelease, "SJ0150\r"},
     {'_', 0, key(kGimbal, 1044), "0050", 50, 20, 50, kRelease, "S_0050\r"},
     {'+', 1211, key(kGimbal, 1046), "0100", 0, 22, 100, kRelease, "S+0100\r"},
-    {'J', 1211, key(kGimbal, 1236), "0250", -100, 18, 250},
     {'J', 1212, key(kGimbal, 1232), "0150", 150, 18, 150, kRelease, "SJ0150\r"},
-    {'J', 1212, key(kGimbal, 1236), "0250", 0, 18, 250},
-    {')', 1212, key(kGimbal, 1070), "0150", 0, 21, 150},
+    // Out of range: the store keeps what the fallback shown would send.
+    {'J', 1212, key(kGimbal, 1236), "0250", 0, 18, 0},
+    {')', 1212, key(kGimbal, 1070), "0150", 0, 21, 0},
+    {'J', 1211, key(kGimbal, 1236), "0250", -100, 18, 0},
     {'Q', 0, ids::main::kDeclination, "0177", -3, 190, -3, ActionKind::EditCommit, "SQ0177\r"},
     // Bit sets: one box per row, the others clear.
     {'M', 0, key(kMain, 1060), "0144", 1, 35, 1, kCheck, "SM0144\r"},

@@ -65,10 +65,11 @@ const Script kScripts[] = {
       "SC0001\r", "SC0001\r\n",    "Sj0002\r", "Sj0002\r\n",    "?C\r",     "?C\r=0060\r\n",
       "SC0042\r", "SC0042\r\n",    "Sj0004\r", "Sj0004\r\n",    "?C\r",     "?C\r=0042\r\n",
       "?j\r",     "?j\r=0004\r\n"}},
-    {"old firmware keeps the gimbal scales 100 higher; the other loader",
+    {"old firmware keeps the gimbal scales and the roll and Z limits 100 higher; the other loader",
      {.firmwareVersion = 1211, .tag = "QDEC"},
-     {"?V\r", "?V\r=1211\r\n", "?J\r", "?J\r=0150\r\n", "?K\r", "?K\r=0155\r\n", "?%\r",
-      "?%\r=0145\r\n", "?)\r", "?)\r=0045\r\n", "?W\r", "HALVANE KIVREL QDEC1211", "UPQDMC\r", "",
+     {"?V\r",     "?V\r=1211\r\n", "?J\r", "?J\r=0150\r\n",           "?K\r",     "?K\r=0155\r\n",
+      "?%\r",     "?%\r=0145\r\n", "?)\r", "?)\r=0145\r\n",           "?+\r",     "?+\r=0140\r\n",
+      "?_\r",     "?_\r=0045\r\n", "?W\r", "HALVANE KIVREL QDEC1211", "UPQDMC\r", "",
       "UPQDEC\r", "RADE\r\n"}},
     // Noise before a command, and a cut command merging into the next line; a long run is cut.
     {"garbage is dropped at the next CR",
@@ -229,10 +230,12 @@ TEST(SimCommandLine, DurationsInTheirUnitsAndBadArgumentsRefusedWithAReason) {
         {{"--seed=x"}, "--seed takes a number from 0 to 4294967295, not \"x\""},
         {{"--", "--split"}, "Unexpected argument '--split'."},
         {{"--firmware", "12x"}, "--firmware takes a number from 0 to 9999, not \"12x\""},
+        {{"--upgrade-to", "0"}, "--upgrade-to takes a number from 1 to 9999, not \"0\""},
     };
     for (const auto& [arguments, error] : cases) {
         EXPECT_EQ(SimCommandLine::parse(arguments).error, error);
     }
+    EXPECT_EQ(SimCommandLine::parse({"--upgrade-to", "1211"}).options.controller.upgradeTo, 1211);
     EXPECT_TRUE(SimCommandLine::parse({"--version"}).version);
     EXPECT_EQ(SimCommandLine::parse({"--firmware=1300"}).options.controller.firmwareVersion, 1300);
     EXPECT_TRUE(!SimCommandLine::parse({"--default-set", "4"}).error.empty() &&
