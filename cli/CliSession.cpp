@@ -103,6 +103,9 @@ ExitCode CliSession::connect() {
     }
     note(Msg::Reading, {m_choice.label(), std::to_string(m_options.timeoutMs) + " ms"});
     const ExitCode code = waitFor([this] { return m_readbacks >= 1; });
+    if (m_core.link().streamStopped()) {
+        note(Msg::StreamStopped);
+    }
     if (code == ExitCode::Done && !m_core.readback().notRead().empty()) {
         note(Msg::NotRead, {m_core.readback().notRead()});
     }

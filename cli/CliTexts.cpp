@@ -18,6 +18,10 @@ constexpr Text kTexts[] = {
     {Msg::PortNotOpened, "cannot open {0}: {1}", "无法打开串口{0}：{1}"},
     {Msg::NoAnswer, "the controller is not answering: no answer to \"{0}\" within {1} ms",
      "飞控无应答：{1}毫秒内没有回答\"{0}\""},
+    {Msg::StreamStopped,
+     "the controller was still streaming live data (a monitor that did not end well): it was "
+     "told to stop",
+     "飞控仍在发送实时数据（上次的数据显示未正常结束）：已发送停止命令"},
     {Msg::NoWholeAnswer,
      "the controller is not answering: no whole answer to \"{0}\" within {1} ms; heard: {2}",
      "飞控无应答：{1}毫秒内没有完整回答\"{0}\"；收到：{2}"},

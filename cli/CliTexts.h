@@ -13,6 +13,7 @@ enum class Msg {
     PortNotOpened,
     NoAnswer,
     NoWholeAnswer,
+    StreamStopped,
     LineLost,
     NoDevice,
     NotRead,

@@ -79,6 +79,8 @@ class Link {
     // When the last write went out or the last whole answer came, on the tick counter; 0 before.
     std::uint64_t lastProgressMs() const { return m_lastProgressMs; }
 
+    // A controller found streaming outside the monitor was told to stop since the last restart.
+    bool streamStopped() const { return m_streamStopped; }
     // Says whether the live monitor runs, so that its frames are expected; outside it they say
     // the controller was left streaming.
     void setStreamExpected(std::function<bool()> expected) {
