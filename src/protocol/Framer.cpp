@@ -11,11 +11,10 @@ namespace {
 // from 5 bytes on, the rest of it dropped as it comes.
 constexpr std::string_view kDefaultSetAck = "Sj0";
 constexpr std::size_t kDefaultSetAckMinBytes = 5;
-// An acknowledgement is 8 bytes: the restore takes it from 7 on and the calibration and frame
-// chains at 8. While idle or streaming one is dropped at 7, its own 7 bytes being the command
-// echoed; an eighth byte that comes later is no answer and goes as such.
-constexpr std::size_t kRestoreAckBytes = 7;
-constexpr std::size_t kIgnoredAckBytes = 7;
+// An acknowledgement is 8 bytes: the calibration and frame chains take it at 8, the restore
+// from 7 on, and while idle or streaming one is dropped at 7, its first 7 bytes being the
+// command echoed; an eighth byte that comes later opens no answer and goes as such.
+constexpr std::size_t kAckFirstBytes = 7;
 // Monitor frames are 38 characters; one is read once 36 have arrived, since the last two never
 // are, and those two then go with the bytes between frames.
 constexpr std::size_t kMonitorReadable = 36;
@@ -202,15 +201,14 @@ std::optional<Frame> Framer::nextAnswer(ProtocolMode mode) {
                         return std::nullopt;
                     }
                     if (bytes.starts_with(kDefaultSetAck)) {
-                        drop(kDefaultSetAckMinBytes);
+                        consume(kDefaultSetAckMinBytes);
                         ++m_answers;
                         return DefaultSetAck{};
                     }
                 }
                 const bool taken = mode == ProtocolMode::Restore || mode == ProtocolMode::AckChain;
-                const std::size_t length = mode == ProtocolMode::AckChain ? frames::kAckLength
-                                           : taken                        ? kRestoreAckBytes
-                                                                          : kIgnoredAckBytes;
+                const std::size_t length =
+                    mode == ProtocolMode::AckChain ? frames::kAckLength : kAckFirstBytes;
                 if (n < length) {
                     return std::nullopt;
                 }
