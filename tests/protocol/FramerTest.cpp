@@ -55,8 +55,6 @@ const std::string kSensors = "SSDA01230456090"s + "12+012345678-05123456\r\n";
 const std::string kAnswer = "\xA5\0\0\0\x78\x56\x34\x12\x01\0\0\x80"s + std::string(52, '\0');
 // The answer to the start packet: it names block 2.
 const std::string kFirstAnswer = "\r\0\0\0\x02\0\0\0"s + std::string(56, '\0');
-const std::string kZeroSpare = "?C\r"s + '\0' + "0050\r\n";
-const std::string kZeroInValue = "?C\rx"s + '\0';
 
 struct Case {
     const char* name;
@@ -72,8 +70,8 @@ const Case kCases[] = {
     {"garbage of reply length goes", M::Idle, {"XYZ0000000"}, {}, ""},
     {"a reply's head waits for its rest", M::Idle, {"\r\n?C\rx00"}, {}, "?C\rx00"},
     // A zero byte is counted but not stored: the value is the first four of the last six.
-    {"zero spare byte", M::Idle, {kZeroSpare}, {"reply C 0050"}, ""},
-    {"zero inside the value", M::Idle, {kZeroInValue, "050\r\n"}, {"reply C x050"}, ""},
+    {"zero spare byte", M::Idle, {"?C\r"s + '\0' + "0050\r\n"}, {"reply C 0050"}, ""},
+    {"zero inside the value", M::Idle, {"?C\rx"s + '\0', "050\r\n"}, {"reply C x050"}, ""},
     {"a late reply is no acknowledgement", M::Restore, {"?C\r 0050\r\nSC0045\r\n"}, {"ack SC"}, ""},
     {"monitor frame one byte short waits", M::Monitor, {kChannels.substr(0, 35)}, {}, kChannels.substr(0, 35)},
     {"start acknowledgement and stale bytes before a frame", M::Monitor, {"S~0001\r\nxx" + kSensors}, {"monitor " + kSensors.substr(0, 36)}, ""},
