@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-#include <algorithm>
 #include <cstdio>
 
 #include "support/OrvaProcess.h"
@@ -39,34 +36,6 @@ TEST(Startup, EmptyFolderOpensCom3AndWalksTheReadBack) {
     pty.write("Sj000");
     EXPECT_EQ(pty.read(3), "?V\r");
     std::filesystem::remove_all(dir);
-}
-
-// qdmcconfig.ini as a FIFO or a folder, or in a folder the tool may not write: nothing waits on
-// it, COM3 opens all the same and the read-back runs.
-TEST(Startup, AConfigurationFileThatCannotBeUsedStopsNothing) {
-    namespace fs = std::filesystem;
-    enum class Setup { Fifo, Folder, ReadOnlyFolder };
-    for (const Setup setup : {Setup::Fifo, Setup::Folder, Setup::ReadOnlyFolder}) {
-        PtyPeer pty;
-        const auto dir = freshDir();
-        const fs::path config = dir / "qdmcconfig.ini";
-        if (setup == Setup::Fifo) {
-            ASSERT_EQ(mkfifo(config.c_str(), 0644), 0);
-        } else if (setup == Setup::Folder) {
-            fs::create_directory(config);
-        } else {
-            ASSERT_EQ(chmod(dir.c_str(), 0555) + chmod(pty.slave().c_str(), 0666), 0);
-            // Qt's lock of this pseudo-terminal, left by an earlier tool killed as root, would
-            // keep nobody from opening it.
-            std::string lock = "/var/lock/LCK.." + pty.slave().substr(5);
-            std::replace(lock.begin() + 10, lock.end(), '/', '_');
-            std::error_code ignored;
-            fs::remove(lock, ignored);
-        }
-        OrvaProcess orva(ORVA_BINARY, dir, 3, pty.slave(), setup == Setup::ReadOnlyFolder);
-        EXPECT_EQ(pty.read(3), "?V\r") << static_cast<int>(setup);
-        fs::remove_all(dir);
-    }
 }
 
 // The command line is answered before any window exists, so it works without a display.

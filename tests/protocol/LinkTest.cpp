@@ -106,6 +106,15 @@ TEST_F(LinkTest, TwoSecondsWithoutAWholeAnswerAreSaidBesideThePortListAsSilenceO
     port.event = CMSComm::kCommEventLineLost;  // a lost line is said as such, not as silence
     port.receive("");
     EXPECT_EQ(model.text(device), "连接已断开：请重新插上飞控，然后按刷新  COM0 = /dev/fake0");
+    EXPECT_EQ(std::pair(port.isOpen, model.text(ids::main::kStatus)),
+              std::pair(false, std::string("串口未打开")));
+    language.set(Language::English);
+    link.showStatus();
+    EXPECT_EQ(model.text(device),
+              "line lost: plug the controller in again and press Refresh  COM0 = /dev/fake0");
+    port.event = CMSComm::kCommEventReceive;
+    link.restartFromCombo();  // opened again: nothing more to say
+    EXPECT_EQ(model.text(device), "COM1 = /dev/fake1");
 }
 
 // Frames while no monitor runs: one stop command, however many frames; a query that the stream
@@ -118,6 +127,8 @@ TEST_F(LinkTest, AStreamFoundOutsideTheMonitorIsStoppedOnceAndTheWaitingCommandS
     clock.now += 100;
     port.receive(frame);
     EXPECT_EQ(port.takeWritten(), "?C\rS~0000\r");
+    EXPECT_EQ(model.text(ids::main::kPortDevice),
+              "飞控仍在发送实时数据：已发送停止命令  COM0 = /dev/fake0");
     link.checkQuiet();
     clock.now += 350;
     link.checkQuiet();
@@ -176,23 +187,6 @@ TEST_F(LinkTest, AMissingDeviceNamedOutrightIsSeenWhenItAppearsUnderTheSameName)
     EXPECT_EQ(model.text(ids::main::kPortDevice),
               kivrel + " 不存在：请插上飞控，然后按刷新  COM1 = " + kivrel);
     EXPECT_EQ(port.opens, 1);
-}
-
-TEST_F(LinkTest, ALostLineIsSaidInTheWindowsLanguage) {
-    port.isOpen = true;
-    port.event = CMSComm::kCommEventLineLost;
-    port.receive("");
-    EXPECT_FALSE(port.isOpen);
-    EXPECT_EQ(model.text(ids::main::kStatus), "串口未打开");
-    EXPECT_EQ(model.text(ids::main::kPortDevice),
-              "连接已断开：请重新插上飞控，然后按刷新  COM0 = /dev/fake0");
-    language.set(Language::English);
-    link.showStatus();
-    EXPECT_EQ(model.text(ids::main::kPortDevice),
-              "line lost: plug the controller in again and press Refresh  COM0 = /dev/fake0");
-    port.event = CMSComm::kCommEventReceive;
-    link.restartFromCombo();  // opened again: nothing more to say
-    EXPECT_EQ(model.text(ids::main::kPortDevice), "COM1 = /dev/fake1");
 }
 
 namespace fs = std::filesystem;

@@ -13,17 +13,14 @@
 namespace orva::test {
 
 // The real orva binary, started in `dir` on the offscreen platform with COMn mapped to
-// `device`, and killed when the test is over. `unprivileged`: a test running as root starts it
-// as nobody, so that folder permissions bind it as they bind a pilot.
+// `device`, and killed when the test is over.
 class OrvaProcess {
   public:
     OrvaProcess(const std::string& binary, const std::filesystem::path& dir, int com,
-                const std::string& device, bool unprivileged = false) {
+                const std::string& device) {
         m_pid = fork();
         if (m_pid == 0) {
-            constexpr uid_t kNobody = 65534;
-            if ((unprivileged && getuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) ||
-                chdir(dir.c_str()) != 0) {
+            if (chdir(dir.c_str()) != 0) {
                 _exit(127);
             }
             setenv("QT_QPA_PLATFORM", "offscreen", 1);

@@ -90,11 +90,6 @@ class PtyPeer {
         }
         return out;
     }
-    // The far end closed the line.
-    bool hungUp() const {
-        pollfd p{m_fd, POLLIN, 0};
-        return poll(&p, 1, 0) > 0 && (p.revents & POLLHUP) != 0;
-    }
 
   private:
     static int raw(int fd, const std::string& what) {
