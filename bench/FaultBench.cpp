@@ -2,7 +2,7 @@
 // after its start-up read-back, against the simulated controller on a line with each fault a
 // real line has. Prints, per exchange and fault, how many runs completed, how many stalled with
 // the notice beside the port list, and how many stalled silently.
-// Usage: bench_faults [--runs N] [--upgrade-runs N] [--markdown FILE]
+// Usage: bench_faults [--runs N] [--upgrade-runs N] [--markdown FILE] [--only FAULT,FAULT...]
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -183,7 +183,7 @@ const Exchange kExchanges[] = {
 int main(int argc, char** argv) {
     using namespace orva::bench;
     int runs = 20, upgradeRuns = 20;
-    std::string markdown;
+    std::string markdown, only;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string name = argv[i];
         if (name == "--runs") {
@@ -192,6 +192,8 @@ int main(int argc, char** argv) {
             upgradeRuns = std::max(1, std::atoi(argv[i + 1]));
         } else if (name == "--markdown") {
             markdown = argv[i + 1];
+        } else if (name == "--only") {
+            only = "," + std::string(argv[i + 1]) + ",";
         }
     }
     QApplication app(argc, argv);
@@ -199,14 +201,18 @@ int main(int argc, char** argv) {
 
     std::string table = "| Exchange |";
     std::string rule = "|---|";
+    std::vector<Fault> faults;
     for (const Fault& fault : kFaults) {
-        table += std::string(" `") + fault.name + "` |";
-        rule += "---:|";
+        if (only.empty() || only.find("," + std::string(fault.name) + ",") != std::string::npos) {
+            faults.push_back(fault);
+            table += std::string(" `") + fault.name + "` |";
+            rule += "---:|";
+        }
     }
     table += "\n" + rule + "\n";
     std::vector<std::string> cells(std::size(kExchanges));
     int silent = 0;
-    for (const Fault& fault : kFaults) {
+    for (const Fault& fault : faults) {
         orva::sim::SimRunner controller(fault.options);
         const std::string device = controller.start();
         for (std::size_t e = 0; e < std::size(kExchanges); ++e) {
