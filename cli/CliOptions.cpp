@@ -62,9 +62,11 @@ std::optional<int> number(const std::string& text) {
 
 }  // namespace
 
-CliOptions::Parsed CliOptions::parse(const std::vector<std::string>& argv) {
+CliOptions::Parsed CliOptions::parse(const std::vector<std::string>& argv,
+                                     std::string_view locale) {
     Parsed parsed;
     CliOptions& o = parsed.options;
+    o.language = locale.starts_with("zh") ? Language::Chinese : Language::English;
     auto fail = [&](std::string error) {
         parsed.outcome = Outcome::Error;
         parsed.error = std::move(error);
@@ -189,7 +191,7 @@ Options:
                          it); across 1211/1212 the gimbal values are converted
                          (backups: $XDG_DATA_HOME or ~/.local/share, Orva/backups, newest 20)
   --quiet, -q            no progress or messages on stderr, only errors
-  --lang en|zh           messages in English (default) or Chinese
+  --lang en|zh           messages in English or Chinese (default: the locale's, LANG)
   --help, --version
 
 Results go to stdout; progress and messages to stderr (the progress line only on a terminal).

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/Language.h"
@@ -30,7 +31,9 @@ struct CliOptions {
     // What to do instead of running a command: print the usage, or say what is wrong.
     enum class Outcome { Run, Help, Version, Error };
     struct Parsed;
-    static Parsed parse(const std::vector<std::string>& argv);
+    // `locale` is the user's (LC_ALL, else LC_MESSAGES, else LANG): Chinese ones give Chinese
+    // messages unless --lang says otherwise.
+    static Parsed parse(const std::vector<std::string>& argv, std::string_view locale = {});
     static std::string usage();
 };
 

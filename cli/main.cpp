@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 
 #include "cli/CliCommands.h"
@@ -12,7 +13,16 @@ int main(int argc, char** argv) {
     // A closed stdout is a write error to report, and a monitor must still send its stop
     // command: not a silent death by SIGPIPE.
     std::signal(SIGPIPE, SIG_IGN);
-    const CliOptions::Parsed parsed = CliOptions::parse({argv + 1, argv + argc});
+    // The messages' language follows the user's locale, as the first set of these names does.
+    const char* locale = nullptr;
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (locale == nullptr && value != nullptr && *value != '\0') {
+            locale = value;
+        }
+    }
+    const CliOptions::Parsed parsed =
+        CliOptions::parse({argv + 1, argv + argc}, locale ? locale : "");
     switch (parsed.outcome) {
         case CliOptions::Outcome::Help:
             std::cout << CliOptions::usage() << std::flush;

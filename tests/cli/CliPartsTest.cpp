@@ -75,6 +75,9 @@ TEST(CliOptions, CommandLinesAreCheckedBeforeAnythingRuns) {
     EXPECT_EQ(plain.port, "");
     EXPECT_EQ(plain.count, 0);
     EXPECT_EQ(plain.language, Language::English);
+    EXPECT_EQ(CliOptions::parse({"read"}, "zh_CN.UTF-8").options.language, Language::Chinese);
+    EXPECT_EQ(CliOptions::parse({"read", "--lang=en"}, "zh_TW").options.language,
+              Language::English);
     EXPECT_TRUE(plain.backup && !plain.json && !plain.quiet && !plain.dryRun &&
                 !plain.keepSettings);
     EXPECT_EQ(plain.savedOn, std::nullopt);
