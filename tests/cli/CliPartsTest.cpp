@@ -127,9 +127,17 @@ TEST(PortChoice, WithoutANamedPortTheOneUsbDeviceIsTaken) {
     EXPECT_TRUE(error.ends_with("\n  /dev/ttyACM7  Halvane Kivrel\n  /dev/ttyUSB0  FTDI FT232R"));
     EXPECT_FALSE(PortChoice::from("", error, {}));
     EXPECT_NE(error.find("plug the controller in"), std::string::npos);
-    // A port the window stored wins over the USB list.
-    std::ofstream("qdmcconfig.ini") << "5";
-    EXPECT_EQ(PortChoice::from("", error, {acm})->argument, "COM5");
+    // A port the window stored wins over the USB list; one the window's list does not hold is
+    // COM3, as in the window, and kept so that it can be said.
+    const std::tuple<std::string, int, std::optional<int>> stored[] = {
+        {"5", 5, std::nullopt}, {"12", 12, std::nullopt}, {"-5", 3, -5}, {"21", 3, 21}};
+    for (const auto& [record, com, impossible] : stored) {
+        std::ofstream("qdmcconfig.ini", std::ios::trunc) << record;
+        const auto choice = PortChoice::from("", error, {acm});
+        ASSERT_TRUE(choice) << record;
+        EXPECT_EQ(std::tuple(choice->argument, choice->com, choice->impossibleStored),
+                  std::tuple("COM" + std::to_string(com), com, impossible));
+    }
     std::filesystem::remove_all(std::filesystem::current_path());
     std::filesystem::current_path(here);
 }
@@ -148,31 +156,6 @@ TEST(WatchedPort, NamesTheLastCommand) {
     port.SetOutput(std::string("\xA5\x01\x00\x00", 4));
     EXPECT_EQ(port.lastCommand(), "upgrade packet");
     EXPECT_EQ(port.writesStartingWith('?'), 1);
-}
-
-// Without --port the window's last port counts; one the window's list does not hold is COM3,
-// as in the window, and kept so that it can be said.
-TEST(PortChoice, TheWindowsRecordedPortOrCom3ForANumberOutsideTheList) {
-    const std::filesystem::path before = std::filesystem::current_path();
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("orva-choice-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    std::filesystem::current_path(dir);
-    const std::tuple<std::string, int, std::optional<int>> cases[] = {
-        {std::string("12", 2), 12, std::nullopt},
-        {std::string("-5"), 3, -5},
-        {std::string("21"), 3, 21},
-    };
-    for (const auto& [record, com, impossible] : cases) {
-        std::ofstream("qdmcconfig.ini", std::ios::binary | std::ios::trunc) << record;
-        std::string error;
-        const auto choice = PortChoice::from("", error);
-        ASSERT_TRUE(choice) << record;
-        EXPECT_EQ(std::tuple(choice->com, choice->impossibleStored), std::tuple(com, impossible))
-            << record;
-    }
-    std::filesystem::current_path(before);
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -154,7 +154,6 @@ TEST_F(Restore, ABackupOfOtherFirmwareIsConverted) {
 }
 
 // Nothing of a file that is not as Save Data writes it goes out: it is checked whole first.
-// Empty, blank and binary files are refused on the simulated controller (SimulatorReadbackTest).
 TEST_F(Restore, AFileThatIsNotASavedFileSendsNothing) {
     const std::string golden = goldenSaveFile();
     std::size_t tenLines = 0;
@@ -164,7 +163,10 @@ TEST_F(Restore, AFileThatIsNotASavedFileSendsNothing) {
     const std::pair<std::string, int> cases[] = {
         {golden.substr(0, tenLines), 11},  // cut after ten lines
         {golden.substr(0, golden.size() - 1), 196},
-        {"COM03\r\r\n", 1},                     // labels in UTF-8 or ASCII
+        {"COM03\r\r\n", 1},  // labels in UTF-8 or ASCII
+        {"", 1},
+        {"\r\r\r", 1},
+        {std::string(4096, '\x9c'), 1},
         {edited({{3, "45"}}), 5},               // a value not written as Save Data writes it
         {edited({{40, "x"}}), 42},              // a flag that is no number
         {golden + "\r\r\n", 196},               // one line too many
