@@ -167,7 +167,12 @@ struct Case {
 
 TEST_F(CliAgainstSimulator, WhatAScriptReliesOn) {
     const std::string golden = path("golden.txt"), edited = path("edited.txt"),
-                      image = path("odd.bin"), junk = path("junk.txt");
+                      image = path("odd.bin"), junk = path("junk.txt"), big = path("64k.bin");
+    std::string bigImage(65536, '\0');
+    for (std::size_t i = 0; i < bigImage.size(); ++i) {
+        bigImage[i] = static_cast<char>((i * 73 + 5) % 251);
+    }
+    std::ofstream(big, std::ios::binary) << bigImage;
     std::string file = test::goldenSaveFile();
     std::ofstream(golden, std::ios::binary) << file;
     const std::string goldenBytes = file;
@@ -256,16 +261,17 @@ TEST_F(CliAgainstSimulator, WhatAScriptReliesOn) {
          {{{"read"}, 3, "=", "/dev/orva-no-such-tty"}},
          "",
          "/dev/orva-no-such-tty"},
+        // A 64 KiB image as a USB adapter paces it: 1171 packets, the last padded with 40 zeros.
         {"flash",
-         {},
+         {.wireTiming = sim::WireTiming::PerAnswer},
          {{{"save", path("before.txt")}, 0, "="},
           {{"flash", image}, 0, "=", "firmware upgraded"},
-          {.args = {"--no-backup", "flash", image},
+          {.args = {"--no-backup", "flash", big},
            .out = "=",
-           .err = "\rupgrading [#|] 100%",
+           .err = "\rupgrading [ |] 0%|\rupgrading [#|] 100%",
            .terminal = true},
           {{"flash", junk}, 6, "="}},
-         std::string(1001, '\x5A') + std::string(7, '\0')},
+         bigImage + std::string(40, '\0')},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
