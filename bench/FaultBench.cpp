@@ -20,6 +20,7 @@
 #include "platform/SteadyClock.h"
 #include "sim/SimRunner.h"
 #include "support/Fakes.h"
+#include "support/LineFaults.h"
 #include "support/SimulatorLine.h"
 #include "ui/COrvaDlg.h"
 #include "ui/CjkFont.h"
@@ -29,28 +30,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-struct Fault {
-    const char* name;
-    sim::SimOptions options;
-};
-
-const Fault kFaults[] = {
-    {"polite", {}},
-    {"--split", {.faults = {.split = true}}},
-    {"--join-every 2", {.faults = {.joinEvery = 2}}},
-    {"--wire-timing", {.wireTiming = sim::WireTiming::PerByte}},
-    {"--answer-timing", {.wireTiming = sim::WireTiming::PerAnswer}},
-    {"--join-window 16", {.faults = {.joinWindow = 16ms}}},
-    {"--late-line-end 3", {.faults = {.lateLineEnd = 3ms}}},
-};
-
 enum class Outcome { Completed, StalledWithNotice, StalledSilently };
 
 // One fresh window on the line: the core, its widgets shown offscreen, and what it reports.
 class Window {
   public:
     Window(QApplication& app, const std::string& device)
-        : m_app(app), m_port(test::comTo(device)), m_core(m_port, m_clock, prompts, files),
+        : m_app(app),
+          m_port(test::comTo(device)),
+          m_core(m_port, m_clock, prompts, files),
           m_dialog(m_core) {
         m_core.readback().setMainChainEnd([this] { ++readbacks; });
         m_core.monitor().setFrameListener([this](monitor_frames::FrameKind) { ++frames; });
@@ -130,7 +118,8 @@ const Exchange kExchanges[] = {
      [](Window& w) {
          auto done = w.readBack();
          w.act(ActionKind::Click, ids::main::kEditFrame);
-         return std::function<bool()>([&w, done] { return done() && w.core().frame().frameRead(); });
+         return std::function<bool()>(
+             [&w, done] { return done() && w.core().frame().frameRead(); });
      }},
     {"Restore from a file",
      [](Window& w) {
@@ -201,18 +190,23 @@ int main(int argc, char** argv) {
 
     std::string table = "| Exchange |";
     std::string rule = "|---|";
-    std::vector<Fault> faults;
-    for (const Fault& fault : kFaults) {
-        if (only.empty() || only.find("," + std::string(fault.name) + ",") != std::string::npos) {
-            faults.push_back(fault);
-            table += std::string(" `") + fault.name + "` |";
-            rule += "---:|";
-        }
+    // The faults, each by the simulator option that plays it, after a polite line.
+    std::vector<orva::test::LineFault> faults;
+    faults.push_back({"polite", "polite", {}});
+    faults.insert(faults.end(), std::begin(orva::test::kLineFaults),
+                  std::end(orva::test::kLineFaults));
+    std::erase_if(faults, [&](const orva::test::LineFault& fault) {
+        return !only.empty() &&
+               only.find("," + std::string(fault.option) + ",") == std::string::npos;
+    });
+    for (const orva::test::LineFault& fault : faults) {
+        table += std::string(" `") + fault.option + "` |";
+        rule += "---:|";
     }
     table += "\n" + rule + "\n";
     std::vector<std::string> cells(std::size(kExchanges));
     int silent = 0;
-    for (const Fault& fault : faults) {
+    for (const orva::test::LineFault& fault : faults) {
         orva::sim::SimRunner controller(fault.options);
         const std::string device = controller.start();
         for (std::size_t e = 0; e < std::size(kExchanges); ++e) {
@@ -237,7 +231,7 @@ int main(int argc, char** argv) {
                         " silent)";
             }
             cells[e] += " " + cell + " |";
-            std::fprintf(stderr, "%-18s %-38s %s\n", fault.name, exchange.name, cell.c_str());
+            std::fprintf(stderr, "%-18s %-38s %s\n", fault.option, exchange.name, cell.c_str());
         }
     }
     for (std::size_t e = 0; e < std::size(kExchanges); ++e) {

@@ -14,6 +14,7 @@
 #include "platform/SteadyClock.h"
 #include "sim/SimRunner.h"
 #include "support/Fakes.h"
+#include "support/LineFaults.h"
 #include "support/OrvaProcess.h"
 #include "support/SimulatorLine.h"
 
@@ -22,24 +23,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A line that joins, cuts, paces and delays the controller's answers.
-struct Fault {
-    const char* name;
-    sim::SimOptions options;
-};
-
-const Fault kFaults[] = {
-    {"split", {.faults = {.split = true}}},
-    {"join_every_2", {.faults = {.joinEvery = 2}}},
-    {"wire_timing", {.wireTiming = sim::WireTiming::PerByte}},
-    {"answer_timing", {.wireTiming = sim::WireTiming::PerAnswer}},
-    {"join_window", {.faults = {.joinWindow = 16ms}}},
-    {"late_line_end", {.faults = {.lateLineEnd = 3ms}}},
-};
-
 // The long exchanges, one after the other as a user would run them, on one controller: what
 // each wrote, and whether it ran to its end.
-class LineFaults : public ::testing::TestWithParam<Fault> {
+class LineFaults : public ::testing::TestWithParam<test::LineFault> {
   protected:
     LineFaults() {
         char pattern[] = "/tmp/orva-faults-XXXXXX";
@@ -156,7 +142,7 @@ TEST_P(LineFaults, EveryExchangeEndsWithTheBytesOfAPoliteLine) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, LineFaults, ::testing::ValuesIn(kFaults),
+INSTANTIATE_TEST_SUITE_P(Faults, LineFaults, ::testing::ValuesIn(test::kLineFaults),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
