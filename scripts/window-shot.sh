@@ -10,19 +10,25 @@ if [ -z "${ORVA_SHOT_INSIDE:-}" ]; then
     ORVA_SHOT_INSIDE=1 exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$@"
 fi
 
+# The tests run on the offscreen platform; this picture needs a real window on the X screen.
+unset QT_QPA_PLATFORM
 folder=$(mktemp -d)
 cd "$folder"
-"$bin/orva" --demo 2>/dev/null &
+"$bin/orva" --demo 2>"$folder/orva.log" &
 orva=$!
 trap 'kill $orva 2>/dev/null || true; wait $orva 2>/dev/null || true; rm -rf "$folder"' EXIT
 
 window=""
-for _ in $(seq 100); do
+for _ in $(seq 200); do
     window=$(xwininfo -root -tree | awk '/"Halvane/ {print $1; exit}')
     [ -n "$window" ] && break
     sleep 0.1
 done
-[ -n "$window" ] || { echo "window-shot: no window appeared" >&2; exit 1; }
+[ -n "$window" ] || {
+    echo "window-shot: no window appeared; orva said:" >&2
+    cat "$folder/orva.log" >&2
+    exit 1
+}
 # The read-back of every setting takes about a quarter of a second on the simulated line.
 sleep 2
 icons=$(xprop -id "$window" _NET_WM_ICON)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <ostream>
 
 #include "sim/SimOptions.h"
 
@@ -14,6 +15,11 @@ struct LineFault {
     const char* option;  // as kivrel-sim takes it
     sim::SimOptions options;
 };
+
+// Test names show the option, not the bytes of the options.
+inline void PrintTo(const LineFault& fault, std::ostream* out) {
+    *out << fault.option;
+}
 
 inline const LineFault kLineFaults[] = {
     {"split", "--split", {.faults = {.split = true}}},
