@@ -53,11 +53,17 @@ class LineFaults : public ::testing::TestWithParam<test::LineFault> {
             const std::size_t first = port.sent.size();
             action();
             const bool ended = test::runUntil(m_loop.app, done, ms);
+            // The main and the frame chain run side by side: how their queries interleave is
+            // the line's timing, what each asks in turn is the tool's.
             std::string written = ended ? std::string(name) + ":" : std::string(name) + " stalled:";
+            std::string frameChain = "|frame chain:";
             for (std::size_t i = first; i < port.sent.size(); ++i) {
-                written += port.sent[i];
+                const std::string& sent = port.sent[i];
+                const bool frameQuery =
+                    sent.size() == 3 && sent[0] == '?' && sent[1] >= 'k' && sent[1] <= 'z';
+                (frameQuery ? frameChain : written) += sent;
             }
-            out.push_back(written);
+            out.push_back(written + frameChain);
         };
         const auto readBack = [&](int before) {
             return [&, before] { return readbacks > before; };
