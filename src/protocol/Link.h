@@ -146,7 +146,7 @@ class Link {
     // Monitor frames while no monitor runs: the controller is told once to stop streaming.
     void onStrayStream();
     void write(std::string_view bytes);
-    // Bytes came in: the controller is there.
+    // Bytes came in: kept, the last few dozen, to name them while no whole answer takes them.
     void heard(const std::vector<std::uint8_t>& bytes);
     // A whole answer came: whatever waited is answered.
     void answered();
