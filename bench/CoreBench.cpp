@@ -23,11 +23,13 @@ class ReplayPort : public test::FakePort {
 void BM_FrameReply(benchmark::State& state) {
     ReplayPort port;
     test::FakeClock clock;
-    test::MemoryFiles files;
-    ConfigFile config(files);
-    WindowModel model;
-    LanguageFlag language;
-    Link link(port, clock, config, model, language);
+    // No restart runs here: the port is never chosen.
+    struct : IPortChoice {
+        int recorded() override { return 3; }
+        int listed() override { return 3; }
+        void tried() override {}
+    } choice;
+    Link link(port, clock, choice);
     long handled = 0;
     link.on<QueryReply>(ProtocolMode::Idle, [&](const QueryReply&) { ++handled; });
     const std::size_t chunk = static_cast<std::size_t>(state.range(0));

@@ -62,7 +62,7 @@ ExitCode CliSession::backupCheck() {
 }
 
 ExitCode CliSession::noteBackup() {
-    const std::string& backup = m_core.link().notice(Notice::Backup);
+    const std::string& backup = m_core.model().notices().get(Notice::Backup);
     if (m_core.backups().stopped()) {
         errorText(backup);
         error(Msg::NoBackupNothingWritten);
@@ -96,7 +96,7 @@ ExitCode CliSession::connect() {
         const std::string why = failure == Failure::NoDevice || failure == Failure::Gone
                                     ? say(Msg::NoDevice, m_options.language)
                                 : failure == Failure::Permission || failure == Failure::Busy
-                                    ? m_core.link().openDiagnosis()
+                                    ? m_core.portStatus().openDiagnosis()
                                     : m_port.LastError();
         error(Msg::PortNotOpened, {m_choice.label(), why});
         return ExitCode::PortNotOpened;

@@ -88,7 +88,7 @@ int COrvaApp::run(bool demo) {
     // Re-reads which device each COM number stands for, so a controller plugged in or pulled out
     // shows beside its number without a Refresh.
     QTimer devices;
-    QObject::connect(&devices, &QTimer::timeout, [&core] { core.link().followDevices(); });
+    QObject::connect(&devices, &QTimer::timeout, [&core] { core.followDevices(); });
     devices.start(1000);
     dialog.exec();
     return 0;

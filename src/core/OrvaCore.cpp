@@ -13,9 +13,11 @@ constexpr int kServoRateSlot = 2;
 OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& files,
                    std::string configPath)
     : m_config(files, std::move(configPath)),
-      m_link(port, clock, m_config, m_model, m_language),
+      m_record(m_config, m_model, m_language),
+      m_link(port, clock, m_record),
+      m_status(m_link, m_record, m_model, m_language),
       m_readback(m_link, m_model, m_store, m_language),
-      m_window(m_model, m_language, prompts, [this] { m_link.showStatus(); }),
+      m_window(m_model, m_language, prompts, [this] { m_status.show(); }),
       m_backups(m_link, m_readback, m_store, m_model, files, m_language),
       m_paramFiles(m_link, m_model, m_store, m_readback, prompts, files, m_language),
       m_senders(m_link, m_readback, m_model, m_store, prompts, m_language,
@@ -25,6 +27,9 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
       m_calibration(m_link, prompts, m_language, [this] { return m_senders.calibrationValues(); }),
       m_frame(m_link, m_model, m_store, prompts, m_language, [this] { restartFromCombo(); }),
       m_firmware(m_link, m_readback, m_model, prompts, files, m_language) {
+    m_link.setListener([this](LineEvent event) { m_status.on(event); });
+    m_record.setListener([this] { m_status.show(); });
+    m_model.notices().setListener([this] { m_status.show(); });
     m_readback.setPlanRedraw([this] { m_frame.redrawFromReadback(); });
     m_link.setStreamExpected([this] { return m_monitor.running(); });
     m_readback.setFrameChainEnd([this] { m_frame.onFrameReadBack(); });

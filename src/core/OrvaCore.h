@@ -23,6 +23,8 @@
 #include "settings/PageSenders.h"
 #include "settings/ParameterStore.h"
 #include "settings/ReadbackChain.h"
+#include "window/PortRecord.h"
+#include "window/PortStatus.h"
 #include "window/WindowLogic.h"
 
 namespace orva {
@@ -50,6 +52,10 @@ class OrvaCore : public IWindowCore {
     const std::vector<PlanItem>& framePlan() const override { return m_frame.plan(); }
 
     Language language() const { return m_language(); }
+    // Called every second or so by the application: the device label follows devices plugged in
+    // and pulled out.
+    void followDevices() { m_status.followDevices(); }
+    const PortStatus& portStatus() const { return m_status; }
     Link& link() { return m_link; }
     ParameterStore& store() { return m_store; }
     const ReadbackChain& readback() const { return m_readback; }
@@ -71,9 +77,11 @@ class OrvaCore : public IWindowCore {
     WindowModel m_model;
     LanguageFlag m_language;
     ConfigFile m_config;
+    PortRecord m_record;
     ParameterStore m_store;
     ActionTable m_actions;
     Link m_link;
+    PortStatus m_status;
     ReadbackChain m_readback;
     WindowLogic m_window;
     ParameterBackups m_backups;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/ControlKey.h"
+#include "model/PortNotices.h"
 
 namespace orva {
 
@@ -43,12 +44,17 @@ class WindowModel {
     // Called after every change, once per changed control.
     void setListener(Listener listener) { m_listener = std::move(listener); }
 
+    // What the exchanges have to say beside the port list.
+    PortNotices& notices() { return m_notices; }
+    const PortNotices& notices() const { return m_notices; }
+
   private:
     ControlState& slot(ControlKey key) { return m_controls[key]; }
     void changed(ControlKey key);
 
     std::map<ControlKey, ControlState> m_controls;
     Listener m_listener;
+    PortNotices m_notices;
 };
 
 }  // namespace orva

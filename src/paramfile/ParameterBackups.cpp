@@ -39,7 +39,7 @@ bool isBackupName(std::string_view name) {
 }  // namespace
 
 ParameterBackups::ParameterBackups(Link& link, const ReadbackChain& readback,
-                                   const ParameterStore& store, const WindowModel& model,
+                                   const ParameterStore& store, WindowModel& model,
                                    IFiles& files, const LanguageFlag& language)
     : m_link(link),
       m_readback(readback),
@@ -133,7 +133,7 @@ void ParameterBackups::removeOldest(const std::string& kept) {
 }
 
 void ParameterBackups::say(const char* chinese, const char* english, const std::string& what) {
-    m_link.setNotice(Notice::Backup, pick(m_language(), chinese, english) + what);
+    m_model.notices().set(Notice::Backup, pick(m_language(), chinese, english) + what);
 }
 
 }  // namespace orva

@@ -25,7 +25,7 @@ class ParameterBackups {
     static constexpr std::size_t kKept = 20;
 
     ParameterBackups(Link& link, const ReadbackChain& readback, const ParameterStore& store,
-                     const WindowModel& model, IFiles& files, const LanguageFlag& language);
+                     WindowModel& model, IFiles& files, const LanguageFlag& language);
 
     // Where the backups go, and the calendar that names them; none are written before. An
     // empty folder (no home to put it in) makes every overwrite say that no backup was written.
@@ -55,7 +55,7 @@ class ParameterBackups {
     Link& m_link;
     const ReadbackChain& m_readback;
     const ParameterStore& m_store;
-    const WindowModel& m_model;
+    WindowModel& m_model;
     IFiles& m_files;
     const LanguageFlag& m_language;
     std::string m_folder;

@@ -168,7 +168,7 @@ void ParameterFiles::convertForFirmware(const std::string& path) {
     if (m_converted.empty()) {
         return;
     }
-    std::string notice = m_link.notice(Notice::Backup);
+    std::string notice = m_model.notices().get(Notice::Backup);
     if (!notice.empty()) {
         notice += "; ";
     }
@@ -176,7 +176,7 @@ void ParameterFiles::convertForFirmware(const std::string& path) {
     std::snprintf(versions, sizeof versions, "%04d -> %04d: ", *savedOn, target);
     notice += std::string(english() ? "converted for the firmware " : "已按固件换算 ") + versions +
               m_converted;
-    m_link.setNotice(Notice::Backup, notice);
+    m_model.notices().set(Notice::Backup, notice);
 }
 
 void ParameterFiles::onRestoreHelp() {

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "model/ControlIds.h"
 #include "protocol/Frames.h"
 
 namespace orva {
@@ -32,9 +31,8 @@ bool isAscii(std::string_view bytes) {
 
 }  // namespace
 
-Link::Link(CMSComm& port, IClock& clock, ConfigFile& config, WindowModel& model,
-           const LanguageFlag& language)
-    : m_port(port), m_clock(clock), m_config(config), m_model(model), m_language(language) {
+Link::Link(CMSComm& port, IClock& clock, IPortChoice& choice)
+    : m_port(port), m_clock(clock), m_choice(choice) {
     m_port.SetOnComm([this] { onComm(); });
 }
 
@@ -81,17 +79,17 @@ void Link::process() {
     m_processing = false;
 }
 
-// Whatever exchange was under way has lost its line: the window goes back to idle, says the
-// port is not open, and Refresh opens it again.
+// Whatever exchange was under way has lost its line: the window goes back to idle, the port is
+// reported not open, and Refresh opens it again.
 void Link::onLineLost() {
     if (m_port.GetPortOpen()) {
         m_port.SetPortOpen(false);
     }
     enter(ProtocolMode::Idle, Reply::Emptied);
-    // Nothing can answer on a lost line: what to do is said instead of the silence.
+    // Nothing can answer on a lost line: the loss is reported instead of the silence.
     stopAwaiting();
     m_diagnosis.lost();
-    showStatus(false);
+    report(LineEvent::Lost);
 }
 
 void Link::dispatch(const Frame& frame) {
@@ -118,7 +116,7 @@ void Link::onStrayStream() {
         m_resendAfterMs = now + kResendAfterMs;
     }
     m_streamStopped = true;
-    showStatus();
+    report(LineEvent::StreamStopped);
 }
 
 void Link::enter(ProtocolMode mode, Reply reply) {
@@ -161,9 +159,9 @@ void Link::heard(const std::vector<std::uint8_t>& bytes) {
     if (m_heard.size() > kHeardKept) {
         m_heard.erase(0, m_heard.size() - kHeardKept);
     }
-    // Bytes after silence: the words beside the list now say that they made no answer.
+    // Bytes after silence: what the quiet holds has changed.
     if (m_quietShown) {
-        showStatus();
+        report(LineEvent::Quiet);
     }
 }
 
@@ -171,7 +169,7 @@ void Link::answered() {
     m_heard.clear();
     m_lastProgressMs = m_clock.tickMs();
     if (stopAwaiting()) {
-        showStatus();
+        report(LineEvent::QuietEnded);
     }
 }
 
@@ -192,15 +190,7 @@ void Link::checkQuiet() {
         m_quietSince = now;
     } else if (now - *m_quietSince >= kQuietMs) {
         m_quietShown = true;
-        showStatus();
-    }
-}
-
-void Link::followDevices() {
-    const std::string device = m_port.DeviceName();
-    if (m_shownDevice &&
-        (device != *m_shownDevice || m_diagnosis.appeared(device) != m_shownAppeared)) {
-        showStatus();
+        report(LineEvent::Quiet);
     }
 }
 
@@ -262,14 +252,14 @@ void Link::restartFromFile() {
     if (m_port.GetPortOpen()) {
         m_port.SetPortOpen(false);
     }
-    selectStoredPort();
+    m_port.SetCommPort(m_choice.recorded());
     setBufferSizes();
     if (m_port.GetPortOpen()) {
-        // The port refused to close: report it closed and leave the file alone.
-        showStatus(false);
+        // The port refused to close: reported not opened, and the choice is left as it was.
+        report(LineEvent::NotClosed);
     } else {
         open();
-        rememberPort(m_model.value(ids::main::kPortCombo) + 1);
+        m_choice.tried();
     }
     configureLine();
     m_mode = ProtocolMode::Idle;
@@ -280,17 +270,15 @@ void Link::restartFromFile() {
 
 void Link::restartFromCombo() {
     forgetLine();
-    m_impossiblePort.reset();
     m_openFailed = false;
     if (m_port.GetPortOpen()) {
         m_port.SetPortOpen(false);
     }
-    const int position = m_model.value(ids::main::kPortCombo);
-    m_port.SetCommPort(position + 1);
+    m_port.SetCommPort(m_choice.listed());
     setBufferSizes();
     if (!m_port.GetPortOpen()) {
         open();
-        rememberPort(position + 1);
+        m_choice.tried();
     }
     configureLine();
     enter(ProtocolMode::Idle, Reply::Emptied);
@@ -304,7 +292,7 @@ void Link::forgetLine() {
     m_streamStopped = false;
     m_stopSentMs.reset();
     if (stopAwaiting()) {
-        showStatus();
+        report(LineEvent::QuietEnded);
     }
 }
 
@@ -312,41 +300,8 @@ void Link::openStoredPortIfClosed() {
     if (m_port.GetPortOpen()) {
         return;
     }
-    selectStoredPort();
+    m_port.SetCommPort(m_choice.recorded());
     m_port.SetPortOpen(true);
-}
-
-void Link::selectStoredPort() {
-    m_impossiblePort.reset();
-    std::string error;
-    const auto stored = m_config.read(error);
-    if (!stored) {
-        // Nothing to go by: the port the list shows, COM3 at start-up. The write that follows
-        // says whether the choice can be remembered.
-        m_configError = error;
-        m_configErrorLanguage = m_language();
-        const int position = m_model.value(ids::main::kPortCombo);
-        m_port.SetCommPort(position >= 0 && position < kPortCount ? position + 1 : kDefaultPort);
-        return;
-    }
-    if (stored->recorded && stored->port >= 1 && stored->port <= kPortCount) {
-        m_port.SetCommPort(stored->port);
-        m_model.setValue(ids::main::kPortCombo, stored->port - 1);
-    } else if (stored->recorded) {
-        // A number the list does not hold: COM3, and COM3 is what gets written back.
-        m_impossiblePort = stored->port;
-        m_port.SetCommPort(kDefaultPort);
-        m_model.setValue(ids::main::kPortCombo, kDefaultPort - 1);
-    } else {
-        m_port.SetCommPort(kDefaultPort);
-    }
-}
-
-void Link::rememberPort(int port) {
-    std::string error;
-    m_configError = m_config.write(port, error) ? std::string() : error;
-    m_configErrorLanguage = m_language();
-    showStatus();
 }
 
 void Link::open() {
@@ -356,7 +311,7 @@ void Link::open() {
     } else {
         m_diagnosis.clear();
     }
-    showStatus(!m_openFailed);
+    report(m_openFailed ? LineEvent::OpenFailed : LineEvent::Opened);
 }
 
 void Link::setBufferSizes() {
@@ -375,71 +330,10 @@ void Link::configureLine() {
     m_port.SetHandshaking(CMSComm::Handshaking::None);
 }
 
-void Link::showStatus() {
-    showStatus(m_statusOpened);
-}
-
-void Link::setNotice(Notice which, std::string text) {
-    m_notices.at(static_cast<std::size_t>(which)) = std::move(text);
-    showStatus();
-}
-
-void Link::showStatus(bool opened) {
-    m_statusOpened = opened;
-    const Language language = m_language();
-    m_model.setText(ids::main::kStatus, opened ? pick(language, "串口已打开", "COM Opened")
-                                               : pick(language, "串口未打开", "COM Not Opened"));
-    const std::string device = m_port.DeviceName();
-    m_shownDevice = device;
-    m_shownAppeared = m_diagnosis.appeared(device);
-    if (m_configErrorLanguage != language) {
-        // The file layer worded the error in the language of its moment.
-        m_configError = m_config.reword(m_configError);
-        m_configErrorLanguage = language;
+void Link::report(LineEvent event) {
+    if (m_listener) {
+        m_listener(event);
     }
-    // What wants the user's eye comes first, so that a narrow label still shows its start; the
-    // device the number stands for closes the line.
-    std::string text;
-    const auto say = [&text](const std::string& words) {
-        if (!words.empty()) {
-            text += words + "  ";
-        }
-    };
-    if (m_quietShown && m_heard.empty()) {
-        say(pick(language, "飞控已2秒无应答：请检查连线和串口，然后按刷新",
-                 "No answer from the controller for 2 s: check the cable and the port, then "
-                 "press Refresh"));
-    } else if (m_quietShown) {
-        say(pick(language, "飞控2秒内只发来无法识别的数据：请检查串口速率和连线，然后按刷新",
-                 "For 2 s the controller sent only bytes that make no answer: check the port's "
-                 "speed and the cable, then press Refresh"));
-    }
-    if (m_streamStopped) {
-        say(pick(language, "飞控仍在发送实时数据：已发送停止命令",
-                 "The controller was still streaming live data: it was told to stop"));
-    }
-    if (!opened) {
-        const std::string why = m_diagnosis.describe(language, device);
-        say(why.empty() ? m_port.LastError() : why);
-    }
-    if (m_impossiblePort) {
-        const std::string port = std::to_string(*m_impossiblePort);
-        say(language == Language::English
-                ? "qdmcconfig.ini records port " + port +
-                      ", which is not one of COM1 to COM20: COM3 is used"
-                : "qdmcconfig.ini 记录的串口 " + port + " 不在 COM1 至 COM20 之内：已改用 COM3");
-    }
-    if (!m_configError.empty()) {
-        say(language == Language::English
-                ? "The port choice will not be remembered (" + m_configError + ")"
-                : "串口选择不会被记住（" + m_configError + "）");
-    }
-    for (const std::string& notice : m_notices) {
-        say(notice);
-    }
-    text += "COM" + std::to_string(m_port.GetCommPort()) + " = " +
-            (device.empty() ? std::string("?") : device);
-    m_model.setText(ids::main::kPortDevice, text);
 }
 
 }  // namespace orva

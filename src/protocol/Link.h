@@ -10,15 +10,14 @@
 #include <type_traits>
 #include <vector>
 
-#include "model/LanguageFlag.h"
-#include "model/WindowModel.h"
 #include "platform/IClock.h"
 #include "protocol/Frame.h"
 #include "protocol/Framer.h"
+#include "protocol/IPortChoice.h"
+#include "protocol/LineEvent.h"
 #include "protocol/PortDiagnosis.h"
 #include "protocol/ProtocolMode.h"
 #include "serial/CMSComm.h"
-#include "serial/ConfigFile.h"
 
 namespace orva {
 
@@ -31,20 +30,20 @@ enum class Reply {
 // Receive settings that some exchanges set again before they start.
 enum class LineSetting { BinaryInput, EveryByteRaisesEvent, WholeInput, NoHandshake };
 
-// Words about the line shown beside the port list, before the device, each kept until replaced.
-enum class Notice { Readback, Backup, Frame };
-
 // The one owner of the serial line: the port, the protocol mode, the received bytes (in its
 // framer), input discards, the busy waits and the two link restarts. Exchanges register for the
 // modes they run in and get typed frames, each whole answer on its own however the line cut or
-// joined them; senders ask for a named mode change.
+// joined them; senders ask for a named mode change. What happens to the line is reported as a
+// LineEvent; the port to open comes from whoever owns the port choice.
 class Link {
   public:
     static constexpr int kPortCount = 20;
     static constexpr int kDefaultPort = 3;
 
-    Link(CMSComm& port, IClock& clock, ConfigFile& config, WindowModel& model,
-         const LanguageFlag& language);
+    Link(CMSComm& port, IClock& clock, IPortChoice& choice);
+
+    // Hears what happens to the line.
+    void setListener(std::function<void(LineEvent)> listener) { m_listener = std::move(listener); }
 
     // Registers `handler` for frames of type F completed in `mode`. Handlers of one mode are
     // offered a frame in registration order; one returning false passes it to the next.
@@ -102,38 +101,28 @@ class Link {
     // Sends the first query of the main read-back; set by whoever owns that chain.
     void setReadbackStart(std::function<void()> start) { m_readbackStart = std::move(start); }
 
-    // The file variant (start-up, Refresh): the port stored in the configuration file. A file
-    // that cannot be read or written stops nothing: the port opens all the same, and the label
-    // beside the port list says the choice will not be remembered.
+    // The file variant (start-up, Refresh): the recorded port. A record that cannot be read or
+    // written stops nothing: the port opens all the same.
     void restartFromFile();
     // The combo variant (port list, custom frame Save): the port the list shows.
     void restartFromCombo();
-    // Opens the stored port when it is closed, as the upgrade does before it starts.
+    // Opens the recorded port when it is closed, as the upgrade does before it starts.
     void openStoredPortIfClosed();
 
     bool portOpen() const { return m_port.GetPortOpen(); }
     bool openFailed() const { return m_openFailed; }
-    // Why the last opening failed and what to do, as said beside the port list; empty after one
-    // that succeeded.
-    std::string openDiagnosis() const {
-        return m_diagnosis.describe(m_language(), m_port.DeviceName());
-    }
-    // The status box and the device beside the port list, in the current language.
-    void showStatus();
-    // Sets one of the words shown beside the port list; empty for none.
-    void setNotice(Notice which, std::string text);
-    const std::string& notice(Notice which) const {
-        return m_notices.at(static_cast<std::size_t>(which));
-    }
+    // What stood in the way of the last opening, or of the line since.
+    const PortDiagnosis& diagnosis() const { return m_diagnosis; }
+    // The port number, the device it stands for now, and the serial layer's last error.
+    int portNumber() const { return m_port.GetCommPort(); }
+    std::string deviceName() const { return m_port.DeviceName(); }
+    std::string lastError() const { return m_port.LastError(); }
+    // A command has waited 2 s for a whole answer; heardSinceAnswer() holds what came instead.
+    bool quiet() const { return m_quietShown; }
     // Called now and then by the application: when a command has gone out and no whole answer
-    // has come back for 2 s, says so beside the port list, as silence or as bytes that made no
-    // answer. Once a controller found streaming has been told to stop, a command still
-    // unanswered goes out again here.
+    // has come back for 2 s, reports it as Quiet. Once a controller found streaming has been
+    // told to stop, a command still unanswered goes out again here.
     void checkQuiet();
-    // Called every second or so by the application: when a device plugged in or pulled out
-    // changes what the port number stands for, the label beside the port list follows. Nothing
-    // goes to the line and the port stays as it is.
-    void followDevices();
 
   private:
     static constexpr std::size_t kModeSlots =
@@ -155,34 +144,21 @@ class Link {
     void onLineLost();
     // A restart: nothing is awaited, and what was said of the old line goes.
     void forgetLine();
-    // Sets the port number from the configuration file; COM3 when it records none or a number
-    // outside the list, the list's port when it cannot be read.
-    void selectStoredPort();
-    // Writes the port to the configuration file, or keeps why it could not.
-    void rememberPort(int port);
     void setBufferSizes();
     void configureLine();
-    void showStatus(bool opened);
     void open();
+    void report(LineEvent event);
 
     CMSComm& m_port;
     IClock& m_clock;
-    ConfigFile& m_config;
-    WindowModel& m_model;
-    const LanguageFlag& m_language;
+    IPortChoice& m_choice;
+    std::function<void(LineEvent)> m_listener;
     Framer m_framer;
     ProtocolMode m_mode = ProtocolMode::Idle;
     std::array<std::vector<std::function<bool(const Frame&)>>, kModeSlots> m_handlers;
     std::function<void()> m_readbackStart;
     bool m_openFailed = false;
-    bool m_statusOpened = false;
-    std::array<std::string, 3> m_notices;
     PortDiagnosis m_diagnosis;
-    std::optional<std::string> m_shownDevice;  // none before the first restart
-    bool m_shownAppeared = false;              // a missing device was there at the last showing
-    std::string m_configError;  // why the port choice cannot be remembered; empty when it can
-    Language m_configErrorLanguage = Language::Chinese;
-    std::optional<int> m_impossiblePort;  // a stored number outside the list, until a new choice
     bool m_awaiting = false;              // written to, and no whole answer since
     std::optional<std::uint64_t> m_quietSince;
     bool m_quietShown = false;
@@ -193,7 +169,7 @@ class Link {
     std::string m_lastCommand;                     // the last ASCII command written
     std::optional<std::uint64_t> m_stopSentMs;     // when "S~0000\r" last went out
     std::optional<std::uint64_t> m_resendAfterMs;  // set when a found stream was stopped
-    bool m_streamStopped = false;                  // said beside the port list until a restart
+    bool m_streamStopped = false;                  // until a restart
 };
 
 }  // namespace orva

@@ -3,14 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "model/Language.h"
 #include "serial/CMSComm.h"
 #include "serial/DeviceHolders.h"
 
 namespace orva {
 
-// Why a port could not be opened, said beside the port list as a cause the user can act on:
-// the dialout group, the program holding the device, a controller not plugged in.
+// What stands in the way of the port, gathered when it fails to open or its line is lost: the
+// cause, the device, the programs holding it, a service that takes USB adapters away.
 class PortDiagnosis {
   public:
     // `root` is where the file system starts: "/" on a running system.
@@ -18,7 +17,7 @@ class PortDiagnosis {
 
     // Looks at the system once, right after `port` failed to open.
     void failed(const CMSComm& port);
-    // The port opened: nothing to say.
+    // The port opened: nothing stands in the way.
     void clear();
     // The open line was lost (cable pulled, controller closed it).
     void lost();
@@ -26,15 +25,20 @@ class PortDiagnosis {
     // (a fixed path given for the port number, which stays the same whether it exists or not).
     bool appeared(const std::string& deviceNow) const;
 
-    // The cause and the remedy in `language`; empty when the last opening succeeded.
-    // `deviceNow` is what the port number stands for now: when a device has been plugged in or
-    // pulled out since the failure, that is said instead.
-    std::string describe(Language language, const std::string& deviceNow) const;
+    bool lineLost() const { return m_lost; }
+    // None when the last opening succeeded.
+    CMSComm::OpenFailure failure() const { return m_failure; }
+    // The port number and its device at the failure.
+    int port() const { return m_port; }
+    const std::string& device() const { return m_device; }
+    // The serial layer's own words for the failure.
+    const std::string& systemText() const { return m_systemText; }
+    // Who holds a busy device, the likeliest first.
+    const std::vector<DeviceHolder>& holders() const { return m_holders; }
+    // brltty runs while the device is missing: it may have taken the adapter.
+    bool brlttyRuns() const { return m_brlttyRuns; }
 
   private:
-    std::string busy(Language language) const;
-    std::string brlttyHint(Language language) const;
-
     std::string m_root;
     DeviceHolders m_system;
     CMSComm::OpenFailure m_failure = CMSComm::OpenFailure::None;

@@ -66,7 +66,7 @@ void ReadbackChain::onReply(char code, std::string_view valueChars) {
         if (m_notRead.find(code) == std::string::npos) {
             m_notRead.push_back(code);
         }
-        m_link.setNotice(Notice::Readback,
+        m_model.notices().set(Notice::Readback,
                          pick(m_language(), "未读到: ", "not read: ") + m_notRead);
         advance(code);
         return;
@@ -77,7 +77,7 @@ void ReadbackChain::onReply(char code, std::string_view valueChars) {
         // A new main read-back: what the last one could not read is asked again.
         if (!m_notRead.empty()) {
             m_notRead.clear();
-            m_link.setNotice(Notice::Readback, {});
+            m_model.notices().set(Notice::Readback, {});
         }
         value = showVersion(valueChars);
     } else {
