@@ -83,7 +83,7 @@ int COrvaApp::run(bool demo) {
     AfterFirstPaint painted(dialog, kFirstPaintPatience, [&port] { port.releaseOutput(); });
     // Looks for a controller that has stopped answering; the exchanges themselves never time out.
     QTimer quiet;
-    QObject::connect(&quiet, &QTimer::timeout, [&core] { core.link().checkQuiet(); });
+    QObject::connect(&quiet, &QTimer::timeout, [&core] { core.tick(); });
     quiet.start(250);
     // Re-reads which device each COM number stands for, so a controller plugged in or pulled out
     // shows beside its number without a Refresh.
