@@ -247,10 +247,10 @@ void FrameDialogLogic::onFrameReadBack() {
 
 void FrameDialogLogic::onSave() {
     if (!m_frameRead) {
-        m_model.notices().set(Notice::Frame,
-                         pick(m_language(), "机架参数尚未从飞控读完，未保存：请重新打开编缉...",
-                              "The frame was not read from the controller since the dialog "
-                              "opened, so nothing was saved: open Edit... again"));
+        m_model.notices().set(
+            Notice::Frame, pick(m_language(), "机架参数尚未从飞控读完，未保存：请重新打开编缉...",
+                                "The frame was not read from the controller since the dialog "
+                                "opened, so nothing was saved: open Edit... again"));
         m_result({Exchange::FrameSave, Outcome::Refused, Refusal::NotRead});
         return;
     }

@@ -39,8 +39,8 @@ bool isBackupName(std::string_view name) {
 }  // namespace
 
 ParameterBackups::ParameterBackups(Link& link, const ReadbackChain& readback,
-                                   const ParameterStore& store, WindowModel& model,
-                                   IFiles& files, const LanguageFlag& language)
+                                   const ParameterStore& store, WindowModel& model, IFiles& files,
+                                   const LanguageFlag& language)
     : m_link(link),
       m_readback(readback),
       m_store(store),

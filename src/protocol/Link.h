@@ -159,7 +159,7 @@ class Link {
     std::function<void()> m_readbackStart;
     bool m_openFailed = false;
     PortDiagnosis m_diagnosis;
-    bool m_awaiting = false;              // written to, and no whole answer since
+    bool m_awaiting = false;  // written to, and no whole answer since
     std::optional<std::uint64_t> m_quietSince;
     bool m_quietShown = false;
     std::string m_heard;  // see heardSinceAnswer()

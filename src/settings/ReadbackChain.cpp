@@ -74,7 +74,7 @@ void ReadbackChain::onReply(char code, std::string_view valueChars) {
             m_notRead.push_back(code);
         }
         m_model.notices().set(Notice::Readback,
-                         pick(m_language(), "未读到: ", "not read: ") + m_notRead);
+                              pick(m_language(), "未读到: ", "not read: ") + m_notRead);
         advance(code);
         return;
     }

@@ -7,13 +7,14 @@ using Failure = CMSComm::OpenFailure;
 
 std::string busy(const PortDiagnosis& diagnosis, Language language) {
     if (diagnosis.holders().empty()) {
-        return diagnosis.device() + pick(language, " 正被其他程序占用：请关闭该程序，然后按刷新",
-                               " is in use by another program: close it, then press Refresh");
+        return diagnosis.device() +
+               pick(language, " 正被其他程序占用：请关闭该程序，然后按刷新",
+                    " is in use by another program: close it, then press Refresh");
     }
     const DeviceHolder& holder = diagnosis.holders().front();
-    const std::string by =
-        diagnosis.device() + (holder.certain ? pick(language, " 正被 ", " is held by ")
-                                   : pick(language, " 可能正被 ", " is probably held by "));
+    const std::string by = diagnosis.device() +
+                           (holder.certain ? pick(language, " 正被 ", " is held by ")
+                                           : pick(language, " 可能正被 ", " is probably held by "));
     if (holder.name == "ModemManager") {
         return by + pick(language,
                          "ModemManager 占用（它把新串口当作调制解调器探测）：请稍等几秒再按刷新；"
@@ -50,7 +51,8 @@ std::string brlttyHint(const PortDiagnosis& diagnosis, Language language) {
 
 }  // namespace
 
-std::string describePort(const PortDiagnosis& diagnosis, Language language, const std::string& deviceNow) {
+std::string describePort(const PortDiagnosis& diagnosis, Language language,
+                         const std::string& deviceNow) {
     const std::string com = "COM" + std::to_string(diagnosis.port());
     if (diagnosis.lineLost()) {
         return pick(language, "连接已断开：请重新插上飞控，然后按刷新",
@@ -63,7 +65,8 @@ std::string describePort(const PortDiagnosis& diagnosis, Language language, cons
         return pick(language, "已检测到 ", "") + deviceNow +
                pick(language, "：按刷新打开它", " is there now: press Refresh to open it");
     }
-    if (deviceNow.empty() && (diagnosis.failure() == Failure::NoDevice || deviceNow != diagnosis.device())) {
+    if (deviceNow.empty() &&
+        (diagnosis.failure() == Failure::NoDevice || deviceNow != diagnosis.device())) {
         return pick(language, "", "no serial device stands for ") + com +
                pick(language, " 没有对应的串口设备：请插上飞控，设备会在一两秒内显示在这里",
                     ": plug the controller in; it shows here within a second or two") +

@@ -39,7 +39,8 @@ int PortRecord::listed() {
 
 void PortRecord::tried() {
     std::string error;
-    m_error = m_config.write(m_model.value(ids::main::kPortCombo) + 1, error) ? std::string() : error;
+    m_error =
+        m_config.write(m_model.value(ids::main::kPortCombo) + 1, error) ? std::string() : error;
     m_errorLanguage = m_language();
     if (m_listener) {
         m_listener();

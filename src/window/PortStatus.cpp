@@ -29,8 +29,8 @@ void PortStatus::on(LineEvent event) {
 
 void PortStatus::followDevices() {
     const std::string device = m_link.deviceName();
-    if (m_shownDevice && (device != *m_shownDevice ||
-                          m_link.diagnosis().appeared(device) != m_shownAppeared)) {
+    if (m_shownDevice &&
+        (device != *m_shownDevice || m_link.diagnosis().appeared(device) != m_shownAppeared)) {
         show();
     }
 }

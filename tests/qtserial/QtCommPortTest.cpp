@@ -4,7 +4,9 @@
 
 #include <unistd.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "qtserial/QtCommPort.h"
 #include "support/PtyPeer.h"
@@ -71,6 +73,27 @@ TEST(QtCommPort, InputTakesWhatTheDeviceHoldsBeforeTheEventLoopHasRead) {
     }
     EXPECT_EQ(taken, "SC0045\r\n");
     EXPECT_TRUE(port.GetInput().empty());
+}
+
+// A line that goes away (cable pulled, controller closed its end) is closed by the adapter
+// itself and reported once: left open, it would wake the event loop without end.
+TEST(QtCommPort, ALostLineIsClosedAndReportedOnce) {
+    test::EventLoop loop;
+    auto peer = std::make_unique<test::PtyPeer>();
+    QtCommPort port(test::comTo(peer->slave()));
+    std::vector<int> lost;
+    port.SetOnComm([&] {
+        if (port.GetCommEvent() == CMSComm::kCommEventLineLost) {
+            lost.push_back(port.GetPortOpen());
+        }
+    });
+    port.SetCommPort(3);
+    ASSERT_TRUE(port.SetPortOpen(true)) << port.LastError();
+    peer.reset();
+    test::runUntil(
+        loop.app, [] { return false; }, 300);
+    EXPECT_EQ(lost, std::vector<int>{false});
+    EXPECT_FALSE(port.GetPortOpen());
 }
 
 }  // namespace
