@@ -13,6 +13,7 @@
 #include "qtserial/QtCommPort.h"
 #include "sim/SimRunner.h"
 #include "support/Fakes.h"
+#include "support/SimulatorLine.h"
 
 namespace {
 
@@ -47,9 +48,8 @@ int main(int argc, char** argv) {
     options.wireTiming = orva::sim::WireTiming::PerByte;
     orva::sim::SimRunner controller(options);
     const std::string device = controller.start();
-    setenv("ORVA_COM3", device.c_str(), 1);
 
-    WatchedPort port;
+    WatchedPort port(orva::test::comTo(device));
     orva::SteadyClock clock;
     orva::test::ScriptedPrompts prompts;
     orva::test::MemoryFiles files;

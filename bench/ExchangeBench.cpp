@@ -39,6 +39,7 @@
 #include "sim/PtyTransport.h"
 #include "sim/SimRunner.h"
 #include "support/Fakes.h"
+#include "support/SimulatorLine.h"
 #include "ui/COrvaDlg.h"
 #include "ui/CjkFont.h"
 
@@ -162,8 +163,11 @@ struct Window {
 
 class ExchangeBench {
   public:
-    explicit ExchangeBench(BenchApp& app)
-        : m_app(app), m_core(m_port, m_clock, m_prompts, m_files), m_dialog(m_core) {
+    ExchangeBench(BenchApp& app, const std::string& device)
+        : m_app(app),
+          m_port(test::comTo(device)),
+          m_core(m_port, m_clock, m_prompts, m_files),
+          m_dialog(m_core) {
         m_port.link = &m_core.link();
         m_app.window = &m_dialog;
     }
@@ -629,13 +633,12 @@ int main(int argc, char** argv) {
     options.wireTiming = orva::sim::WireTiming::PerAnswer;
     orva::sim::SimRunner controller(options);
     const std::string device = controller.start();
-    setenv("ORVA_COM3", device.c_str(), 1);
 
     int appArgc = 1;
     BenchApp app(appArgc, argv);
     app.trace = trace;
     orva::installCjkFontFallback();
-    ExchangeBench bench(app);
+    ExchangeBench bench(app, device);
 
     rows[1] = {.exchange = "Main read-back, first after start", .goal = "<= 1.1x"};
     rows[2] = {.exchange = "Main read-back (Refresh)", .goal = "<= 1.1x, p99 turnaround < 1 ms"};

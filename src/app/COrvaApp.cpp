@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 #include "app/AfterFirstPaint.h"
 
 #include "app/AfterFirstPaint.h"
@@ -14,6 +15,7 @@
 #include "platform/SystemCalendar.h"
 #include "qtserial/QtCommPort.h"
 #include "serial/ConfigFile.h"
+#include "serial/PortResolver.h"
 #include "sim/SimRunner.h"
 #include "ui/COrvaDlg.h"
 #include "ui/CjkFont.h"
@@ -39,8 +41,9 @@ namespace {
 constexpr std::chrono::milliseconds kFirstPaintPatience{300};
 
 // Demo mode: a simulated controller on its own pseudo-terminal stands behind the port that
-// start-up opens, so the whole read-back shows without hardware.
-std::unique_ptr<sim::SimRunner> startDemoController(IFiles& files) {
+// start-up opens, so the whole read-back shows without hardware. `resolver` is given that port's
+// device; every other number resolves as it would without the demo.
+std::unique_ptr<sim::SimRunner> startDemoController(IFiles& files, PortResolver& resolver) {
     std::string error;
     auto stored = ConfigFile(files).read(error);
     // The port the link restart will open: COM3 unless the file names one of the list's.
@@ -48,8 +51,10 @@ std::unique_ptr<sim::SimRunner> startDemoController(IFiles& files) {
         stored && stored->recorded && stored->port >= 1 && stored->port <= Link::kPortCount;
     const int port = listed ? stored->port : Link::kDefaultPort;
     auto runner = std::make_unique<sim::SimRunner>();
-    const std::string device = runner->start();
-    setenv(("ORVA_COM" + std::to_string(port)).c_str(), device.c_str(), 1);
+    resolver = PortResolver([name = "ORVA_COM" + std::to_string(port),
+                             device = runner->start()](const char* asked) -> const char* {
+        return name == asked ? device.c_str() : std::getenv(asked);
+    });
     return runner;
 }
 
@@ -58,14 +63,15 @@ std::unique_ptr<sim::SimRunner> startDemoController(IFiles& files) {
 int COrvaApp::run(bool demo) {
     PosixFiles files;
     std::unique_ptr<sim::SimRunner> demoController;
+    PortResolver resolver;
     if (demo) {
         try {
-            demoController = startDemoController(files);
+            demoController = startDemoController(files, resolver);
         } catch (const std::exception& e) {
             qWarning("No simulated controller: %s", e.what());
         }
     }
-    QtCommPort port;
+    QtCommPort port(std::move(resolver));
     SteadyClock clock;
     QtPrompts prompts;
     SystemCalendar calendar;

@@ -43,8 +43,9 @@ std::vector<std::string> listDev() {
 }  // namespace
 
 PortResolver::PortResolver()
-    : PortResolver([](const char* name) { return static_cast<const char*>(std::getenv(name)); },
-                   listDev) {}
+    : PortResolver([](const char* name) { return static_cast<const char*>(std::getenv(name)); }) {}
+
+PortResolver::PortResolver(EnvLookup env) : PortResolver(std::move(env), listDev) {}
 
 PortResolver::PortResolver(EnvLookup env, DeviceLister devices)
     : m_env(std::move(env)), m_devices(std::move(devices)) {}

@@ -17,6 +17,8 @@ class PortResolver {
 
     // Defaults: the process environment and the entries of /dev.
     PortResolver();
+    // `env` stands in for the process environment.
+    explicit PortResolver(EnvLookup env);
     PortResolver(EnvLookup env, DeviceLister devices);
 
     // Empty when nothing stands for `port`.
