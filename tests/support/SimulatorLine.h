@@ -34,7 +34,6 @@ class RecordingPort : public QtCommPort {
     std::vector<std::uint8_t> GetInput() override {
         auto bytes = QtCommPort::GetInput();
         readSinceWrite += bytes.size();
-        ++reads;
         return bytes;
     }
     // The read-back's last query, "?j", went out last and its ten-byte reply has been handled.
@@ -44,7 +43,6 @@ class RecordingPort : public QtCommPort {
 
     std::vector<std::string> sent;
     std::size_t readSinceWrite = 0;
-    std::size_t reads = 0;
 };
 
 // The Qt event loop a system test runs the real port on.

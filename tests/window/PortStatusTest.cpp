@@ -15,6 +15,9 @@
 namespace orva {
 namespace {
 
+namespace fs = std::filesystem;
+using Failure = CMSComm::OpenFailure;
+
 // The link, the port choice and the words beside the port list, wired as in the window.
 class PortStatusTest : public ::testing::Test {
   protected:
@@ -39,21 +42,20 @@ TEST_F(PortStatusTest, TwoSecondsWithoutAWholeAnswerAreSaidBesideThePortListAsSi
     const std::string quiet = "飞控已2秒无应答：请检查连线和串口，然后按刷新  COM0 = /dev/fake0";
     const std::string noise =
         "飞控2秒内只发来无法识别的数据：请检查串口速率和连线，然后按刷新  COM0 = /dev/fake0";
+    const auto after = [&](std::uint64_t ms) {
+        clock.now += ms;
+        link.checkQuiet();
+        return model.text(device);
+    };
     link.checkQuiet();  // nothing sent, or sent to a closed port: nothing to say
     link.sendQuery('V');
     link.checkQuiet();
-    clock.now += 5000;
-    link.checkQuiet();
-    EXPECT_EQ(model.text(device), "");
+    EXPECT_EQ(after(5000), "");
     port.isOpen = true;
     link.sendQuery('V');
     link.checkQuiet();  // the quiet period starts at the first look after the write
-    clock.now += 1990;
-    link.checkQuiet();
-    EXPECT_EQ(model.text(device), "");
-    clock.now += 10;
-    link.checkQuiet();
-    EXPECT_EQ(model.text(device), quiet);
+    EXPECT_EQ(after(1990), "");
+    EXPECT_EQ(after(10), quiet);
     EXPECT_EQ(port.written, "?V\r?V\r");  // nothing more is sent
     port.receive("?V\r 12");              // bytes, but no whole answer yet
     EXPECT_EQ(model.text(device), noise);
@@ -66,15 +68,13 @@ TEST_F(PortStatusTest, TwoSecondsWithoutAWholeAnswerAreSaidBesideThePortListAsSi
     link.sendQuery('C');
     link.checkQuiet();
     for (int i = 0; i < 25; ++i) {
-        clock.now += 100;
         port.receive("\x7f");
-        link.checkQuiet();
+        after(100);
     }
     EXPECT_EQ(model.text(device), noise);
     link.sendQuery('C');
     link.checkQuiet();
-    clock.now += 2000;
-    link.checkQuiet();
+    after(2000);
     port.event = CMSComm::kCommEventLineLost;  // a lost line is said as such, not as silence
     port.receive("");
     EXPECT_EQ(model.text(device), "连接已断开：请重新插上飞控，然后按刷新  COM0 = /dev/fake0");
@@ -91,48 +91,35 @@ TEST_F(PortStatusTest, TwoSecondsWithoutAWholeAnswerAreSaidBesideThePortListAsSi
     EXPECT_EQ(model.text(device), "飞控仍在发送实时数据：已发送停止命令  COM1 = /dev/fake1");
 }
 
+// The port stays shut while what its number stands for changes: the label follows, the line is
+// not touched. A device named outright (ORVA_COM1) keeps its path whether it is there or not.
 TEST_F(PortStatusTest, TheDeviceLabelFollowsDevicesPluggedInAndPulledOutWithoutTouchingTheLine) {
+    const fs::path folder = fs::temp_directory_path() / ("orva-appear-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const std::string kivrel = (folder / "kivrel").string();
+    const auto follow = [&](const std::string& device) {
+        port.device = device;
+        status.followDevices();
+        return model.text(ids::main::kPortDevice);
+    };
     port.failOpen = true;
-    port.failure = CMSComm::OpenFailure::NoDevice;
+    port.failure = Failure::NoDevice;
     port.device = "";
     link.restartFromCombo();
-    port.device = "/dev/ttyACM0";  // plugged in
-    status.followDevices();
-    EXPECT_EQ(model.text(ids::main::kPortDevice),
-              "已检测到 /dev/ttyACM0：按刷新打开它  COM1 = /dev/ttyACM0");
-    port.device = "";  // pulled out again
-    status.followDevices();
-    EXPECT_EQ(model.text(ids::main::kPortDevice),
+    EXPECT_EQ(follow("/dev/ttyACM0"), "已检测到 /dev/ttyACM0：按刷新打开它  COM1 = /dev/ttyACM0");
+    EXPECT_EQ(follow(""),
               "COM1 没有对应的串口设备：请插上飞控，设备会在一两秒内显示在这里  COM1 = ?");
-    EXPECT_EQ(port.opens, 1);
-    EXPECT_EQ(port.written, "");  // no read-back wired here, and nothing from the plug-in
-}
-
-TEST_F(PortStatusTest, AMissingDeviceNamedOutrightIsSeenWhenItAppearsUnderTheSameName) {
-    // ORVA_COM1 names a path that stays the same whether the device is there or not.
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("orva-appear-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    const std::string kivrel = (folder / "kivrel").string();
-    port.failOpen = true;
-    port.failure = CMSComm::OpenFailure::Gone;
+    port.failure = Failure::Gone;
     port.device = kivrel;
     link.restartFromCombo();
     EXPECT_EQ(model.text(ids::main::kPortDevice),
               kivrel + " 不存在：请插上飞控，然后按刷新  COM1 = " + kivrel);
     std::ofstream(folder / "kivrel").put('\n');
-    status.followDevices();
-    EXPECT_EQ(model.text(ids::main::kPortDevice),
-              "已检测到 " + kivrel + "：按刷新打开它  COM1 = " + kivrel);
-    std::filesystem::remove_all(folder);
-    status.followDevices();
-    EXPECT_EQ(model.text(ids::main::kPortDevice),
-              kivrel + " 不存在：请插上飞控，然后按刷新  COM1 = " + kivrel);
-    EXPECT_EQ(port.opens, 1);
+    EXPECT_EQ(follow(kivrel), "已检测到 " + kivrel + "：按刷新打开它  COM1 = " + kivrel);
+    fs::remove_all(folder);
+    EXPECT_EQ(follow(kivrel), kivrel + " 不存在：请插上飞控，然后按刷新  COM1 = " + kivrel);
+    EXPECT_EQ(std::pair(port.opens, port.written), std::pair(2, std::string()));
 }
-
-namespace fs = std::filesystem;
-using Failure = CMSComm::OpenFailure;
 
 TEST(PortDiagnosis, EachFailureToOpenSaysItsCauseAndRemedy) {
     // A /proc where minicom holds COM3's device and ModemManager COM4's, and brltty runs with
