@@ -29,16 +29,14 @@ class QtCommPortTest : public ::testing::Test {
 };
 
 // Bytes both ways, zero bytes included, are seen through the tool in the simulator's system
-// tests; this is what only the adapter says: why a port cannot be opened, and a closed port.
-TEST_F(QtCommPortTest, APortWithNoDeviceSaysWhyAndAClosedPortReadsNothing) {
+// tests; this is what only the adapter says: why a port cannot be opened, and that it closed.
+TEST_F(QtCommPortTest, APortWithNoDeviceSaysWhyAndAnOpenOneCloses) {
     port.SetCommPort(4);  // nothing stands for COM4
     EXPECT_FALSE(port.SetPortOpen(true));
     EXPECT_EQ(port.LastError(), "no serial device stands for COM4");
     open();
-    peer->write("?V\r");
     port.SetPortOpen(false);
     EXPECT_FALSE(port.GetPortOpen());
-    EXPECT_TRUE(port.GetInput().empty());
 }
 
 // Held writes stay off the line and leave on release in the order written; closing the line
