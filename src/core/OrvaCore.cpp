@@ -92,6 +92,17 @@ void OrvaCore::report(const ExchangeResult& result) {
     }
 }
 
+ExchangeResult OrvaCore::unanswered(Exchange exchange) const {
+    if (!m_link.portOpen()) {
+        return {exchange, Outcome::LineLost};
+    }
+    std::string command = m_link.lastCommand();
+    if (command.ends_with('\r')) {
+        command.pop_back();
+    }
+    return {exchange, Outcome::NotAnswering, Refusal::None, command};
+}
+
 void OrvaCore::initialise() {
     m_window.initialise();
     m_model.setValue(ids::main::kPortCombo, Link::kDefaultPort - 1);

@@ -64,6 +64,9 @@ class OrvaCore : public IWindowCore {
         m_settingWrite.check();
     }
     void followDevices() { m_link.followDevices(); }
+    // How `exchange` ends when its front end stops waiting: the line went, or the last command
+    // has no whole answer.
+    ExchangeResult unanswered(Exchange exchange) const;
 
     Language language() const { return m_language(); }
     const Link& link() const { return m_link; }

@@ -78,6 +78,8 @@ class Link {
     const std::string& heardSinceAnswer() const { return m_heard; }
     // When the last write went out or the last whole answer came, on the tick counter; 0 before.
     std::uint64_t lastProgressMs() const { return m_lastProgressMs; }
+    // The last ASCII command written, its CR included; empty after a binary packet.
+    const std::string& lastCommand() const { return m_lastCommand; }
 
     // A controller found streaming outside the monitor was told to stop since the last restart.
     bool streamStopped() const { return m_streamStopped; }

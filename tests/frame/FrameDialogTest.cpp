@@ -92,6 +92,8 @@ TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
     click(ids::frame::kSave);
     EXPECT_EQ(port.takeWritten(), "");
     EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(results.back(), (ExchangeResult{Exchange::FrameSave, Outcome::Refused,
+                                              Refusal::NotRead}));
     const std::string unread = "机架参数尚未从飞控读完，未保存：请重新打开编缉...  COM3";
     EXPECT_EQ(text(ids::main::kPortDevice).substr(0, unread.size()), unread);
     // The frame as the dialog starts: four axes, 650 by 650, every motor at 0, none reversed.
@@ -144,6 +146,7 @@ TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(lastMessage().text, "您确信要保存您机架的上述设置值吗？");
     EXPECT_EQ(lastMessage().title, "Halvane提示:");
+    EXPECT_EQ(results.back().outcome, Outcome::Refused);  // done only once the chain is
     // Kept for the next saved file: axis count, maxima, motor 1 X and Y, ..., motor 6 Y.
     EXPECT_EQ(store().get(175), 6);
     EXPECT_EQ(store().get(180), -5000);
@@ -156,6 +159,7 @@ TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
         EXPECT_EQ(released(chain[i - 1][1], 50).bytes, chain[i]);
         EXPECT_EQ(mode(), ProtocolMode::AckChain);  // and stays after the last
     }
+    EXPECT_EQ(results.back(), ExchangeResult{Exchange::FrameSave});
 }
 
 TEST_F(FrameDialog, ReadBackRedrawsThePlanBeforeItsNextQuery) {
