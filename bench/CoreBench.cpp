@@ -29,7 +29,7 @@ void BM_FrameReply(benchmark::State& state) {
     LanguageFlag language;
     Link link(port, clock, config, model, language);
     long handled = 0;
-    link.on<QueryReply>(ProtocolMode::Idle, [&](const QueryReply&) { ++handled; });
+    link.on<QueryReply>(ProtocolMode::Idle, Exchange::Readback, [&](const QueryReply&) { ++handled; });
     const std::size_t chunk = static_cast<std::size_t>(state.range(0));
     for (auto _ : state) {
         port.deliver("?C\r=0050\r\n", chunk);

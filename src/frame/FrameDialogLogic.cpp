@@ -108,7 +108,7 @@ FrameDialogLogic::FrameDialogLogic(Link& link, WindowModel& model, ParameterStor
       m_language(language),
       m_linkRestart(std::move(linkRestart)) {
     m_model.setVisible(ids::frame::kDialog, false);
-    m_link.on<Acknowledgement>(ProtocolMode::AckChain, [this](const Acknowledgement& ack) {
+    m_link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameChain, [this](const Acknowledgement& ack) {
         return onAcknowledgement(ack.prefix);
     });
 }

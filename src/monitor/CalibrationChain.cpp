@@ -16,7 +16,7 @@ constexpr char kOutputReverseCode = 'O';
 CalibrationChain::CalibrationChain(Link& link, IPrompts& prompts, const LanguageFlag& language,
                                    ValuesSource values)
     : m_link(link), m_prompts(prompts), m_language(language), m_values(std::move(values)) {
-    m_link.on<Acknowledgement>(ProtocolMode::AckChain, [this](const Acknowledgement& ack) {
+    m_link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::Calibration, [this](const Acknowledgement& ack) {
         return onAcknowledgement(ack.prefix);
     });
 }

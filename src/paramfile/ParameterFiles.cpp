@@ -57,7 +57,7 @@ ParameterFiles::ParameterFiles(Link& link, WindowModel& model, const ParameterSt
       m_prompts(prompts),
       m_files(files),
       m_language(language) {
-    m_link.on<DefaultSetAck>(ProtocolMode::Idle, [this](const DefaultSetAck&) {
+    m_link.on<DefaultSetAck>(ProtocolMode::Idle, Exchange::DefaultSet, [this](const DefaultSetAck&) {
         m_link.pause(kDefaultSetPauseMs);
         m_link.sendQuery('V');
     });

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -40,26 +41,43 @@ TEST_F(LinkTest, UnlistedModeLeavesInputWaiting) {
     EXPECT_EQ(link.answers(), 0u);
 }
 
-TEST_F(LinkTest, AcknowledgementHandedOnAfterThePauseToTheFirstTaker) {
-    std::vector<std::string> seen;
-    link.on<Acknowledgement>(ProtocolMode::AckChain, [&](const Acknowledgement& ack) {
-        seen.push_back("first " + ack.prefix + " at " + std::to_string(clock.now));
-        return false;
-    });
-    link.on<Acknowledgement>(ProtocolMode::AckChain, [&](const Acknowledgement& ack) {
-        seen.push_back("second " + ack.prefix);
-        return true;
-    });
-    link.on<Acknowledgement>(ProtocolMode::AckChain,
-                             [&](const Acknowledgement&) { seen.push_back("third"); });
-    link.on<Acknowledgement>(ProtocolMode::Restore,
-                             [&](const Acknowledgement&) { seen.push_back("restore"); });
-    link.enter(ProtocolMode::AckChain, Reply::Emptied);
-    clock.now = 2000;
-    port.receive("S10370\r\n");
-    // The clock steps 1 ms per read: one read stamps the answer's arrival at 2000, and the first
-    // read past 50 ms after the next ends the wait at 2052.
-    EXPECT_EQ(seen, (std::vector<std::string>{"first S1 at 2052", "second S1"}));
+// The calibration is offered an acknowledgement before the custom frame, whichever of the two
+// registered first; one that declines passes it on.
+TEST_F(LinkTest, AcknowledgementOfferedAfterThePauseInTheTablesOrderWhateverTheRegistrationOrder) {
+    for (const bool frameFirst : {false, true}) {
+        Link fresh{port, clock, config, model, language};
+        std::vector<std::string> seen;
+        const auto calibration = [&](const Acknowledgement& ack) {
+            seen.push_back("calibration " + ack.prefix + " at " + std::to_string(clock.now));
+            return false;
+        };
+        const auto frame = [&](const Acknowledgement& ack) {
+            seen.push_back("frame " + ack.prefix);
+            return true;
+        };
+        if (frameFirst) {
+            fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameChain, frame);
+        }
+        fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::Calibration, calibration);
+        if (!frameFirst) {
+            fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameChain, frame);
+        }
+        fresh.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Restore,
+                                  [&](const Acknowledgement&) { seen.push_back("restore"); });
+        fresh.enter(ProtocolMode::AckChain, Reply::Emptied);
+        clock.now = 2000;
+        port.receive("S10370\r\n");
+        // The clock steps 1 ms per read: one read stamps the answer's arrival at 2000, and the
+        // first read past 50 ms after the next ends the wait at 2052.
+        EXPECT_EQ(seen, (std::vector<std::string>{"calibration S1 at 2052", "frame S1"}));
+    }
+    // A second taker for one exchange and mode, or a pair the order does not list, is refused.
+    const auto none = [](const Acknowledgement&) {};
+    link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameChain, none);
+    EXPECT_THROW(link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameChain, none),
+                 std::logic_error);
+    EXPECT_THROW(link.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Calibration, none),
+                 std::logic_error);
 }
 
 TEST_F(LinkTest, TwoSecondsWithoutAWholeAnswerAreSaidBesideThePortListAsSilenceOrAsNoise) {
@@ -113,7 +131,7 @@ TEST_F(LinkTest, TwoSecondsWithoutAWholeAnswerAreSaidBesideThePortListAsSilenceO
     EXPECT_EQ(model.text(device),
               "line lost: plug the controller in again and press Refresh  COM0 = /dev/fake0");
     port.event = CMSComm::kCommEventReceive;
-    link.restartFromCombo();  // opened again: nothing more to say
+    link.restart(RestartKind::Combo);  // opened again: nothing more to say
     EXPECT_EQ(model.text(device), "COM1 = /dev/fake1");
 }
 
@@ -153,7 +171,7 @@ TEST_F(LinkTest, TheDeviceLabelFollowsDevicesPluggedInAndPulledOutWithoutTouchin
     port.failOpen = true;
     port.failure = CMSComm::OpenFailure::NoDevice;
     port.device = "";
-    link.restartFromCombo();
+    link.restart(RestartKind::Combo);
     port.device = "/dev/ttyACM0";  // plugged in
     link.followDevices();
     EXPECT_EQ(model.text(ids::main::kPortDevice),
@@ -175,7 +193,7 @@ TEST_F(LinkTest, AMissingDeviceNamedOutrightIsSeenWhenItAppearsUnderTheSameName)
     port.failOpen = true;
     port.failure = CMSComm::OpenFailure::Gone;
     port.device = kivrel;
-    link.restartFromCombo();
+    link.restart(RestartKind::Combo);
     EXPECT_EQ(model.text(ids::main::kPortDevice),
               kivrel + " 不存在：请插上飞控，然后按刷新  COM1 = " + kivrel);
     std::ofstream(folder / "kivrel").put('\n');
