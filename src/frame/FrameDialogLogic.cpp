@@ -17,6 +17,8 @@ constexpr std::string_view kNumberCodes = "lmnopqrstuvwxy";
 constexpr char kAxisCountCode = 'k';
 // The acknowledgements that lead to the next number, in the order of kNumberCodes.
 constexpr std::string_view kAcknowledged = "klmnopqrstuvwx";
+// The chain's last command; its acknowledgement ends the Save.
+constexpr char kLastCode = 'y';
 constexpr char kReverseCode = 'z';
 constexpr int kEdits[FrameDialogLogic::kNumbers] = {1029, 1030, 1031, 1034, 1037, 1040, 1032,
                                                     1035, 1038, 1041, 1033, 1036, 1039, 1042};
@@ -108,7 +110,7 @@ FrameDialogLogic::FrameDialogLogic(Link& link, WindowModel& model, ParameterStor
       m_language(language),
       m_linkRestart(std::move(linkRestart)) {
     m_model.setVisible(ids::frame::kDialog, false);
-    m_link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameChain, [this](const Acknowledgement& ack) {
+    m_link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, [this](const Acknowledgement& ack) {
         return onAcknowledgement(ack.prefix);
     });
 }
@@ -249,8 +251,10 @@ void FrameDialogLogic::onSave() {
                          pick(m_language(), "机架参数尚未从飞控读完，未保存：请重新打开编缉...",
                               "The frame was not read from the controller since the dialog "
                               "opened, so nothing was saved: open Edit... again"));
+        m_result({Exchange::FrameSave, Outcome::Refused, Refusal::NotRead});
         return;
     }
+    m_saving = true;
     m_linkRestart();
     const Language language = m_language();
     m_prompts.message({pick(language, "您确信要保存您机架的上述设置值吗？",
@@ -290,6 +294,11 @@ bool FrameDialogLogic::onAcknowledgement(std::string_view prefix) {
     // The acknowledgement of code k asks for l, that of l for m, and so on; y's ends the chain.
     const std::size_t at = kAcknowledged.find(prefix[1]);
     if (at == std::string_view::npos) {
+        if (m_saving && prefix[1] == kLastCode) {
+            m_saving = false;
+            m_result({.exchange = Exchange::FrameSave});
+            return true;
+        }
         return false;
     }
     m_link.enter(ProtocolMode::AckChain);

@@ -3,12 +3,10 @@
 #include <cstddef>
 #include <optional>
 
+#include "protocol/ExchangeResult.h"
 #include "protocol/ProtocolMode.h"
 
 namespace orva {
-
-// The exchanges that take frames from the link.
-enum class Exchange { Readback, DefaultSet, Restore, Monitor, Calibration, FrameChain, Upgrade };
 
 struct Taker {
     ProtocolMode mode;
@@ -25,7 +23,7 @@ inline constexpr Taker kOfferOrder[] = {
     {ProtocolMode::MonitorReverse, Exchange::Monitor},
     // The calibration's and the reverse boxes' rows are tried before the custom frame's.
     {ProtocolMode::AckChain, Exchange::Calibration},
-    {ProtocolMode::AckChain, Exchange::FrameChain},
+    {ProtocolMode::AckChain, Exchange::FrameSave},
     {ProtocolMode::UpgradeEntry, Exchange::Upgrade},
     {ProtocolMode::LoaderReady, Exchange::Upgrade},
     {ProtocolMode::LoaderData, Exchange::Upgrade},

@@ -51,8 +51,15 @@ void ReadbackChain::onRestart(RestartKind kind) {
 }
 
 void ReadbackChain::start() {
+    ++m_starts;
     m_retries = kRetryStart;
     m_link.sendQuery(kMainFirst);
+}
+
+void ReadbackChain::startAgain() {
+    m_link.discardInput();
+    m_link.enter(ProtocolMode::Idle, Reply::Emptied);
+    start();
 }
 
 // Replies carry no checksum: value characters that are no number (blanks and a sign, then
@@ -115,9 +122,7 @@ void ReadbackChain::advance(char code) {
         if (code == kMainLast) {
             m_complete = true;
             m_link.discardInput();
-            if (m_mainChainEnd) {
-                m_mainChainEnd();
-            }
+            m_result({.exchange = Exchange::Readback, .detail = m_notRead});
         } else if (code == kFrameLast && m_frameChainEnd) {
             m_frameChainEnd();
         }

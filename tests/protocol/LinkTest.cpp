@@ -56,11 +56,11 @@ TEST_F(LinkTest, AcknowledgementOfferedAfterThePauseInTheTablesOrderWhateverTheR
             return true;
         };
         if (frameFirst) {
-            fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameChain, frame);
+            fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, frame);
         }
         fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::Calibration, calibration);
         if (!frameFirst) {
-            fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameChain, frame);
+            fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, frame);
         }
         fresh.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Restore,
                                   [&](const Acknowledgement&) { seen.push_back("restore"); });
@@ -73,8 +73,8 @@ TEST_F(LinkTest, AcknowledgementOfferedAfterThePauseInTheTablesOrderWhateverTheR
     }
     // A second taker for one exchange and mode, or a pair the order does not list, is refused.
     const auto none = [](const Acknowledgement&) {};
-    link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameChain, none);
-    EXPECT_THROW(link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameChain, none),
+    link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, none);
+    EXPECT_THROW(link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, none),
                  std::logic_error);
     EXPECT_THROW(link.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Calibration, none),
                  std::logic_error);
