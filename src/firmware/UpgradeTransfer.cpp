@@ -41,18 +41,18 @@ UpgradeTransfer::UpgradeTransfer(Link& link, ReadbackChain& readback, WindowMode
       m_model(model),
       m_prompts(prompts),
       m_language(language),
-      m_image(image) {
-    m_link.joinRestarts(*this);
-}
+      m_image(image) {}
 
 void UpgradeTransfer::registerWith(ActionTable& actions) {
     actions.on(ActionKind::Click, ids::main::kUpgrade, [this](const UserAction&) { start(); });
-    m_link.on<LoaderTag>(ProtocolMode::UpgradeEntry, Exchange::Upgrade,
+    m_link.on<LoaderTag>(ProtocolMode::UpgradeEntry, Exchange::Upgrade, *this,
                          [this](const LoaderTag& tag) { onTagReply(tag.tag); });
-    m_link.on<ReadyWord>(ProtocolMode::LoaderReady, Exchange::Upgrade, [this](const ReadyWord&) { beginBlocks(); });
+    m_link.on<ReadyWord>(ProtocolMode::LoaderReady, Exchange::Upgrade, *this,
+                         [this](const ReadyWord&) { beginBlocks(); });
     for (ProtocolMode mode : kPacketModes) {
         m_link.on<LoaderAnswer>(
-            mode, Exchange::Upgrade, [this, mode](const LoaderAnswer& answer) { onLoaderAnswer(mode, answer); });
+            mode, Exchange::Upgrade, *this,
+            [this, mode](const LoaderAnswer& answer) { onLoaderAnswer(mode, answer); });
     }
 }
 

@@ -271,6 +271,12 @@ void Link::apply(std::initializer_list<LineSetting> settings) {
     }
 }
 
+void Link::joinRestarts(IRestartable& holder) {
+    if (std::find(m_restartables.begin(), m_restartables.end(), &holder) == m_restartables.end()) {
+        m_restartables.push_back(&holder);
+    }
+}
+
 void Link::restart(RestartKind kind) {
     // Each holder puts back only its own state, so the order they are told in changes nothing.
     for (IRestartable* holder : m_restartables) {

@@ -48,12 +48,13 @@ class Link {
     Link(CMSComm& port, IClock& clock, ConfigFile& config, WindowModel& model,
          const LanguageFlag& language);
 
-    // Registers `exchange`'s handler for frames of type F completed in `mode`. The handlers of
-    // one mode are offered a frame in the order of kOfferOrder; one returning false passes it
-    // to the next. A pair that the table does not list, or one registered twice, throws
-    // std::logic_error.
+    // Registers `exchange`'s handler for frames of type F completed in `mode`, and `holder`, the
+    // exchange's state, for the link's restarts. The handlers of one mode are offered a frame in
+    // the order of kOfferOrder; one returning false passes it to the next. A pair that the
+    // table does not list, or one registered twice, throws std::logic_error.
     template <class F, class Handler>
-    void on(ProtocolMode mode, Exchange exchange, Handler handler) {
+    void on(ProtocolMode mode, Exchange exchange, IRestartable& holder, Handler handler) {
+        joinRestarts(holder);
         take(mode, exchange, [h = std::move(handler)](const Frame& frame) mutable {
             const F* typed = std::get_if<F>(&frame);
             if (typed == nullptr) {
@@ -106,8 +107,9 @@ class Link {
     // Sends the first query of the main read-back; set by whoever owns that chain.
     void setReadbackStart(std::function<void()> start) { m_readbackStart = std::move(start); }
 
-    // `holder` is told of every link restart, before the port closes.
-    void joinRestarts(IRestartable& holder) { m_restartables.push_back(&holder); }
+    // `holder` is told once of every link restart, before the port closes, however often it
+    // joins.
+    void joinRestarts(IRestartable& holder);
     // Tells every holder of state, then closes the port, opens it again and starts the main
     // read-back.
     void restart(RestartKind kind);

@@ -34,10 +34,9 @@ char nextQuery(char code) {
 ReadbackChain::ReadbackChain(Link& link, WindowModel& model, ParameterStore& store,
                              const LanguageFlag& language)
     : m_link(link), m_model(model), m_store(store), m_language(language) {
-    m_link.on<QueryReply>(ProtocolMode::Idle, Exchange::Readback,
+    m_link.on<QueryReply>(ProtocolMode::Idle, Exchange::Readback, *this,
                           [this](const QueryReply& reply) { onReply(reply.code, reply.value); });
     m_link.setReadbackStart([this] { start(); });
-    m_link.joinRestarts(*this);
 }
 
 void ReadbackChain::onRestart(RestartKind kind) {

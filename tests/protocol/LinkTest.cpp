@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "model/ControlIds.h"
@@ -41,9 +42,18 @@ TEST_F(LinkTest, UnlistedModeLeavesInputWaiting) {
     EXPECT_EQ(link.answers(), 0u);
 }
 
+// Records each restart it is told of, with the port's closes by then.
+struct Holder : IRestartable {
+    const test::FakePort& port;
+    std::vector<std::pair<RestartKind, int>> told;
+    explicit Holder(const test::FakePort& p) : port(p) {}
+    void onRestart(RestartKind kind) override { told.emplace_back(kind, port.closes); }
+};
+
 // The calibration is offered an acknowledgement before the custom frame, whichever of the two
 // registered first; one that declines passes it on.
 TEST_F(LinkTest, AcknowledgementOfferedAfterThePauseInTheTablesOrderWhateverTheRegistrationOrder) {
+    Holder holder{port};
     for (const bool frameFirst : {false, true}) {
         Link fresh{port, clock, config, model, language};
         std::vector<std::string> seen;
@@ -56,13 +66,14 @@ TEST_F(LinkTest, AcknowledgementOfferedAfterThePauseInTheTablesOrderWhateverTheR
             return true;
         };
         if (frameFirst) {
-            fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, frame);
+            fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, holder, frame);
         }
-        fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::Calibration, calibration);
+        fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::Calibration, holder,
+                                  calibration);
         if (!frameFirst) {
-            fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, frame);
+            fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, holder, frame);
         }
-        fresh.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Restore,
+        fresh.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Restore, holder,
                                   [&](const Acknowledgement&) { seen.push_back("restore"); });
         fresh.enter(ProtocolMode::AckChain, Reply::Emptied);
         clock.now = 2000;
@@ -73,11 +84,29 @@ TEST_F(LinkTest, AcknowledgementOfferedAfterThePauseInTheTablesOrderWhateverTheR
     }
     // A second taker for one exchange and mode, or a pair the order does not list, is refused.
     const auto none = [](const Acknowledgement&) {};
-    link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, none);
-    EXPECT_THROW(link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, none),
-                 std::logic_error);
-    EXPECT_THROW(link.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Calibration, none),
-                 std::logic_error);
+    link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, holder, none);
+    EXPECT_THROW(
+        link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, holder, none),
+        std::logic_error);
+    EXPECT_THROW(
+        link.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Calibration, holder, none),
+        std::logic_error);
+}
+
+// An exchange that takes frames in several modes, and joins the restarts besides, is told once
+// of each restart, before the port closes.
+TEST_F(LinkTest, EachHolderIsToldOnceOfEachRestartBeforeThePortCloses) {
+    Holder holder{port};
+    link.on<MonitorWindow>(ProtocolMode::Monitor, Exchange::Monitor, holder,
+                           [](const MonitorWindow&) {});
+    link.on<QueryReply>(ProtocolMode::MonitorReverse, Exchange::Monitor, holder,
+                        [](const QueryReply&) {});
+    link.joinRestarts(holder);
+    link.restart(RestartKind::File);  // opens the closed port
+    link.restart(RestartKind::Combo);
+    EXPECT_EQ(holder.told, (std::vector<std::pair<RestartKind, int>>{{RestartKind::File, 0},
+                                                                     {RestartKind::Combo, 0}}));
+    EXPECT_EQ(port.closes, 1);
 }
 
 TEST_F(LinkTest, TwoSecondsWithoutAWholeAnswerAreSaidBesideThePortListAsSilenceOrAsNoise) {
