@@ -50,57 +50,41 @@ struct Holder : IRestartable {
     void onRestart(RestartKind kind) override { told.emplace_back(kind, port.closes); }
 };
 
-// The calibration is offered an acknowledgement before the custom frame, whichever of the two
-// registered first; one that declines passes it on.
-TEST_F(LinkTest, AcknowledgementOfferedAfterThePauseInTheTablesOrderWhateverTheRegistrationOrder) {
+// The calibration is offered an acknowledgement before the custom frame, though the frame
+// registered first; one that declines passes it on. The exchange's state, registered in two
+// modes and joined besides, is told once of each restart, before the port closes.
+TEST_F(LinkTest, FramesGoInTheTablesOrderAndEachHolderHearsOfEachRestartOnce) {
     Holder holder{port};
-    for (const bool frameFirst : {false, true}) {
-        Link fresh{port, clock, config, model, language};
-        std::vector<std::string> seen;
-        const auto calibration = [&](const Acknowledgement& ack) {
-            seen.push_back("calibration " + ack.prefix + " at " + std::to_string(clock.now));
-            return false;
+    std::vector<std::string> seen;
+    // A taker that notes the acknowledgement and the time, and takes it or passes it on.
+    const auto taker = [&](std::string name, bool takes) {
+        return [&, name, takes](const Acknowledgement& ack) {
+            seen.push_back(name + " " + ack.prefix + " at " + std::to_string(clock.now));
+            return takes;
         };
-        const auto frame = [&](const Acknowledgement& ack) {
-            seen.push_back("frame " + ack.prefix);
-            return true;
-        };
-        if (frameFirst) {
-            fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, holder, frame);
-        }
-        fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::Calibration, holder,
-                                  calibration);
-        if (!frameFirst) {
-            fresh.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, holder, frame);
-        }
-        fresh.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Restore, holder,
-                                  [&](const Acknowledgement&) { seen.push_back("restore"); });
-        fresh.enter(ProtocolMode::AckChain, Reply::Emptied);
-        clock.now = 2000;
-        port.receive("S10370\r\n");
-        // The clock steps 1 ms per read: one read stamps the answer's arrival at 2000, and the
-        // first read past 50 ms after the next ends the wait at 2052.
-        EXPECT_EQ(seen, (std::vector<std::string>{"calibration S1 at 2052", "frame S1"}));
-    }
+    };
+    link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, holder,
+                             taker("frame", true));
+    link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::Calibration, holder,
+                             taker("calibration", false));
+    link.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Restore, holder,
+                             taker("restore", true));
+    link.enter(ProtocolMode::AckChain, Reply::Emptied);
+    clock.now = 2000;
+    port.receive("S10370\r\n");
+    // The clock steps 1 ms per read: one read stamps the answer's arrival at 2000, and the first
+    // read past 50 ms after the next ends the wait at 2052.
+    EXPECT_EQ(seen, (std::vector<std::string>{"calibration S1 at 2052", "frame S1 at 2052"}));
+
     // A second taker for one exchange and mode, or a pair the order does not list, is refused.
     const auto none = [](const Acknowledgement&) {};
-    link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, holder, none);
     EXPECT_THROW(
         link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, holder, none),
         std::logic_error);
     EXPECT_THROW(
         link.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Calibration, holder, none),
         std::logic_error);
-}
 
-// An exchange that takes frames in several modes, and joins the restarts besides, is told once
-// of each restart, before the port closes.
-TEST_F(LinkTest, EachHolderIsToldOnceOfEachRestartBeforeThePortCloses) {
-    Holder holder{port};
-    link.on<MonitorWindow>(ProtocolMode::Monitor, Exchange::Monitor, holder,
-                           [](const MonitorWindow&) {});
-    link.on<QueryReply>(ProtocolMode::MonitorReverse, Exchange::Monitor, holder,
-                        [](const QueryReply&) {});
     link.joinRestarts(holder);
     link.restart(RestartKind::File);  // opens the closed port
     link.restart(RestartKind::Combo);
