@@ -110,9 +110,9 @@ FrameDialogLogic::FrameDialogLogic(Link& link, WindowModel& model, ParameterStor
       m_language(language),
       m_linkRestart(std::move(linkRestart)) {
     m_model.setVisible(ids::frame::kDialog, false);
-    m_link.on<Acknowledgement>(ProtocolMode::AckChain, [this](const Acknowledgement& ack) {
-        return onAcknowledgement(ack.prefix);
-    });
+    m_link.on<Acknowledgement>(
+        ProtocolMode::AckChain, Exchange::FrameSave, *this,
+        [this](const Acknowledgement& ack) { return onAcknowledgement(ack.prefix); });
 }
 
 void FrameDialogLogic::registerWith(ActionTable& actions) {

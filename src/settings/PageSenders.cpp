@@ -41,7 +41,19 @@ PageSenders::PageSenders(Link& link, const ReadbackChain& readback, WindowModel&
       m_store(store),
       m_prompts(prompts),
       m_language(language),
-      m_linkRestart(std::move(linkRestart)) {}
+      m_linkRestart(std::move(linkRestart)) {
+    m_link.joinRestarts(*this);
+}
+
+void PageSenders::onRestart(RestartKind kind) {
+    switch (kind) {
+        case RestartKind::File:
+            m_calibration.fill(0);
+            break;
+        case RestartKind::Combo:
+            break;
+    }
+}
 
 void PageSenders::registerWith(ActionTable& actions) {
     using Catalogue = ParameterCatalogue;

@@ -34,9 +34,19 @@ char nextQuery(char code) {
 ReadbackChain::ReadbackChain(Link& link, WindowModel& model, ParameterStore& store,
                              const LanguageFlag& language)
     : m_link(link), m_model(model), m_store(store), m_language(language) {
-    m_link.on<QueryReply>(ProtocolMode::Idle,
+    m_link.on<QueryReply>(ProtocolMode::Idle, Exchange::Readback, *this,
                           [this](const QueryReply& reply) { onReply(reply.code, reply.value); });
     m_link.setReadbackStart([this] { start(); });
+}
+
+void ReadbackChain::onRestart(RestartKind kind) {
+    switch (kind) {
+        case RestartKind::File:
+            m_firmwareVersion = 0;
+            break;
+        case RestartKind::Combo:
+            break;
+    }
 }
 
 void ReadbackChain::start() {

@@ -57,7 +57,6 @@ TEST_F(LinkRestartTest, VariantsDifferInWhatTheyReset) {
     EXPECT_EQ(store().get(2), 4);
     click(ids::main::kRefresh);
     EXPECT_EQ(core.readback().firmwareVersion(), 0);
-    EXPECT_FALSE(enabled(ids::main::kUpgrade));
     EXPECT_EQ(store().get(2), 1);  // the servo rate's first entry
 }
 
