@@ -3,22 +3,19 @@
 #include "protocol/Frames.h"
 
 namespace orva::cli {
-namespace {
-
-// Bit 4 of the packed code is its check box.
-constexpr int kPackedBox = 16;
-constexpr int kPackedNumberMask = 15;
-
-}  // namespace
 
 ParameterRow ParameterRow::of(char code, std::optional<int> wire, int firmwareVersion) {
     ParameterRow row{.code = code, .wire = wire};
     if (const ParameterEntry* entry = ParameterCatalogue::lookup(code)) {
         row.english = entry->english;
         row.chinese = entry->chinese;
+        row.list = !entry->items.empty();
         if (wire) {
             if (const auto state = ParameterCatalogue::decode(*entry, *wire, firmwareVersion)) {
                 row.shown = shownNumber(*entry, *state);
+                if (const auto item = ParameterCatalogue::itemText(*entry, state->number)) {
+                    row.item = std::string(*item);
+                }
             }
         }
     }
@@ -30,7 +27,7 @@ int ParameterRow::shownNumber(const ParameterEntry& entry, const ControlValue& s
         case Encoding::BitSet:
             return static_cast<int>(state.boxes);
         case Encoding::Packed:
-            return state.number + ((state.boxes & 1u) != 0 ? kPackedBox : 0);
+            return ParameterCatalogue::encode(entry, state, 0).value_or(0);
         default:
             return state.number;
     }
@@ -42,11 +39,13 @@ std::optional<ControlValue> ParameterRow::controlValue(const ParameterEntry& ent
     if (entry.encoding == Encoding::BitSet) {
         state.boxes = static_cast<std::uint32_t>(shown);
     } else if (entry.encoding == Encoding::Packed) {
-        number = shown & kPackedNumberMask;
-        state.boxes = (shown & kPackedBox) != 0 ? 1u : 0u;
-        if (shown < 0 || shown > (kPackedBox | kPackedNumberMask)) {
+        // Shown as on the wire: a number that no state encodes to is outside the range.
+        const auto packed = ParameterCatalogue::decode(entry, shown, 0);
+        if (!packed || ParameterCatalogue::encode(entry, *packed, 0) != shown) {
             return std::nullopt;
         }
+        number = packed->number;
+        state.boxes = packed->boxes;
     }
     if (number < entry.uiMin || number > entry.uiMax) {
         return std::nullopt;

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "model/ControlTexts.h"
+
 namespace orva {
 namespace {
 
@@ -35,6 +37,32 @@ constexpr int kMultiAxisMap[] = {1, 2, 3, 4, 5, 6, 7, 15, 8, 9, 10, 11, 12, 13, 
 constexpr int kEscMap[] = {1, 2, 3, 4, 7, 5, 6};
 constexpr int kServoMap[] = {1, 3, 4, 7};
 constexpr int kAxisCountMap[] = {4, 6};
+
+// List item texts, the same in both languages.
+constexpr const char* kMultiAxisModes[] = {
+    "1. GIMBAL",     "2. BI",           "3. TRI",         "4. QUADP",
+    "5. QUADX",      "6. Y4",           "7. Y6",          "8. INV Y6",
+    "9. HEX6",       "10. HEX6X",       "11. OCTOX8",     "12. OCTOFLATP",
+    "13. OCTOFLATX", "14. FLYING_WING", "15. FIXED_WING", "16. IRRET_SHAPE",
+};
+constexpr const char* kEscRates[] = {
+    "1. 50Hz   (20 ms)", "2. 100Hz (10 ms)",           "3. 270Hz (3.6ms)",       "4. 330Hz (3ms)",
+    "5. 400Hz (2.5ms)",  "6. 500Hz (2ms ESC_Special)", "7. 2KHz PWM (特殊电调)",
+};
+constexpr const char* kServoRates[] = {
+    "1. 50Hz Servo(舵机)",
+    "2. 270Hz Servo(舵机)",
+    "3. 333Hz Servo(舵机)",
+    "4. 400Hz Servo(舵机)",
+};
+constexpr const char* kRestoreChoices[] = {
+    "Default:<=300mm  Frame机架数据",
+    "Default:(300,450]mm Frame机架数据",
+    "Default:(450－650]mm Frame机架数据",
+    "Default:>650mm Frame机架数据",
+    "File saved by youself",
+};
+constexpr const char* kAxisCounts[] = {"4 Axis(轴)", "6 Axis(轴)"};
 
 // Check boxes in bit order.
 constexpr int kSensorBoxes[] = {1056, 1057, 1058, 1059, 1060, 1062, 1064, 1065};
@@ -149,8 +177,8 @@ constexpr ParameterEntry row(char code, const char* english, const char* chinese
 }
 
 constexpr ParameterEntry list(char code, const char* english, const char* chinese, int combo,
-                              std::span<const int> map, int slot, ControlLook look = {},
-                              Dialog dialog = D::Main) {
+                              std::span<const int> map, std::span<const char* const> items,
+                              int slot, ControlLook look = {}, Dialog dialog = D::Main) {
     const StoreForm form = slot < 0 ? S::None : S::IndexPlusOne;
     return {.code = code,
             .dialog = dialog,
@@ -159,6 +187,7 @@ constexpr ParameterEntry list(char code, const char* english, const char* chines
             .chinese = chinese,
             .combo = combo,
             .indexMap = map,
+            .items = items,
             .uiMin = 0,
             .uiMax = static_cast<int>(map.size()) - 1,
             .rule = kUnlimited,
@@ -187,7 +216,7 @@ constexpr ParameterEntry readOnly(char code, Dialog dialog, const char* english,
 
 // A number that only its own sequence sends: calibration taps, the monitor switch.
 constexpr ParameterEntry command(char code, Dialog dialog, const char* english, const char* chinese,
-                                 int edit = 0) {
+                                 int edit = 0, int caption = 0) {
     return {.code = code,
             .dialog = dialog,
             .encoding = E::Direct,
@@ -196,7 +225,8 @@ constexpr ParameterEntry command(char code, Dialog dialog, const char* english, 
             .edit = edit,
             .uiMin = 0,
             .uiMax = 9999,
-            .rule = kUnlimited};
+            .rule = kUnlimited,
+            .look = {.caption = caption}};
 }
 
 // The custom frame's numbers: kept by the frame dialog, stored by its Save, not by the read-back.
@@ -223,9 +253,10 @@ constexpr ParameterEntry coordinate(char code, const char* english, const char* 
 
 constexpr ParameterEntry kEntries[] = {
     // Main area.
-    list('A', "MultiAxilMod", "多轴模式", 1032, kMultiAxisMap, 0, lockedList(1002)),
-    list('B', "ESCUpdateRate", "电调输出模式", 1033, kEscMap, 1, lockedList(1003)),
-    list('P', "Servo Rate", "舵机输出模式", 1215, kServoMap, 2, lockedList(1013)),
+    list('A', "MultiAxilMod", "多轴模式", 1032, kMultiAxisMap, kMultiAxisModes, 0,
+         lockedList(1002)),
+    list('B', "ESCUpdateRate", "电调输出模式", 1033, kEscMap, kEscRates, 1, lockedList(1003)),
+    list('P', "Servo Rate", "舵机输出模式", 1215, kServoMap, kServoRates, 2, lockedList(1013)),
     // Only the four shown sensor boxes go off; the hidden ones are left alone.
     row('M', "Sensor", "传感器选择", kSensorBoxes, 31,
         {.caption = 1021, .liveLock = lock::kCaption, .lockedBoxes = 0xF0}, D::Main),
@@ -242,17 +273,18 @@ constexpr ParameterEntry kEntries[] = {
      .onRead = S::Shown,
      .onSend = S::Shown,
      .look = {.caption = 1020, .liveLock = lock::kCaption | lock::kEdit}},
-    readOnly('V', D::Main, "FW Version:V", "固件版本:V", 1112),
+    readOnly('V', D::Main, "FW Version:V", "固件版本:V", 1112, kUnlimited, -1, 1264),
     {.code = 'j',
      .dialog = D::Main,
      .encoding = E::Direct,
      .english = "Load Data",
      .chinese = "恢复参考数据",
      .combo = 1099,
+     .items = kRestoreChoices,
      .uiMin = 0,
      .uiMax = 4,
      .rule = kRestoreChoice,
-     .look = {.liveLock = lock::kCombo}},
+     .look = {.caption = 1100, .liveLock = lock::kCombo}},
     readOnly('H', D::Main, "Reserved H", "保留参数H"),
     readOnly('I', D::Main, "Reserved I", "保留参数I"),
 
@@ -299,7 +331,8 @@ constexpr ParameterEntry kEntries[] = {
               .scale = "15           8             0",
               .inverted = true,
               .liveLock = lock::kSlider}},
-    command('~', D::Custom, "Data Display", "显示数据"),
+    command('~', D::Custom, data_display::kStartEnglish.data(), data_display::kStartChinese.data(),
+            0, 1118),
 
     // GPS page: its senders leave the store to the read-back.
     sliderRow('@', D::Gps, "Strength to Position", "定点回中力度", 1039, 1064, 13,
@@ -349,10 +382,10 @@ constexpr ParameterEntry kEntries[] = {
     readOnly('6', D::Voltage, "Ceil3", "电池3", 1244, kCellVoltage, 29, 1268),
     readOnly('7', D::Voltage, "Ceil4", "电池4", 1245, kCellVoltage, 30, 1269),
     // Calibration: code 0 carries cell 1 as typed, codes 1 to 3 the running sums.
-    command('0', D::Voltage, "Calibrate", "校  准", 1242),
-    command('1', D::Voltage, "Calibrate", "校  准"),
-    command('2', D::Voltage, "Calibrate", "校  准"),
-    command('3', D::Voltage, "Calibrate", "校  准"),
+    command('0', D::Voltage, "Calibrate", "校  准", 1242, 1246),
+    command('1', D::Voltage, "Calibrate", "校  准", 0, 1246),
+    command('2', D::Voltage, "Calibrate", "校  准", 0, 1246),
+    command('3', D::Voltage, "Calibrate", "校  准", 0, 1246),
 
     // Custom frame dialog.
     {.code = 'k',
@@ -362,6 +395,7 @@ constexpr ParameterEntry kEntries[] = {
      .chinese = "请输入机架的轴数：",
      .combo = 1215,
      .indexMap = kAxisCountMap,
+     .items = kAxisCounts,
      .uiMin = 0,
      .uiMax = 1,
      .rule = kUnlimited,
@@ -429,8 +463,13 @@ std::optional<int> ParameterCatalogue::encode(const ParameterEntry& entry,
     switch (entry.encoding) {
         case E::Direct:
         case E::Offset:
-        case E::VersionOffset:
-            return state.number + activeRule(entry, firmwareVersion).offset;
+        case E::VersionOffset: {
+            // Widened so that any number an edit holds takes its offset without overflowing;
+            // past the int range it is folded into the four digits the wire carries anyway.
+            const long long wire =
+                static_cast<long long>(state.number) + activeRule(entry, firmwareVersion).offset;
+            return static_cast<int>(wire > INT_MAX || wire < INT_MIN ? wire % 10000 : wire);
+        }
         case E::IndexMap:
             if (state.number < 0 || state.number >= static_cast<int>(entry.indexMap.size())) {
                 return std::nullopt;
@@ -569,6 +608,14 @@ void ParameterCatalogue::storeAs(ParameterStore& store, const ParameterEntry& en
             }
             break;
     }
+}
+
+std::optional<std::string_view> ParameterCatalogue::itemText(const ParameterEntry& entry,
+                                                             int index) {
+    if (index < 0 || index >= static_cast<int>(entry.items.size())) {
+        return std::nullopt;
+    }
+    return entry.items[index];
 }
 
 }  // namespace orva

@@ -9,8 +9,6 @@ namespace {
 using K = ControlKind;
 namespace L = layout;
 
-constexpr const char* kAxisCounts[] = {"4 Axis(轴)", "6 Axis(轴)"};
-
 // The input group and the plan group keep their template IDs; the motor frame, the notes and the
 // buttons have none.
 constexpr int kInput = 1263;
@@ -103,7 +101,7 @@ std::vector<ControlEntry> frameControls() {
     for (const ControlEntry& control : fixed) {
         b.add(control);
     }
-    b.list('k', kInput, {0, 1}, kAxisCounts, L::kLeft);
+    b.list('k', kInput, {0, 1}, L::kLeft);
     b.edit('l', kInput, {1, 1}, L::kNarrow | L::kLeft);
     b.edit('m', kInput, {2, 1}, L::kNarrow | L::kLeft);
     for (const MotorRow& m : kMotorRows) {

@@ -4,12 +4,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <tuple>
 
 #include "cli/CliOptions.h"
 #include "cli/CliTexts.h"
 #include "cli/ParameterRow.h"
 #include "cli/PortChoice.h"
+#include "cli/Report.h"
 #include "cli/WatchedPort.h"
 #include "support/Fakes.h"
 
@@ -109,6 +111,29 @@ TEST(ParameterRow, ShownValuesMapToControlsAndWire) {
         }
     }
     EXPECT_EQ(ParameterRow::of('C', std::nullopt, 1220).shown, std::nullopt);
+}
+
+// A list's row ends with the text of the item shown: a last column, or "item" in JSON.
+TEST(ParameterRow, ListsNameTheItemShown) {
+    const std::vector<ParameterRow> rows = {
+        ParameterRow::of('A', 16, 1220), ParameterRow::of('P', 3, 1220),
+        ParameterRow::of('B', 99, 1220), ParameterRow::of('C', 55, 1220)};
+    std::ostringstream text;
+    report::parameters(text, "1.220", rows, false);
+    EXPECT_EQ(text.str(),
+              "firmware\t1.220\n"
+              "A\tMultiAxilMod\t多轴模式\t15\t16\t16. IRRET_SHAPE\n"
+              "P\tServo Rate\t舵机输出模式\t1\t3\t2. 270Hz Servo(舵机)\n"
+              "B\tESCUpdateRate\t电调输出模式\t-\t99\t-\n"
+              "C\tStabili_Level\t主稳定度\t55\t55\n");
+    std::ostringstream json;
+    report::parameters(json, "1.220", {rows[0], rows[2]}, true);
+    EXPECT_EQ(json.str(),
+              "{\"firmware\":\"1.220\",\"parameters\":["
+              "{\"code\":\"A\",\"english\":\"MultiAxilMod\",\"chinese\":\"多轴模式\","
+              "\"shown\":15,\"wire\":16,\"item\":\"16. IRRET_SHAPE\"},"
+              "{\"code\":\"B\",\"english\":\"ESCUpdateRate\",\"chinese\":\"电调输出模式\","
+              "\"shown\":null,\"wire\":99,\"item\":null}]}\n");
 }
 
 // No --port and no port stored by the window: the one USB serial device, or a list and a hint.

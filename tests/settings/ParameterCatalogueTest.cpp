@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
+#include <string>
 
 #include "settings/ParameterCatalogue.h"
+#include "window/WindowTexts.h"
 
 namespace orva {
 namespace {
@@ -125,11 +129,27 @@ TEST(ParameterCatalogueTest, ReadLimitsAndFallbacks) {
     EXPECT_EQ(Catalogue::encode('a', ControlValue{0, 0x1FFF}, 1220), 4095);  // twelve boxes only
 }
 
-TEST(ParameterCatalogueTest, LabelsInBothLanguages) {
-    EXPECT_STREQ(Catalogue::at('E').english, "DynaStability");
-    EXPECT_STREQ(Catalogue::at('E').chinese, "动态稳定");
-    EXPECT_STREQ(Catalogue::at('A').english, "MultiAxilMod");
-    EXPECT_STREQ(Catalogue::at('%').chinese, "云台 Z轴比例");
+// A parameter's names are those of its caption in the window: the same English, the same Chinese
+// but for the blanks that space the captions out.
+TEST(ParameterCatalogueTest, NamesAreTheWindowCaptions) {
+    auto unspaced = [](std::string_view text) {
+        std::string out;
+        std::ranges::copy_if(text, std::back_inserter(out), [](char c) { return c != ' '; });
+        return out;
+    };
+    int named = 0;
+    for (const ParameterEntry& e : Catalogue::entries()) {
+        if (e.look.caption == 0) {
+            continue;
+        }
+        const auto text =
+            std::ranges::find(controlTexts(), Catalogue::key(e, e.look.caption), &ControlText::key);
+        ASSERT_NE(text, controlTexts().end()) << e.code;
+        EXPECT_EQ(text->english, e.english) << e.code;
+        EXPECT_EQ(unspaced(text->chinese), unspaced(e.chinese)) << e.code;
+        ++named;
+    }
+    EXPECT_EQ(named, 53);
 }
 
 }  // namespace
