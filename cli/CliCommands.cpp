@@ -21,6 +21,7 @@
 #include "platform/LeadingInteger.h"
 #include "platform/PosixFiles.h"
 #include "protocol/Frames.h"
+#include "window/ResultBoxes.h"
 
 namespace orva::cli {
 namespace {
@@ -106,19 +107,15 @@ std::string CliCommands::command(CliSession& session,
     return out;
 }
 
-ExitCode CliCommands::overwriting(CliSession& session, const std::function<bool()>& done,
-                                  ExitCode onProblem, const std::function<void()>& tick,
+ExitCode CliCommands::overwriting(CliSession& session, Exchange exchange, std::size_t mark,
+                                  const std::function<void()>& tick,
                                   const std::function<std::string()>& where,
-                                  const std::string& recovery) {
+                                  ExchangeResult& result, const std::string& recovery) {
     const Interrupts interrupts;
     bool warned = false;
     bool stopped = false;
-    const ExitCode code = session.waitFor(
-        [&] {
-            stopped = interrupts.terminated() || interrupts.presses() >= 2;
-            return stopped || done();
-        },
-        onProblem,
+    result = session.waitForResult(
+        exchange, mark,
         [&] {
             if (tick) {
                 tick();
@@ -127,9 +124,13 @@ ExitCode CliCommands::overwriting(CliSession& session, const std::function<bool(
                 warned = true;
                 session.error(Msg::HalfWritten, {where()});
             }
+        },
+        [&] {
+            stopped = interrupts.terminated() || interrupts.presses() >= 2;
+            return stopped;
         });
     if (!stopped) {
-        return code;
+        return session.exitFor(result);
     }
     session.error(Msg::Stopped, {where()});
     if (!recovery.empty()) {
@@ -204,7 +205,7 @@ ExitCode CliCommands::runCommand() {
                 say(Msg::NotANumber, {a[1]});
                 return ExitCode::Usage;
             }
-            if (!ParameterRow::controlValue(entry, *shown)) {
+            if (!ParameterCatalogue::fromShown(entry, *shown)) {
                 say(Msg::OutOfRange, {a[0], name(entry), a[1], std::to_string(entry.uiMin),
                                       std::to_string(entry.uiMax)});
                 return ExitCode::Usage;
@@ -221,10 +222,13 @@ ExitCode CliCommands::runCommand() {
             language.set(m_options.language);
             FirmwareImage image;
             prompts.setFile(a[0]);
-            if (!FirmwareChooser(model, prompts, files, language, image).choose()) {
-                for (const MessageBox& box : prompts.takeProblems()) {
-                    error(box.text);
+            FirmwareChooser chooser(model, prompts, files, language, image);
+            chooser.setResultSink([this](const ExchangeResult& result) {
+                if (const auto box = resultBox(result, m_options.language)) {
+                    error(box->text);
                 }
+            });
+            if (!chooser.choose()) {
                 return ExitCode::BadFile;
             }
             break;
@@ -321,10 +325,12 @@ ExitCode CliCommands::save(CliSession& session) {
         return ExitCode::NoAnswer;
     }
     session.prompts().setFile(m_options.args[0]);
+    const std::size_t mark = session.resultMark();
     session.act(ActionKind::Click, ids::main::kSaveData);
-    for (const MessageBox& box : session.prompts().takeProblems()) {
-        session.errorText(box.text);
-        return ExitCode::BadFile;
+    if (const auto result = session.resultSince(Exchange::Save, mark)) {
+        if (const ExitCode code = session.exitFor(*result); code != ExitCode::Done) {
+            return code;
+        }
     }
     if (m_options.args[0] == CliFiles::kStandard) {
         put(session.files().takeStandardOutput());
@@ -437,17 +443,18 @@ ExitCode CliCommands::writeFile(CliSession& session, const std::string& path,
     // The announcement, then one command per link.
     const int total = static_cast<int>(file.size()) + 1;
     const int before = session.port().writesStartingWith('S');
-    const int readbacks = session.readbacks();
     session.prompts().setFile(path);
     session.core().paramFiles().setSavedOn(m_options.savedOn);
+    const std::size_t mark = session.resultMark();
     session.act(ActionKind::Select, ids::main::kRestoreChoice, ParameterFiles::kFileChoice);
     if (const ExitCode code = session.noteBackup(); code != ExitCode::Done) {
         return code;
     }
     int shown = -1;
     const auto sent = [&] { return session.port().writesStartingWith('S') - before; };
+    ExchangeResult result;
     const ExitCode code = overwriting(
-        session, [&] { return session.readbacks() > readbacks; }, ExitCode::BadFile,
+        session, Exchange::Restore, mark,
         [&] {
             if (sent() != shown) {
                 shown = sent();
@@ -458,32 +465,38 @@ ExitCode CliCommands::writeFile(CliSession& session, const std::string& path,
         [&] {
             return cli::say(Msg::RestoreWhere, m_options.language,
                             {std::to_string(sent()), std::to_string(total)});
-        });
-    if (code != ExitCode::Done) {
-        return code;
+        },
+        result);
+    if (result.refusal == Refusal::NotKept) {
+        notTaken(session, result.detail, file);
     }
-    // What the controller did not keep reads back different.
-    const std::vector<Difference> left = against(session, file);
-    for (const Difference& d : left) {
-        session.error(Msg::NotTaken, {std::string(1, d.right.code) + " = " +
-                                          std::to_string(d.right.wire.value_or(0)),
-                                      d.left.wire ? std::to_string(*d.left.wire) : "-"});
+    return code;
+}
+
+void CliCommands::notTaken(CliSession& session, const std::string& codes, const FileValues& sent) {
+    const ReadbackChain& readback = session.core().readback();
+    for (char code : codes) {
+        const auto now = readback.wireValue(code);
+        session.error(Msg::NotTaken,
+                      {std::string(1, code) + " = " + std::to_string(valueOf(sent, code).value_or(0)),
+                       now ? std::to_string(*now) : "-"});
     }
-    return left.empty() ? ExitCode::Done : ExitCode::Refused;
 }
 
 ExitCode CliCommands::loadDefault(CliSession& session, int set) {
     if (const ExitCode code = session.backupCheck(); code != ExitCode::Done) {
         return code;
     }
-    const int readbacks = session.readbacks();
+    const std::size_t mark = session.resultMark();
     session.act(ActionKind::Select, ids::main::kRestoreChoice, set);
     if (const ExitCode code = session.noteBackup(); code != ExitCode::Done) {
         return code;
     }
+    ExchangeResult result;
     const ExitCode code = overwriting(
-        session, [&] { return session.readbacks() > readbacks; }, ExitCode::Refused, {},
-        [&] { return cli::say(Msg::DefaultWhere, m_options.language, {std::to_string(set)}); });
+        session, Exchange::DefaultSet, mark, {},
+        [&] { return cli::say(Msg::DefaultWhere, m_options.language, {std::to_string(set)}); },
+        result);
     if (code != ExitCode::Done) {
         return code;
     }
@@ -506,31 +519,21 @@ ExitCode CliCommands::get(CliSession& session, char code) {
 }
 
 ExitCode CliCommands::set(CliSession& session, char code, int shown) {
-    ReadbackChain& readback = session.core().readback();
     const ParameterEntry& entry = ParameterCatalogue::at(code);
-    const auto wire = ParameterCatalogue::encode(entry, *ParameterRow::controlValue(entry, shown),
-                                                 readback.firmwareVersion());
-    if (!wire) {
+    const auto wire = ParameterCatalogue::encode(entry, *ParameterCatalogue::fromShown(entry, shown),
+                                                 session.core().readback().firmwareVersion());
+    // The window's own action for the new state, then everything read back.
+    const std::size_t mark = session.resultMark();
+    if (!wire || !session.core().writeSetting(code, shown)) {
         say(Msg::ReadOnlyCode, {std::string(1, code), name(entry)});
         return ExitCode::Usage;
     }
-    // As a page sends it: idle, so the acknowledgement is only collected.
-    Link& link = session.core().link();
-    link.enter(ProtocolMode::Idle, Reply::Emptied);
-    const std::uint64_t answers = link.answers();
-    link.sendSet(code, *wire);
-    ExitCode result = session.waitFor([&] { return link.answers() > answers; });
-    if (result == ExitCode::Done) {
-        result = session.readBackAgain();
+    const ExchangeResult result = session.waitForResult(Exchange::Set, mark);
+    if (result.refusal == Refusal::NotKept) {
+        notTaken(session, result.detail, {{code, *wire}});
     }
-    if (result != ExitCode::Done) {
-        return result;
-    }
-    if (readback.wireValue(code) != *wire) {
-        const auto now = readback.wireValue(code);
-        session.error(Msg::NotTaken,
-                      {frames::set(code, *wire).substr(0, 6), now ? std::to_string(*now) : "-"});
-        return ExitCode::Refused;
+    if (const ExitCode exit = session.exitFor(result); exit != ExitCode::Done) {
+        return exit;
     }
     session.note(Msg::SetDone, {std::string(1, code), std::to_string(shown)});
     return ExitCode::Done;
@@ -568,12 +571,11 @@ ExitCode CliCommands::monitor(CliSession& session) {
 
 ExitCode CliCommands::flash(CliSession& session) {
     session.prompts().setFile(m_options.args[0]);
+    std::size_t mark = session.resultMark();
     session.act(ActionKind::Click, ids::main::kChooseFirmware);
-    if (!session.core().model().enabled(ids::main::kUpgrade)) {
-        for (const MessageBox& box : session.prompts().takeProblems()) {
-            session.errorText(box.text);
-        }
-        return ExitCode::BadFile;
+    if (const auto chosen = session.resultSince(Exchange::FirmwareChoice, mark);
+        !chosen || chosen->outcome != Outcome::Done) {
+        return chosen ? session.exitFor(*chosen) : ExitCode::BadFile;
     }
     if (const ExitCode code = session.backupCheck(); code != ExitCode::Done) {
         return code;
@@ -584,15 +586,16 @@ ExitCode CliCommands::flash(CliSession& session) {
     for (int c = 0; c < 128; ++c) {
         wireBefore.push_back(readback.wireValue(static_cast<char>(c)));
     }
-    const int readbacks = session.readbacks();
+    mark = session.resultMark();
     session.act(ActionKind::Click, ids::main::kUpgrade);
     if (const ExitCode code = session.noteBackup(); code != ExitCode::Done) {
         return code;
     }
     const UpgradeTransfer& transfer = session.core().firmware().transfer();
     int shown = -1;
-    const ExitCode code = overwriting(
-        session, [&] { return session.readbacks() > readbacks; }, ExitCode::Refused,
+    ExchangeResult result;
+    ExitCode code = overwriting(
+        session, Exchange::Upgrade, mark,
         [&] {
             // The bar's position is a block number; the percent runs past 100 after the end packet.
             const int percent = std::min(100, transfer.percent());
@@ -611,11 +614,14 @@ ExitCode CliCommands::flash(CliSession& session) {
                              std::to_string(session.core().firmware().image().blockCount() + 2),
                              std::to_string(std::clamp(transfer.percent(), 0, 100))});
         },
-        command(session, {"--no-backup", "flash", m_options.args[0]}));
+        result, command(session, {"--no-backup", "flash", m_options.args[0]}));
+    if (code == ExitCode::Done) {
+        // The upgrade ends with the read-back of the new firmware's settings.
+        code = session.exitFor(session.waitForResult(Exchange::Readback, mark));
+    }
     if (code != ExitCode::Done) {
         return code;
     }
-    session.prompts().takeNotes();
     session.note(Msg::Upgraded, {session.firmwareText()});
     return m_options.keepSettings ? keepSettings(session, wireBefore, versionBefore)
                                   : ExitCode::Done;

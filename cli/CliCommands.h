@@ -12,6 +12,7 @@
 #include "cli/Report.h"
 #include "cli/StdoutWriter.h"
 #include "paramfile/RestoreEntries.h"
+#include "protocol/ExchangeResult.h"
 
 namespace orva::cli {
 
@@ -37,6 +38,8 @@ class CliCommands {
     // Writes the saved file at `path` through the window's restore, as `file` holds it for
     // this controller, and checks that the controller took every value.
     ExitCode writeFile(CliSession& session, const std::string& path, const FileValues& file);
+    // Says, for each of `codes`, the value sent and the value the controller kept instead.
+    void notTaken(CliSession& session, const std::string& codes, const FileValues& sent);
     ExitCode diff(CliSession* session, const FileValues& left, const FileValues* right);
     ExitCode loadDefault(CliSession& session, int set);
     ExitCode get(CliSession& session, char code);
@@ -64,12 +67,13 @@ class CliCommands {
     // A command's results to stdout; false (said once) when stdout takes them no more.
     bool put(const std::string& text);
 
-    // Waits as CliSession::waitFor does while an exchange overwrites the controller. The first
+    // Waits for the result of `exchange` since `mark`, as CliSession::waitForResult does, while
+    // it overwrites the controller, and gives its exit code (`result` keeps it). The first
     // Ctrl-C only warns; a second one, SIGTERM or SIGHUP stop it, and the user is told how far
     // it got (`where`) and the command that puts the backup back (`recovery`, before it).
-    ExitCode overwriting(CliSession& session, const std::function<bool()>& done, ExitCode onProblem,
+    ExitCode overwriting(CliSession& session, Exchange exchange, std::size_t mark,
                          const std::function<void()>& tick,
-                         const std::function<std::string()>& where,
+                         const std::function<std::string()>& where, ExchangeResult& result,
                          const std::string& recovery = {});
     // "orva-cli --port COM3 ARGS", quoted for a shell.
     std::string command(CliSession& session, std::initializer_list<std::string> args) const;

@@ -10,6 +10,7 @@
 
 #include "model/ControlIds.h"
 #include "platform/DataFolders.h"
+#include "window/ResultBoxes.h"
 
 namespace orva::cli {
 namespace {
@@ -43,7 +44,7 @@ CliSession::CliSession(const CliOptions& options, PortChoice port)
       m_core(m_port, m_clock, m_prompts, m_files, CliFiles::kPortRecord),
       m_stderrTerminal(isatty(2) != 0) {
     m_posix.setLanguage([this] { return m_options.language == Language::English; });
-    m_core.readback().setMainChainEnd([this] { ++m_readbacks; });
+    m_core.onResult([this](const ExchangeResult& result) { m_results.push_back(result); });
     if (m_options.backup) {
         // Unlike the window, a command that cannot keep a backup writes nothing.
         m_core.keepBackupsIn(backupFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")),
@@ -102,7 +103,7 @@ ExitCode CliSession::connect() {
         return ExitCode::PortNotOpened;
     }
     note(Msg::Reading, {m_choice.label(), std::to_string(m_options.timeoutMs) + " ms"});
-    const ExitCode code = waitFor([this] { return m_readbacks >= 1; });
+    const ExitCode code = exitFor(waitForResult(Exchange::Readback, 0));
     if (m_core.link().streamStopped()) {
         note(Msg::StreamStopped);
     }
@@ -113,29 +114,63 @@ ExitCode CliSession::connect() {
 }
 
 ExitCode CliSession::readBackAgain() {
-    const int before = m_readbacks;
-    m_core.link().discardInput();
-    m_core.link().enter(ProtocolMode::Idle, Reply::Emptied);
-    m_core.readback().start();
-    return waitFor([&] { return m_readbacks > before; });
+    const std::size_t mark = resultMark();
+    m_core.readAgain();
+    return exitFor(waitForResult(Exchange::Readback, mark));
 }
 
-ExitCode CliSession::waitFor(const std::function<bool()>& done, ExitCode onProblem,
+std::optional<ExchangeResult> CliSession::resultSince(Exchange exchange, std::size_t mark) const {
+    for (std::size_t i = mark; i < m_results.size(); ++i) {
+        if (m_results[i].exchange == exchange) {
+            return m_results[i];
+        }
+    }
+    return std::nullopt;
+}
+
+ExchangeResult CliSession::waitForResult(Exchange exchange, std::size_t mark,
+                                         const std::function<void()>& tick,
+                                         const std::function<bool()>& stop) {
+    const ExitCode code = waitFor(
+        [&] { return resultSince(exchange, mark) || (stop && stop()); }, tick);
+    if (const auto result = resultSince(exchange, mark)) {
+        return *result;
+    }
+    ExchangeResult out{.exchange = exchange};
+    if (code == ExitCode::NoAnswer) {
+        out.outcome = m_core.link().portOpen() ? Outcome::NotAnswering : Outcome::LineLost;
+        out.detail = m_port.lastCommand();
+    }
+    return out;
+}
+
+ExitCode CliSession::exitFor(const ExchangeResult& result) {
+    switch (result.outcome) {
+        case Outcome::Done:
+            return ExitCode::Done;
+        case Outcome::NotAnswering:
+        case Outcome::LineLost:
+            return ExitCode::NoAnswer;
+        case Outcome::Refused:
+            break;
+    }
+    if (const auto box = resultBox(result, m_options.language)) {
+        errorText(box->text);
+    }
+    return result.aboutFile() ? ExitCode::BadFile : ExitCode::Refused;
+}
+
+ExitCode CliSession::waitFor(const std::function<bool()>& done,
                              const std::function<void()>& tick) {
     ExitCode result = ExitCode::Done;
     QEventLoop loop;
     QTimer timer;
     auto check = [&] {
+        m_core.tick();
         if (tick) {
             tick();
         }
-        std::vector<MessageBox> problems = m_prompts.takeProblems();
-        for (const MessageBox& box : problems) {
-            errorText(box.text);
-        }
-        if (!problems.empty()) {
-            result = onProblem;
-        } else if (done()) {
+        if (done()) {
             result = ExitCode::Done;
         } else if (!m_core.link().portOpen()) {
             error(Msg::LineLost);

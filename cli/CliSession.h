@@ -2,6 +2,8 @@
 
 #include <functional>
 #include <iosfwd>
+#include <optional>
+#include <vector>
 #include <string>
 
 #include "cli/CliFiles.h"
@@ -28,15 +30,23 @@ class CliSession {
 
     // Opens the port and runs the read-back that starts every connection.
     ExitCode connect();
-    // Runs the event loop until `done` holds, or until the controller has been silent for the
-    // time-out, the line is lost, or the window would have shown a warning (then `onProblem`).
-    // `tick` runs on every turn, for progress.
-    ExitCode waitFor(const std::function<bool()>& done, ExitCode onProblem = ExitCode::Refused,
-                     const std::function<void()>& tick = {});
+    // Runs the event loop until `done` holds, or until the controller has given no whole answer
+    // for the time-out or the line is lost (both said). `tick` runs on every turn, for progress.
+    ExitCode waitFor(const std::function<bool()>& done, const std::function<void()>& tick = {});
+    // Results reported so far; a mark taken before an action finds the results it led to.
+    std::size_t resultMark() const { return m_results.size(); }
+    // The first result of `exchange` since `mark`, waiting for it as waitFor does (`stop` ends
+    // the wait early); a time-out or a lost line gives that outcome.
+    ExchangeResult waitForResult(Exchange exchange, std::size_t mark,
+                                 const std::function<void()>& tick = {},
+                                 const std::function<bool()>& stop = {});
+    // The first result of `exchange` since `mark`, if one came.
+    std::optional<ExchangeResult> resultSince(Exchange exchange, std::size_t mark) const;
+    // The exit code of a result; a refusal is said (a value not kept by the caller, who knows
+    // what was sent).
+    ExitCode exitFor(const ExchangeResult& result);
     // Reads every setting again, as the end of a restore or an upgrade does.
     ExitCode readBackAgain();
-    // Main read-backs finished so far.
-    int readbacks() const { return m_readbacks; }
 
     void act(ActionKind kind, ControlKey key, int value = 0);
 
@@ -77,7 +87,7 @@ class CliSession {
     QtCommPort m_qtPort;
     WatchedPort m_port;
     OrvaCore m_core;
-    int m_readbacks = 0;
+    std::vector<ExchangeResult> m_results;
     bool m_progressShown = false;
     bool m_stderrTerminal;
 };

@@ -23,12 +23,6 @@ struct ParameterRow {
     // The row of `code` for a value read from (or bound for) the controller.
     static ParameterRow of(char code, std::optional<int> wire, int firmwareVersion);
 
-    // The shown number of a control state: the check boxes as bits for a bit set, the packed
-    // code's number with its box as bit 4, otherwise the number or list index.
-    static int shownNumber(const ParameterEntry& entry, const ControlValue& state);
-    // The control state that a shown number stands for; nothing outside the controls' range.
-    static std::optional<ControlValue> controlValue(const ParameterEntry& entry, int shown);
-
     // The codes the main read-back asks, without the version and the default-set choice.
     static std::string readableCodes();
 };

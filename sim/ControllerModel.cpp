@@ -246,7 +246,8 @@ bool ControllerModel::handleSet(char code, int value, std::vector<Outgoing>& out
         calibrate(code, value);
     } else if (!frames::readBackCode(code)) {
         return false;  // no such parameter: no acknowledgement
-    } else if (kReadOnlyCodes.find(code) == std::string_view::npos) {
+    } else if (kReadOnlyCodes.find(code) == std::string_view::npos &&
+               m_options.unkeptCodes.find(code) == std::string::npos) {
         m_values[index(code)] = value;
     }
     if (!silent(code)) {

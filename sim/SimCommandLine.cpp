@@ -32,6 +32,7 @@ constexpr Option kOptions[] = {
     {"answer-timing", "",
      "write each answer at once after the wire time of its bytes, as a USB adapter does"},
     {"silent", "CODES", "never answer commands of these codes (e.g. CA)"},
+    {"keep-not", "CODES", "acknowledge set commands of these codes but keep the old value"},
     {"drop-every", "N", "drop every Nth answer"},
     {"corrupt-every", "N", "invert one byte of every Nth answer"},
     {"corrupt-byte", "I", "index of the byte corrupted (default 4)"},
@@ -119,6 +120,8 @@ void SimCommandLine::apply(std::string_view option, const std::string& text, Res
         o.logPath = text;
     } else if (name == "--silent") {
         o.controller.silentCodes = text;
+    } else if (name == "--keep-not") {
+        o.controller.unkeptCodes = text;
     } else if (name == "--tag") {
         if (text != frames::kTagQdmc && text != frames::kTagQdec) {
             result.error = "--tag takes QDMC or QDEC, not \"" + text + "\"";

@@ -12,6 +12,7 @@ struct ControllerOptions {
     std::string tag = "QDMC";    // firmware tag of the upgrade loader: QDMC or QDEC
     int powerOnSet = 1;          // default parameter set held at power-on (0..3)
     std::string silentCodes;     // codes whose commands are never answered
+    std::string unkeptCodes;     // codes whose set commands are acknowledged, their value not kept
     // Version of the firmware a confirmed upgrade installs; 0 keeps the version as it was. New
     // firmware starts from the factory's first default set, encoded as that version expects.
     int upgradeTo = 0;

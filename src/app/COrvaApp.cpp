@@ -83,12 +83,12 @@ int COrvaApp::run(bool demo) {
     AfterFirstPaint painted(dialog, kFirstPaintPatience, [&port] { port.releaseOutput(); });
     // Looks for a controller that has stopped answering; the exchanges themselves never time out.
     QTimer quiet;
-    QObject::connect(&quiet, &QTimer::timeout, [&core] { core.link().checkQuiet(); });
+    QObject::connect(&quiet, &QTimer::timeout, [&core] { core.tick(); });
     quiet.start(250);
     // Re-reads which device each COM number stands for, so a controller plugged in or pulled out
     // shows beside its number without a Refresh.
     QTimer devices;
-    QObject::connect(&devices, &QTimer::timeout, [&core] { core.link().followDevices(); });
+    QObject::connect(&devices, &QTimer::timeout, [&core] { core.followDevices(); });
     devices.start(1000);
     dialog.exec();
     return 0;

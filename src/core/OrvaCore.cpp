@@ -1,6 +1,7 @@
 #include "core/OrvaCore.h"
 
 #include "model/ControlIds.h"
+#include "window/ResultBoxes.h"
 
 namespace orva {
 namespace {
@@ -22,9 +23,21 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
                 [this] { restartFromCombo(); }),
       m_customSenders(m_link, m_model, m_store),
       m_monitor(m_link, m_readback, m_model, m_store, m_language),
-      m_calibration(m_link, prompts, m_language, [this] { return m_senders.calibrationValues(); }),
+      m_calibration(m_link, [this] { return m_senders.calibrationValues(); }),
       m_frame(m_link, m_model, m_store, prompts, m_language, [this] { restartFromCombo(); }),
-      m_firmware(m_link, m_readback, m_model, prompts, files, m_language) {
+      m_firmware(m_link, m_readback, m_model, prompts, files, m_language),
+      m_settingWrite(m_link, m_readback, m_model,
+                     [this](const UserAction& action) { onUserAction(action); }),
+      m_prompts(prompts) {
+    const ResultSink report = [this](const ExchangeResult& result) { this->report(result); };
+    m_readback.setResultSink(report);
+    m_paramFiles.setResultSink(report);
+    m_monitor.setResultSink(report);
+    m_calibration.setResultSink(report);
+    m_frame.setResultSink(report);
+    m_firmware.chooser().setResultSink(report);
+    m_firmware.transfer().setResultSink(report);
+    m_settingWrite.setResultSink(report);
     m_readback.setPlanRedraw([this] { m_frame.redrawFromReadback(); });
     m_link.setStreamExpected([this] { return m_monitor.running(); });
     m_readback.setFrameChainEnd([this] { m_frame.onFrameReadBack(); });
@@ -63,6 +76,20 @@ void OrvaCore::onUserAction(const UserAction& action) {
             break;
     }
     m_actions.dispatch(action);
+}
+
+void OrvaCore::report(const ExchangeResult& result) {
+    if (const auto box = resultBox(result, m_language())) {
+        m_prompts.message(*box);
+    }
+    if (m_resultListener) {
+        m_resultListener(result);
+    }
+    // An overwrite ends with the read-back that follows it.
+    if (result.exchange == Exchange::Readback) {
+        m_paramFiles.onReadBack();
+        m_settingWrite.onReadBack();
+    }
 }
 
 void OrvaCore::initialise() {

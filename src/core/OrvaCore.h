@@ -23,6 +23,7 @@
 #include "settings/PageSenders.h"
 #include "settings/ParameterStore.h"
 #include "settings/ReadbackChain.h"
+#include "settings/SettingWrite.h"
 #include "window/WindowLogic.h"
 
 namespace orva {
@@ -49,7 +50,23 @@ class OrvaCore : public IWindowCore {
     bool onCloseRequested() override { return m_window.requestClose(); }
     const std::vector<PlanItem>& framePlan() const override { return m_frame.plan(); }
 
+    // What a front end without the window drives besides the user's actions.
+    // Every exchange's result, after the window's box for it.
+    void onResult(ResultSink listener) { m_resultListener = std::move(listener); }
+    // Writes one setting as its page does, then reads everything back; false, with nothing
+    // sent, for a code no control writes or a number outside its controls.
+    bool writeSetting(char code, int shown) { return m_settingWrite.start(code, shown); }
+    // Reads every setting again, as the end of an overwrite does.
+    void readAgain() { m_readback.startAgain(); }
+    // Called now and then: the no-answer notice, and a setting write waiting on its answer.
+    void tick() {
+        m_link.checkQuiet();
+        m_settingWrite.check();
+    }
+    void followDevices() { m_link.followDevices(); }
+
     Language language() const { return m_language(); }
+    const Link& link() const { return m_link; }
     Link& link() { return m_link; }
     ParameterStore& store() { return m_store; }
     const ReadbackChain& readback() const { return m_readback; }
@@ -63,6 +80,9 @@ class OrvaCore : public IWindowCore {
     ParameterFiles& paramFiles() { return m_paramFiles; }
 
   private:
+    // Shows the window's box for a result, then passes it on.
+    void report(const ExchangeResult& result);
+
     // Refresh, and start-up: the file variant. A new controller may stand behind the port.
     void restartFromFile();
     // The port list and the custom frame's Save: the combo variant.
@@ -85,6 +105,9 @@ class OrvaCore : public IWindowCore {
     CalibrationChain m_calibration;
     FrameDialogLogic m_frame;
     FirmwareUpgrade m_firmware;
+    SettingWrite m_settingWrite;
+    IPrompts& m_prompts;
+    ResultSink m_resultListener;
 };
 
 }  // namespace orva

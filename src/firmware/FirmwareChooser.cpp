@@ -8,20 +8,6 @@ namespace {
 // Only the last three characters count, case-sensitively: "notes.txtbin" passes, "fw.BIN" not.
 constexpr std::string_view kFirmwareEnding = "bin";
 
-struct ProblemText {
-    const char* chinese;
-    const char* english;
-};
-
-// Indexed by FirmwareChooser::Problem.
-constexpr ProblemText kProblemTexts[] = {
-    {"您尚未选择升级文件，请重新选择!", "The Fw file was not selected!Please select it again!"},
-    {"你选择的不是升级文件，请重新选择升级文件",
-     "The file was not the Fw for Kivrel!Please select it again!"},
-    {"文件已损坏，请重新选择升级文件", "File error ! Please select it again!"},
-    {"文件错误，请重新选择升级文件", "File error ! Please select it again!"},
-};
-
 std::string baseName(const std::string& path) {
     const auto slash = path.find_last_of("/\\");
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -51,7 +37,7 @@ bool FirmwareChooser::choose() {
         m_fileName = baseName(m_path);
         m_model.setText(ids::main::kUpgradeHint, m_path);
         if (!m_path.ends_with(kFirmwareEnding)) {
-            return refuse(m_path.empty() ? Problem::NotSelected : Problem::NotFirmware);
+            return refuse(m_path.empty() ? Refusal::NotSelected : Refusal::NotFirmware);
         }
         m_model.setEnabled(ids::main::kUpgrade, true);
     }
@@ -63,30 +49,27 @@ bool FirmwareChooser::choose() {
                              ? std::nullopt
                              : m_files.readPrefix(m_path, FirmwareImage::kCapacity + 1, error);
     if (!content) {
-        return refuse(Problem::Damaged);
+        return refuse(Refusal::Damaged);
     }
     if (!error.empty()) {
-        return refuse(Problem::ReadError);
+        return refuse(Refusal::ReadError);
     }
     switch (FirmwareImage::fit(content->size())) {
         case FirmwareImage::Fit::Damaged:
-            return refuse(Problem::Damaged);
+            return refuse(Refusal::Damaged);
         case FirmwareImage::Fit::TooLarge:
-            return refuse(Problem::ReadError);
+            return refuse(Refusal::ReadError);
         case FirmwareImage::Fit::Loadable:
             break;
     }
     m_image.load(*content);
     m_model.setEnabled(ids::main::kUpgrade, true);
+    m_result({.exchange = Exchange::FirmwareChoice, .detail = m_path});
     return true;
 }
 
-bool FirmwareChooser::refuse(Problem problem) {
-    const Language language = m_language();
-    const ProblemText& text = kProblemTexts[static_cast<int>(problem)];
-    m_prompts.message({pick(language, text.chinese, text.english),
-                       pick(language, "Halvane提示:", "Halvane Mentioned:"), MessageButtons::Ok,
-                       MessageIcon::Warning, MessageResult::Ok});
+bool FirmwareChooser::refuse(Refusal refusal) {
+    m_result({Exchange::FirmwareChoice, Outcome::Refused, refusal, m_path});
     m_model.setEnabled(ids::main::kUpgrade, false);
     return false;
 }

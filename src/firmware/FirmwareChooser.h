@@ -9,6 +9,7 @@
 #include "model/WindowModel.h"
 #include "platform/IFiles.h"
 #include "platform/IPrompts.h"
+#include "protocol/ExchangeResult.h"
 
 namespace orva {
 
@@ -34,10 +35,10 @@ class FirmwareChooser {
     const std::string& fileName() const { return m_fileName; }
     const std::string& path() const { return m_path; }
 
-  private:
-    enum class Problem { NotSelected, NotFirmware, Damaged, ReadError };
+    void setResultSink(ResultSink sink) { m_result.connect(std::move(sink)); }
 
-    bool refuse(Problem problem);
+  private:
+    bool refuse(Refusal refusal);
 
     WindowModel& m_model;
     IPrompts& m_prompts;
@@ -46,6 +47,7 @@ class FirmwareChooser {
     FirmwareImage& m_image;
     std::string m_path;
     std::string m_fileName;
+    ResultOut m_result;
 };
 
 }  // namespace orva

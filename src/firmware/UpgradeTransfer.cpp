@@ -31,27 +31,6 @@ constexpr ControlKey kEnabledOnSuccess[] = {
     {Dialog::Main, 1065}, ids::main::kUpgrade,  ids::main::kPortCombo,
 };
 
-constexpr const char* kTitleChinese = "Halvane提示:";
-constexpr const char* kTitleEnglish = "Halvane Mentioned:";
-constexpr const char* kSuccessTitleEnglish = "Halvane mentioned:";
-constexpr const char* kSuccessChinese =
-    "恭喜你升级成功!\r\r请根据您的需要重新设置飞控各项参数，并重做水平校准与罗盘校准!\r\r"
-    "<若是第一次使用Kivrel飞控，您还需先做油门行程校准!>";
-constexpr const char* kSuccessEnglish =
-    "Congratulations on your updgrading finished !\r\rPlease resetup all parameter，and do "
-    "horizontal & compass cablitration!";
-
-struct FailureText {
-    const char* chinese;
-    const char* english;
-};
-// Indexed by UpgradeTransfer::Failure.
-constexpr FailureText kFailureTexts[] = {
-    {"数据传输错误，请重新升级!", "Data Send Err，Please Update again!"},
-    {"传输超时，请重新升级", "Data Error，Please Update again!"},
-    {"数据校验错误，请重新升级!", "Data Error，Please Update again!"},
-};
-
 }  // namespace
 
 UpgradeTransfer::UpgradeTransfer(Link& link, ReadbackChain& readback, WindowModel& model,
@@ -97,6 +76,7 @@ void UpgradeTransfer::releaseAbandoned() {
 
 void UpgradeTransfer::start() {
     if (!m_beforeStart()) {
+        m_result({Exchange::Upgrade, Outcome::Refused, Refusal::NoBackup});
         return;
     }
     m_underway = true;
@@ -150,7 +130,7 @@ void UpgradeTransfer::onLoaderAnswer(ProtocolMode current, const LoaderAnswer& a
     switch (current) {
         case ProtocolMode::LoaderData:
             if (!inTurn) {
-                return fail(Failure::DataSend);
+                return fail(Refusal::DataSend);
             }
             if (m_block == m_image.blockCount()) {
                 m_link.enter(ProtocolMode::LoaderLastData);
@@ -163,7 +143,7 @@ void UpgradeTransfer::onLoaderAnswer(ProtocolMode current, const LoaderAnswer& a
             return;
         case ProtocolMode::LoaderLastData:
             if (!inTurn) {
-                return fail(Failure::LastData);
+                return fail(Refusal::LastData);
             }
             m_link.enter(ProtocolMode::LoaderEnd);
             showProgress(m_block);
@@ -172,7 +152,7 @@ void UpgradeTransfer::onLoaderAnswer(ProtocolMode current, const LoaderAnswer& a
             return;
         case ProtocolMode::LoaderEnd:
             if (!inTurn || theirs != m_checksum) {
-                return fail(Failure::Checksum);
+                return fail(Refusal::Checksum);
             }
             m_link.enter(ProtocolMode::LoaderConfirm);
             showProgress(m_block);
@@ -181,7 +161,7 @@ void UpgradeTransfer::onLoaderAnswer(ProtocolMode current, const LoaderAnswer& a
             return;
         default:  // the confirm packet's answer
             if (!inTurn) {
-                return fail(Failure::Checksum);
+                return fail(Refusal::Checksum);
             }
             succeed();
             return;
@@ -192,10 +172,7 @@ void UpgradeTransfer::succeed() {
     m_underway = false;
     showProgress(m_block + 1);
     showStatus("升级已完成", "Finished ", true);
-    const Language language = m_language();
-    m_prompts.message({pick(language, kSuccessChinese, kSuccessEnglish),
-                       pick(language, kTitleChinese, kSuccessTitleEnglish), MessageButtons::Ok,
-                       MessageIcon::Information, MessageResult::Ok});
+    m_result({.exchange = Exchange::Upgrade});
     m_link.enter(ProtocolMode::Idle);
     m_checksum = 0;
     enableMainArea(true);
@@ -211,12 +188,8 @@ void UpgradeTransfer::succeed() {
     showStatus("串口已打开", "COM Opened", false);
 }
 
-void UpgradeTransfer::fail(Failure failure) {
-    const Language language = m_language();
-    const FailureText& text = kFailureTexts[static_cast<int>(failure)];
-    m_prompts.message({pick(language, text.chinese, text.english),
-                       pick(language, kTitleChinese, kTitleEnglish), MessageButtons::Ok,
-                       MessageIcon::Error, MessageResult::Ok});
+void UpgradeTransfer::fail(Refusal refusal) {
+    m_result({Exchange::Upgrade, Outcome::Refused, refusal});
     m_checksum = 0;
     m_model.setVisible(ids::main::kProgress, false);
     showStatus("串口已打开", "COM Opened", false);

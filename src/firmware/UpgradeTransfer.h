@@ -9,6 +9,7 @@
 #include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
 #include "platform/IPrompts.h"
+#include "protocol/ExchangeResult.h"
 #include "protocol/Link.h"
 #include "settings/ReadbackChain.h"
 
@@ -33,6 +34,7 @@ class UpgradeTransfer {
     // Called before the transfer starts, as it overwrites the controller's settings; false
     // keeps the transfer from starting.
     void setBeforeStart(std::function<bool()> hook) { m_beforeStart = std::move(hook); }
+    void setResultSink(ResultSink sink) { m_result.connect(std::move(sink)); }
 
     // Button 1043.
     void start();
@@ -48,13 +50,12 @@ class UpgradeTransfer {
     std::int32_t percent() const { return m_percent; }
 
   private:
-    enum class Failure { DataSend, LastData, Checksum };
 
     void onTagReply(const std::string& tag);
     void onLoaderAnswer(ProtocolMode current, const LoaderAnswer& answer);
     void beginBlocks();
     void succeed();
-    void fail(Failure failure);
+    void fail(Refusal refusal);
 
     void enableMainArea(bool enabled);
     // Updates the percent and shows `position` of the 0..B+1 bar as a percentage.
@@ -72,6 +73,7 @@ class UpgradeTransfer {
     const FirmwareImage& m_image;
     std::function<void()> m_channelReset;
     std::function<bool()> m_beforeStart = [] { return true; };
+    ResultOut m_result;
 
     std::string m_tag;
     std::int32_t m_block = 0;

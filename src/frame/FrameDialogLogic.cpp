@@ -249,8 +249,10 @@ void FrameDialogLogic::onSave() {
                          pick(m_language(), "机架参数尚未从飞控读完，未保存：请重新打开编缉...",
                               "The frame was not read from the controller since the dialog "
                               "opened, so nothing was saved: open Edit... again"));
+        m_result({Exchange::FrameSave, Outcome::Refused, Refusal::NotRead});
         return;
     }
+    m_saving = true;
     m_linkRestart();
     const Language language = m_language();
     m_prompts.message({pick(language, "您确信要保存您机架的上述设置值吗？",
@@ -289,8 +291,16 @@ bool FrameDialogLogic::onAcknowledgement(std::string_view prefix) {
     }
     // The acknowledgement of code k asks for l, that of l for m, and so on; y's ends the chain.
     const std::size_t at = kChain.find(prefix[1]);
-    if (at == std::string_view::npos || at + 1 == kChain.size()) {
+    if (at == std::string_view::npos) {
         return false;
+    }
+    if (at + 1 == kChain.size()) {
+        if (!m_saving) {
+            return false;
+        }
+        m_saving = false;
+        m_result({.exchange = Exchange::FrameSave});
+        return true;
     }
     m_link.enter(ProtocolMode::AckChain);
     sendNumber(kNumberCodes[at], m_sent.numbers[at]);

@@ -11,6 +11,7 @@
 #include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
 #include "platform/IPrompts.h"
+#include "protocol/ExchangeResult.h"
 #include "protocol/Link.h"
 #include "settings/ParameterStore.h"
 
@@ -46,6 +47,9 @@ class FrameDialogLogic {
     // writes nothing, so that numbers never read cannot overwrite the controller's frame.
     void onFrameReadBack();
     bool frameRead() const { return m_frameRead; }
+    // Reports each Save: refused before the frame was read, done at the chain's last
+    // acknowledgement.
+    void setResultSink(ResultSink sink) { m_result.connect(std::move(sink)); }
     bool ready() const { return m_ready; }
     const SentCopy& sent() const { return m_sent; }
     // The plan as last drawn, for the view to paint in order.
@@ -92,6 +96,8 @@ class FrameDialogLogic {
     bool m_created = false;
     bool m_ready = false;
     bool m_frameRead = false;
+    bool m_saving = false;  // from Save to the acknowledgement of the chain's last command
+    ResultOut m_result;
     SentCopy m_sent;
     std::vector<PlanItem> m_plan;
 };

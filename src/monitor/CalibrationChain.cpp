@@ -13,9 +13,8 @@ constexpr char kOutputReverseCode = 'O';
 
 }  // namespace
 
-CalibrationChain::CalibrationChain(Link& link, IPrompts& prompts, const LanguageFlag& language,
-                                   ValuesSource values)
-    : m_link(link), m_prompts(prompts), m_language(language), m_values(std::move(values)) {
+CalibrationChain::CalibrationChain(Link& link, ValuesSource values)
+    : m_link(link), m_values(std::move(values)) {
     m_link.on<Acknowledgement>(ProtocolMode::AckChain, [this](const Acknowledgement& ack) {
         return onAcknowledgement(ack.prefix);
     });
@@ -61,10 +60,7 @@ void CalibrationChain::sendTap(int tap) {
 }
 
 void CalibrationChain::finish() {
-    const bool english = m_language() == Language::English;
-    m_prompts.message({english ? "Calibrate OK !" : "校准完成！",
-                       english ? "Halvane Mentioned:" : "Halvane提示:", MessageButtons::Ok,
-                       MessageIcon::Information, MessageResult::Ok});
+    m_result({.exchange = Exchange::Calibration});
     m_link.enter(ProtocolMode::Idle);
 }
 

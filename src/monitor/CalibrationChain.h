@@ -4,8 +4,7 @@
 #include <functional>
 #include <string_view>
 
-#include "model/LanguageFlag.h"
-#include "platform/IPrompts.h"
+#include "protocol/ExchangeResult.h"
 #include "protocol/Link.h"
 
 namespace orva {
@@ -20,11 +19,13 @@ class CalibrationChain {
     // The four cell voltages as typed when the calibration started.
     using ValuesSource = std::function<std::array<int, 4>()>;
 
-    CalibrationChain(Link& link, IPrompts& prompts, const LanguageFlag& language,
-                     ValuesSource values);
+    CalibrationChain(Link& link, ValuesSource values);
 
     // The voltage at each tap of the pack, from its negative end: cell 1, cells 1 and 2, ...
     static std::array<int, 4> taps(const std::array<int, 4>& cells);
+
+    // Reports the end of each calibration.
+    void setResultSink(ResultSink sink) { m_result.connect(std::move(sink)); }
 
   private:
     // False when the prefix is none of these rows' (the custom frame has further rows).
@@ -33,9 +34,8 @@ class CalibrationChain {
     void finish();
 
     Link& m_link;
-    IPrompts& m_prompts;
-    const LanguageFlag& m_language;
     ValuesSource m_values;
+    ResultOut m_result;
 };
 
 }  // namespace orva

@@ -1,5 +1,7 @@
 #include "monitor/LiveMonitor.h"
 
+#include <utility>
+
 #include <string>
 
 #include "model/ControlIds.h"
@@ -83,7 +85,7 @@ void LiveMonitor::start() {
 
 // Stopped even when it is not running: the controller may still be streaming.
 void LiveMonitor::stop(StopCause cause) {
-    m_running = false;
+    const bool wasRunning = std::exchange(m_running, false);
     m_link.enter(ProtocolMode::Idle);
     const bool english = m_language() == Language::English;
     m_model.setText(ids::custom::kDataDisplay, std::string(english ? data_display::kStartEnglish
@@ -101,6 +103,9 @@ void LiveMonitor::stop(StopCause cause) {
     }
     m_link.apply({LineSetting::BinaryInput});
     m_link.sendBytes(frames::kMonitorStop);
+    if (wasRunning) {
+        m_result({.exchange = Exchange::Monitor});
+    }
 }
 
 void LiveMonitor::setLocked(bool locked) {

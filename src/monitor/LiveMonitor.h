@@ -7,6 +7,7 @@
 #include "model/WindowModel.h"
 #include "monitor/MonitorFrames.h"
 #include "monitor/MonitorValues.h"
+#include "protocol/ExchangeResult.h"
 #include "protocol/Link.h"
 #include "settings/ParameterStore.h"
 #include "settings/ReadbackChain.h"
@@ -45,6 +46,8 @@ class LiveMonitor {
     // values.
     using FrameListener = std::function<void(monitor_frames::FrameKind)>;
     void setFrameListener(FrameListener listener) { m_frameListener = std::move(listener); }
+    // Reports each stop of a display that ran.
+    void setResultSink(ResultSink sink) { m_result.connect(std::move(sink)); }
 
     bool running() const { return m_running; }
     const MonitorValues& values() const { return m_values; }
@@ -65,6 +68,7 @@ class LiveMonitor {
     MonitorValues m_values;
     FrameListener m_frameListener;
     bool m_running = false;
+    ResultOut m_result;
 };
 
 }  // namespace orva

@@ -1,5 +1,6 @@
 #include "paramfile/ParameterFiles.h"
 
+#include <array>
 #include <cstdio>
 #include <utility>
 
@@ -7,6 +8,7 @@
 #include "paramfile/FirmwareConversion.h"
 #include "paramfile/ParameterBackups.h"
 #include "paramfile/ParameterSaveFile.h"
+#include "platform/LeadingInteger.h"
 #include "protocol/Frames.h"
 
 namespace orva {
@@ -40,10 +42,6 @@ constexpr const char* kRestoreHelpEnglish =
 
 constexpr const char* kSaveFilter = "文本文件 (*.txt)|*.txt||";
 constexpr const char* kRestoreFilter = "自存Kivrel飞控参数文件(*.txt)|*.txt|所有文件(*.*)|*.*||";
-
-// Not a text of the controller's tool: the labels are fixed, so this only shows on a system whose
-// C library has no GBK converter.
-constexpr const char* kNoGbk = "GBK (code page 936) conversion is not available on this system.";
 
 }  // namespace
 
@@ -90,13 +88,15 @@ void ParameterFiles::onSave() {
     }
     const auto bytes = ParameterSaveFile::compose(m_store, m_model.value(ids::main::kPortCombo));
     if (!bytes) {
-        reportError(kNoGbk);
+        refuse(Exchange::Save, Refusal::NoGbk);
         return;
     }
     std::string error;
     if (!m_files.writeAll(*path, *bytes, error)) {
-        reportError(error);
+        refuse(Exchange::Save, Refusal::FileUnwritable, error);
+        return;
     }
+    m_result({.exchange = Exchange::Save, .detail = *path});
 }
 
 void ParameterFiles::onRestoreSelected(int index) {
@@ -112,8 +112,10 @@ void ParameterFiles::restoreDefaultSet(int set) {
     // show the loaded set.
     m_link.enter(ProtocolMode::Idle, Reply::Emptied);
     if (!m_beforeOverwrite()) {
+        refuse(Exchange::DefaultSet, Refusal::NoBackup);
         return;
     }
+    m_overwriting = Exchange::DefaultSet;
     m_link.sendSet(frames::kDefaultSetCode, set);
 }
 
@@ -129,23 +131,20 @@ void ParameterFiles::restoreFromFile() {
     const auto bytes = m_files.readPrefix(*path, kMaxReadBytes, error);
     if (!bytes || !error.empty()) {
         // Nothing, or only part of the file: nothing goes to the controller.
-        reportError(error);
+        refuse(Exchange::Restore, Refusal::FileUnreadable, error);
         return;
     }
     // Every line is checked before the first command, so a damaged or foreign file cannot
     // leave the controller half-written.
     if (const auto line = ParameterSaveFile::firstForeignLine(*bytes)) {
-        const std::string number = std::to_string(*line);
-        reportError(english() ? "Line " + number +
-                                    " of this file is not as Save Data writes it; nothing was "
-                                    "sent to the controller."
-                              : "此文件第" + number +
-                                    "行与保存当前数据写出的格式不符，未向飞控发送任何参数。");
+        refuse(Exchange::Restore, Refusal::ForeignLine, std::to_string(*line));
         return;
     }
     if (!m_beforeOverwrite()) {
+        refuse(Exchange::Restore, Refusal::NoBackup);
         return;
     }
+    m_overwriting = Exchange::Restore;
     // Announces the restore; its acknowledgement names no link of the chain.
     m_link.enter(ProtocolMode::Restore, Reply::Emptied);
     m_link.sendSet(frames::kDefaultSetCode, kFileChoice);
@@ -187,9 +186,38 @@ void ParameterFiles::onRestoreHelp() {
                              MessageIcon::Information, MessageResult::Ok});
 }
 
-void ParameterFiles::reportError(const std::string& text) {
-    m_prompts.message({text, english() ? kTitleEnglish : kTitleChinese, MessageButtons::Ok,
-                       MessageIcon::Error, MessageResult::Ok});
+void ParameterFiles::refuse(Exchange exchange, Refusal refusal, std::string detail) {
+    m_result({exchange, Outcome::Refused, refusal, std::move(detail)});
+}
+
+void ParameterFiles::onReadBack() {
+    const auto exchange = std::exchange(m_overwriting, std::nullopt);
+    if (!exchange) {
+        return;
+    }
+    std::string unkept;
+    if (*exchange == Exchange::Restore) {
+        // "S", code, the value, CR: what the controller took reads back as the last value sent.
+        std::array<std::optional<int>, 128> last{};
+        std::string codes;
+        for (const std::string& command : RestoreChain::commands(m_entries)) {
+            const auto code = static_cast<unsigned char>(command[1]) & 0x7F;
+            if (!last[code]) {
+                codes.push_back(command[1]);
+            }
+            last[code] = leadingInteger(command.substr(2, command.size() - 3));
+        }
+        for (char code : codes) {
+            if (m_readback.wireValue(code) != last[static_cast<unsigned char>(code) & 0x7F]) {
+                unkept.push_back(code);
+            }
+        }
+    }
+    if (unkept.empty()) {
+        m_result({.exchange = *exchange});
+    } else {
+        refuse(*exchange, Refusal::NotKept, unkept);
+    }
 }
 
 }  // namespace orva

@@ -12,6 +12,7 @@
 #include "paramfile/RestoreEntries.h"
 #include "platform/IFiles.h"
 #include "platform/IPrompts.h"
+#include "protocol/ExchangeResult.h"
 #include "protocol/Link.h"
 #include "settings/ParameterStore.h"
 #include "settings/ReadbackChain.h"
@@ -51,12 +52,19 @@ class ParameterFiles {
 
     const RestoreEntries& entries() const { return m_entries; }
 
+    // Save, restore and default set report how they ended; an overwrite ends with the read-back
+    // that follows it.
+    void setResultSink(ResultSink sink) { m_result.connect(std::move(sink)); }
+    // The main read-back got to its end: an overwrite waiting on it is over, and a restore
+    // reports the values the controller did not keep.
+    void onReadBack();
+
   private:
     void restoreDefaultSet(int set);
     void restoreFromFile();
     void convertForFirmware(const std::string& path);
     bool english() const { return m_language() == Language::English; }
-    void reportError(const std::string& text);
+    void refuse(Exchange exchange, Refusal refusal, std::string detail = {});
 
     Link& m_link;
     WindowModel& m_model;
@@ -70,6 +78,8 @@ class ParameterFiles {
     std::function<bool()> m_beforeOverwrite = [] { return true; };
     std::optional<int> m_savedOn;
     std::string m_converted;
+    ResultOut m_result;
+    std::optional<Exchange> m_overwriting;  // until the read-back after it ends
 };
 
 }  // namespace orva

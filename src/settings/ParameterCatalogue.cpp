@@ -528,6 +528,35 @@ std::optional<ControlValue> ParameterCatalogue::decode(char code, int wire, int 
     return e ? decode(*e, wire, firmwareVersion) : std::nullopt;
 }
 
+int ParameterCatalogue::shownNumber(const ParameterEntry& entry, const ControlValue& state) {
+    switch (entry.encoding) {
+        case Encoding::BitSet:
+            return static_cast<int>(state.boxes);
+        case Encoding::Packed:
+            return encode(entry, state, 0).value_or(0);
+        default:
+            return state.number;
+    }
+}
+
+std::optional<ControlValue> ParameterCatalogue::fromShown(const ParameterEntry& entry, int shown) {
+    ControlValue state{shown};
+    if (entry.encoding == Encoding::BitSet) {
+        state = {0, static_cast<std::uint32_t>(shown)};
+    } else if (entry.encoding == Encoding::Packed) {
+        state = decode(entry, shown, 0).value_or(ControlValue{-1});
+        if (encode(entry, state, 0) != shown) {
+            return std::nullopt;
+        }
+    }
+    // A bit set's range is that of the boxes' value, any other's that of the number.
+    const int ranged = entry.encoding == Encoding::BitSet ? shown : state.number;
+    if (ranged < entry.uiMin || ranged > entry.uiMax) {
+        return std::nullopt;
+    }
+    return state;
+}
+
 ParameterCatalogue::SlotRange ParameterCatalogue::storeSlots(const ParameterEntry& entry) {
     if (entry.slot < 0) {
         return {};

@@ -129,6 +129,13 @@ class ParameterCatalogue {
                                               int firmwareVersion);
     static std::optional<ControlValue> decode(char code, int wire, int firmwareVersion);
 
+    // The one number that stands for a control state where a single number must (orva-cli): the
+    // check boxes as bits for a bit set, the packed code's number with its box as bit 4,
+    // otherwise the number or list index.
+    static int shownNumber(const ParameterEntry& entry, const ControlValue& state);
+    // The control state such a number stands for; nothing outside the controls' range.
+    static std::optional<ControlValue> fromShown(const ParameterEntry& entry, int shown);
+
     static SlotRange storeSlots(const ParameterEntry& entry);
     static SlotRange storeSlots(char code);
 

@@ -41,8 +41,15 @@ ReadbackChain::ReadbackChain(Link& link, WindowModel& model, ParameterStore& sto
 }
 
 void ReadbackChain::start() {
+    ++m_starts;
     m_retries = kRetryStart;
     m_link.sendQuery(kMainFirst);
+}
+
+void ReadbackChain::startAgain() {
+    m_link.discardInput();
+    m_link.enter(ProtocolMode::Idle, Reply::Emptied);
+    start();
 }
 
 // Replies carry no checksum: value characters that are no number (blanks and a sign, then
@@ -105,9 +112,7 @@ void ReadbackChain::advance(char code) {
         if (code == kMainLast) {
             m_complete = true;
             m_link.discardInput();
-            if (m_mainChainEnd) {
-                m_mainChainEnd();
-            }
+            m_result({.exchange = Exchange::Readback, .detail = m_notRead});
         } else if (code == kFrameLast && m_frameChainEnd) {
             m_frameChainEnd();
         }

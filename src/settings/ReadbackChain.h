@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
+#include "protocol/ExchangeResult.h"
 #include "protocol/Link.h"
 #include "settings/ParameterStore.h"
 
@@ -27,6 +29,10 @@ class ReadbackChain {
 
     // Retries back to 3, then "?V\r".
     void start();
+    // After an exchange of its own: its answers still waiting are dropped, then start().
+    void startAgain();
+    // Main read-backs started so far.
+    std::uint64_t starts() const { return m_starts; }
     // A new controller may stand behind the port: its version is unknown until read.
     void forgetVersion() { m_firmwareVersion = 0; }
     // Four-digit number of the version reply; 0 until read. The gimbal encodings depend on it.
@@ -37,8 +43,8 @@ class ReadbackChain {
 
     // Redraws the custom frame plan; the axis count and the last two coordinates change it.
     void setPlanRedraw(std::function<void()> redraw) { m_planRedraw = std::move(redraw); }
-    // Called once the main chain's last reply has been handled, for a tool that waits on it.
-    void setMainChainEnd(std::function<void()> end) { m_mainChainEnd = std::move(end); }
+    // Reports each main read-back that got to its end, with the codes not read as its detail.
+    void setResultSink(ResultSink sink) { m_result.connect(std::move(sink)); }
     // Called once the frame chain's last reply has been handled.
     void setFrameChainEnd(std::function<void()> end) { m_frameChainEnd = std::move(end); }
 
@@ -62,10 +68,11 @@ class ReadbackChain {
     ParameterStore& m_store;
     const LanguageFlag& m_language;
     std::function<void()> m_planRedraw;
-    std::function<void()> m_mainChainEnd;
+    ResultOut m_result;
     std::function<void()> m_frameChainEnd;
     std::array<std::optional<int>, 128> m_wire{};
     int m_retries = kRetryStart;
+    std::uint64_t m_starts = 0;
     int m_firmwareVersion = 0;
     bool m_complete = false;
     // Codes whose replies stayed damaged after the retries, in the order they came.

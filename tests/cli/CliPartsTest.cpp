@@ -103,7 +103,7 @@ TEST(ParameterRow, ShownValuesMapToControlsAndWire) {
     };
     for (const Case& c : cases) {
         const ParameterEntry& entry = ParameterCatalogue::at(c.code);
-        const auto state = ParameterRow::controlValue(entry, c.shown);
+        const auto state = ParameterCatalogue::fromShown(entry, c.shown);
         ASSERT_EQ(state.has_value(), c.wire.has_value()) << c.code << c.shown;
         if (state) {
             EXPECT_EQ(ParameterCatalogue::encode(entry, *state, 1220), c.wire) << c.code;

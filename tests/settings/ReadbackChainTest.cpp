@@ -153,7 +153,7 @@ TEST_F(ReadbackChainTest, ChainsAskInOrderRepeatAZeroThreeTimesAndEndSilently) {
         return asked;
     };
     int ends = 0;
-    core.readback().setMainChainEnd([&] { ++ends; });
+    core.onResult([&](const ExchangeResult& r) { ends += r.exchange == Exchange::Readback; });
     EXPECT_EQ(core.readback().wireValue('A'), std::nullopt);
     EXPECT_EQ(walk(sent[0].bytes), "VCABDEFG!@#$HIJK%^&()_+LRT`YZQ4567MNOPabcdef=ghi<j");
     EXPECT_EQ(ends, 1);
