@@ -23,6 +23,8 @@ static_assert(kNumberCodes.size() == FrameDialogLogic::kNumbers);
 // The order in which the dialog's data exchange reads the numbers: motor 2's X after motor 3's.
 constexpr std::string_view kExchangeOrder = "lmnoprqstuvwxy";
 constexpr char kReverseCode = 'z';
+// The numbers named by a label of their own.
+constexpr std::string_view kCaptionedCodes = "klm";
 constexpr int kFirstCoordinate = 2;
 
 constexpr int kStartDistance = 650;
@@ -40,9 +42,6 @@ struct Text {
 constexpr Text kTexts[] = {
     {0, "异形机架设置：请输入异形机架的相关参数(注意各参数说明)，并按[保存]按扭!",
      "IRRET_SHAPE Setup:Please setup all parameter,Then press [save] button!"},
-    {1001, "请输入机架的轴数：", "Please input  the numbers of Axis:"},
-    {1002, "请输入X轴方向最大距离", "Please input Maximum distance  of X axis"},
-    {1005, "请输入Y轴方向最大距离", "Please input Maximum distance  of Y axis"},
     {1004, "请输入电机的（x,y）坐标", "Please input the coordinate  (X，Y)  of motors"},
     {1003, "电机1", "Motor1"},
     {1008, "电机2", "Motor2"},
@@ -181,6 +180,11 @@ void FrameDialogLogic::setTexts() {
     const Language language = m_language();
     for (const Text& text : kTexts) {
         m_model.setText({kFrame, text.id}, pick(language, text.chinese, text.english));
+    }
+    for (char code : kCaptionedCodes) {
+        const ParameterEntry& e = ParameterCatalogue::at(code);
+        m_model.setText(ParameterCatalogue::key(e, e.look.caption),
+                        pick(language, e.chinese, e.english));
     }
 }
 

@@ -13,7 +13,8 @@ constexpr int kIrregularFrameIndex = 15;
 
 // "Edit..." is on only while the multi-axis list shows the irregular frame.
 void showFrameType(WindowModel& model, int multiAxisIndex);
-// The frame's axis count; the controls of motors 5 and 6 are in use only with six axes.
+// The frame's axis count; the label, edits and reverse box of motors 5 and 6 are in use only
+// with six axes.
 void showAxisCount(WindowModel& model, int axisCount);
 
 }  // namespace frame_controls

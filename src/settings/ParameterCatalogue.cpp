@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "model/ControlIds.h"
 #include "model/ControlTexts.h"
 
 namespace orva {
@@ -29,8 +30,11 @@ constexpr ReadRule kCellVoltage{-kNoLimit, kNoLimit, 0, 0, 10};
 constexpr ReadRule kUnlimited{-kNoLimit, kNoLimit, 0, 0};
 // The restore-source list: a number that is no item leaves the list without a selection.
 constexpr ReadRule kRestoreChoice{0, 4, 0, -1};
-constexpr ReadRule kFrameDistance{0, 5000, 0, 0};
-constexpr ReadRule kFrameCoordinate{0, 9999, 5000, 0};
+// The custom frame reaches at most this far from its centre, in millimetres: the maximum distances
+// lie within it, and the coordinates are sent shifted by it into positive numbers.
+constexpr int kFrameReach = 5000;
+constexpr ReadRule kFrameDistance{0, kFrameReach, 0, 0};
+constexpr ReadRule kFrameCoordinate{0, 9999, kFrameReach, 0};
 
 // List index -> wire value.
 constexpr int kMultiAxisMap[] = {1, 2, 3, 4, 5, 6, 7, 15, 8, 9, 10, 11, 12, 13, 14, 16};
@@ -231,7 +235,8 @@ constexpr ParameterEntry command(char code, Dialog dialog, const char* english, 
 
 // The custom frame's numbers: kept by the frame dialog, stored by its Save, not by the read-back.
 constexpr ParameterEntry frameNumber(char code, const char* english, const char* chinese, int edit,
-                                     int slot, ReadRule rule, Encoding encoding, int uiMin) {
+                                     int slot, ReadRule rule, Encoding encoding, int uiMin,
+                                     int caption = 0) {
     return {.code = code,
             .dialog = D::Frame,
             .encoding = encoding,
@@ -239,16 +244,18 @@ constexpr ParameterEntry frameNumber(char code, const char* english, const char*
             .chinese = chinese,
             .edit = edit,
             .uiMin = uiMin,
-            .uiMax = 5000,
+            .uiMax = kFrameReach,
             .rule = rule,
             .slot = slot,
             .onRead = S::None,
-            .onSend = S::Shown};
+            .onSend = S::Shown,
+            .look = {.caption = caption}};
 }
 
 constexpr ParameterEntry coordinate(char code, const char* english, const char* chinese, int edit,
                                     int slot) {
-    return frameNumber(code, english, chinese, edit, slot, kFrameCoordinate, E::Offset, -5000);
+    return frameNumber(code, english, chinese, edit, slot, kFrameCoordinate, E::Offset,
+                       -kFrameReach);
 }
 
 constexpr ParameterEntry kEntries[] = {
@@ -382,10 +389,10 @@ constexpr ParameterEntry kEntries[] = {
     readOnly('6', D::Voltage, "Ceil3", "电池3", 1244, kCellVoltage, 29, 1268),
     readOnly('7', D::Voltage, "Ceil4", "电池4", 1245, kCellVoltage, 30, 1269),
     // Calibration: code 0 carries cell 1 as typed, codes 1 to 3 the running sums.
-    command('0', D::Voltage, "Calibrate", "校  准", 1242, 1246),
-    command('1', D::Voltage, "Calibrate", "校  准", 0, 1246),
-    command('2', D::Voltage, "Calibrate", "校  准", 0, 1246),
-    command('3', D::Voltage, "Calibrate", "校  准", 0, 1246),
+    command('0', D::Voltage, "Calibrate", "校  准", 1242, ids::voltage::kCalibrate.id),
+    command('1', D::Voltage, "Calibrate", "校  准", 0, ids::voltage::kCalibrate.id),
+    command('2', D::Voltage, "Calibrate", "校  准", 0, ids::voltage::kCalibrate.id),
+    command('3', D::Voltage, "Calibrate", "校  准", 0, ids::voltage::kCalibrate.id),
 
     // Custom frame dialog.
     {.code = 'k',
@@ -393,7 +400,7 @@ constexpr ParameterEntry kEntries[] = {
      .encoding = E::IndexMap,
      .english = "Please input  the numbers of Axis:",
      .chinese = "请输入机架的轴数：",
-     .combo = 1215,
+     .combo = ids::frame::kAxisCombo.id,
      .indexMap = kAxisCountMap,
      .items = kAxisCounts,
      .uiMin = 0,
@@ -401,11 +408,12 @@ constexpr ParameterEntry kEntries[] = {
      .rule = kUnlimited,
      .slot = 175,
      .onRead = S::None,
-     .onSend = S::Wire},
-    frameNumber('l', "Please input Maximum distance  of X axis", "请输入X轴方向最大距离", 1029, 176,
-                kFrameDistance, E::Direct, 0),
-    frameNumber('m', "Please input Maximum distance  of Y axis", "请输入Y轴方向最大距离", 1030, 177,
-                kFrameDistance, E::Direct, 0),
+     .onSend = S::Wire,
+     .look = {.caption = 1001}},
+    frameNumber('l', "Please input Maximum distance  of X axis", "请输入X轴方向最大距离",
+                ids::frame::kMaxX.id, 176, kFrameDistance, E::Direct, 0, 1002),
+    frameNumber('m', "Please input Maximum distance  of Y axis", "请输入Y轴方向最大距离",
+                ids::frame::kMaxY.id, 177, kFrameDistance, E::Direct, 0, 1005),
     coordinate('n', "Motor1 X", "电机1 X", 1031, 178),
     coordinate('o', "Motor1 Y", "电机1 Y", 1034, 179),
     coordinate('p', "Motor2 X", "电机2 X", 1037, 180),

@@ -111,7 +111,7 @@ TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
         ASSERT_EQ(sent.size(), 1u);
         EXPECT_EQ(sent[0].bytes, bytes);
         EXPECT_GE(clock.now - sent[0].atMs, 100u);  // the controller rearranges its outputs
-        EXPECT_EQ(enabled(ids::frame::kExtraMotorControls[0]), axes == 6);
+        EXPECT_EQ(enabled({Dialog::Frame, 1224}), axes == 6);
     }
 
     // Box, checked, the flags sent: bit n-1 for motor n.

@@ -159,12 +159,19 @@ TEST_F(ReadbackChainTest, ChainsAskInOrderRepeatAZeroThreeTimesAndEndSilently) {
     EXPECT_EQ(ends, 1);
     EXPECT_EQ(core.readback().wireValue('V'), 1220);
     EXPECT_EQ(core.readback().wireValue('A'), 1);
+    // Label, X edit, Y edit and reverse box of motors 5 and 6: out of use with four axes.
+    const int extraMotors[] = {1224, 1033, 1036, 1060, 1225, 1039, 1042, 1062};
     answer('k', "0004");
-    EXPECT_FALSE(enabled(ids::frame::kExtraMotorControls[0]));
+    for (int id : extraMotors) {
+        EXPECT_FALSE(enabled({Dialog::Frame, id})) << id;
+    }
+    EXPECT_TRUE(enabled({Dialog::Frame, 1041}));  // motor 4's Y
     EXPECT_EQ(model().value(ids::frame::kAxisCount), 4);
     EXPECT_EQ(walk(port.takeWritten()), "lmnopqrstuvwxyz");
     answer('k', "0006");
-    EXPECT_TRUE(enabled(ids::frame::kExtraMotorControls[7]));
+    for (int id : extraMotors) {
+        EXPECT_TRUE(enabled({Dialog::Frame, id})) << id;
+    }
     EXPECT_EQ(model().value(ids::frame::kAxisCount), 6);
 
     port.takeWritten();
