@@ -38,6 +38,7 @@ TEST_F(FrameDialog, MaximaAndCoordinatesAreChecked) {
     open();
     EXPECT_EQ(text(ids::frame::kDialog),
               "IRRET_SHAPE Setup:Please setup all parameter,Then press [save] button!");
+    EXPECT_EQ(text(frameKey(1001)), "Please input  the numbers of Axis:");
     EXPECT_EQ(text(frameKey(1005)), "Please input Maximum distance  of Y axis");
     for (int english : {1, 0}) {
         for (const auto& [edit, typed, message, redrawn] : cases) {
