@@ -75,6 +75,14 @@ TEST_F(FrameDialog, MaximaAndCoordinatesAreChecked) {
     type(ids::frame::kMaxY, "650");
     EXPECT_EQ(lastMessage().text, "该数据框内的数值的绝对值必须小于Y轴距的最大值!请重新输入数据!");
     EXPECT_EQ(model().value(ids::frame::kFocus), 1034);
+    // The edits are read in the dialog's exchange order: motor 3's X before motor 2's Y.
+    for (int id : {1034, 1037}) {
+        model().setText(frameKey(id), "0");
+    }
+    model().setText(frameKey(1040), "-");
+    model().setText(frameKey(1032), "-");
+    type(ids::frame::kMaxY, "650");
+    EXPECT_EQ(model().value(ids::frame::kFocus), 1032);
 }
 
 TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
