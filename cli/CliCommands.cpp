@@ -520,8 +520,10 @@ ExitCode CliCommands::get(CliSession& session, char code) {
 
 ExitCode CliCommands::set(CliSession& session, char code, int shown) {
     const ParameterEntry& entry = ParameterCatalogue::at(code);
-    const auto wire = ParameterCatalogue::encode(entry, *ParameterCatalogue::fromShown(entry, shown),
-                                                 session.core().readback().firmwareVersion());
+    const auto state = ParameterCatalogue::fromShown(entry, shown);
+    const auto wire = state ? ParameterCatalogue::encode(entry, *state,
+                                                         session.core().readback().firmwareVersion())
+                            : std::nullopt;
     // The window's own action for the new state, then everything read back.
     const std::size_t mark = session.resultMark();
     if (!wire || !session.core().writeSetting(code, shown)) {

@@ -550,8 +550,13 @@ int ParameterCatalogue::shownNumber(const ParameterEntry& entry, const ControlVa
 std::optional<ControlValue> ParameterCatalogue::fromShown(const ParameterEntry& entry, int shown) {
     ControlValue state{shown};
     if (entry.encoding == Encoding::BitSet) {
-        state = {0, static_cast<std::uint32_t>(shown)};
-    } else if (entry.encoding == Encoding::Packed) {
+        // Every box's bit and no other: uiMin..uiMax is the bit set's range.
+        if (shown < entry.uiMin || shown > entry.uiMax) {
+            return std::nullopt;
+        }
+        return ControlValue{0, static_cast<std::uint32_t>(shown)};
+    }
+    if (entry.encoding == Encoding::Packed) {
         state = decode(entry, shown, 0).value_or(ControlValue{-1});
         if (encode(entry, state, 0) != shown) {
             return std::nullopt;

@@ -201,12 +201,19 @@ TEST_F(CliAgainstSimulator, WhatAScriptReliesOn) {
            "\"A\",\"english\":\"MultiAxilMod\",\"chinese\":\"多轴模式\",\"shown\":4,\"wire\":5,"
            "\"item\":\"5. QUADX\"},"},
           {{"--json", "read"}, 7, "=", "No space left on device", "", Out::Full}}},
+        // Heading lock sends headless after it: the two exclude each other on a switch position.
         {"set and get",
          {},
          {{{"set", "C", "37"}, 0, "=", "", "RX SC0037\\r"},
+          {{"set", "d", "16"}, 0, "=", "", "RX Se0000\\r"},
           {{"get", "C"}, 0, "=37\n"},
           {{"set", "C", "101"}, 2, "=", "out of range"},
           {{"get", "?"}, 2, "="}}},
+        // Acknowledged but not kept: the read-back after the write tells.
+        {"a controller that does not keep a value",
+         {.controller = {.unkeptCodes = "C"}},
+         {{{"set", "C", "37"}, 5, "=", "the controller did not take C = 37: it reads back 55"},
+          {{"restore", golden}, 5, cRow, "did not take C = 45: it reads back 55", "RX SO"}}},
         {"default set", {}, {{{"default", "2"}, 0, cRow}, {{"get", "A"}, 0, "=9\n"}}},
         {"restore, then diff, from files and stdin",
          {},
