@@ -562,9 +562,7 @@ std::optional<ControlValue> ParameterCatalogue::fromShown(const ParameterEntry& 
             return std::nullopt;
         }
     }
-    // A bit set's range is that of the boxes' value, any other's that of the number.
-    const int ranged = entry.encoding == Encoding::BitSet ? shown : state.number;
-    if (ranged < entry.uiMin || ranged > entry.uiMax) {
+    if (state.number < entry.uiMin || state.number > entry.uiMax) {
         return std::nullopt;
     }
     return state;
