@@ -7,7 +7,7 @@ namespace orva {
 namespace {
 
 // Store slot of the servo output rate; a link restart puts its "50 Hz" entry back.
-constexpr int kServoRateSlot = 2;
+const int kServoRateSlot = ParameterCatalogue::at('P').slot;
 
 }  // namespace
 

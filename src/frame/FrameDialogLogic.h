@@ -66,7 +66,6 @@ class FrameDialogLogic : public IRestartable {
     void initialise();
     void setTexts();
     void onAxisCountSelected(int position);
-    void applyAxisCount(int axisCount);
     void onMaxXTyped(const std::string& text);
     void onMaxYTyped(const std::string& text);
     void onCoordinateTyped(ControlKey edit, const std::string& text);

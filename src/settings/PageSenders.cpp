@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/ControlIds.h"
+#include "settings/FrameControls.h"
 #include "settings/IntegerText.h"
 
 namespace orva {
@@ -132,7 +133,7 @@ void PageSenders::onListSelected(const ParameterEntry& entry) {
     ParameterCatalogue::storeSent(m_store, entry, state, *wire);
     const bool frameType = entry.code == kMultiAxisCode;
     if (frameType) {
-        m_model.setEnabled(ids::main::kEditFrame, state.number == kIrregularFrameIndex);
+        frame_controls::showFrameType(m_model, state.number);
     }
     m_link.sendSet(entry.code, *wire);
     if (frameType) {

@@ -62,7 +62,6 @@ class ReadbackChain : public IRestartable {
     // The version reply; returns the number its repeat test uses.
     int showVersion(std::string_view valueChars);
     void showValue(char code, int value);
-    void applyAxisCount(int axisCount);
     void redrawPlan();
 
     Link& m_link;

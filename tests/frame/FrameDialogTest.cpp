@@ -38,6 +38,8 @@ TEST_F(FrameDialog, MaximaAndCoordinatesAreChecked) {
     open();
     EXPECT_EQ(text(ids::frame::kDialog),
               "IRRET_SHAPE Setup:Please setup all parameter,Then press [save] button!");
+    EXPECT_EQ(text(frameKey(1001)), "Please input  the numbers of Axis:");
+    EXPECT_EQ(text(frameKey(1005)), "Please input Maximum distance  of Y axis");
     for (int english : {1, 0}) {
         for (const auto& [edit, typed, message, redrawn] : cases) {
             prompts.shown.clear();
@@ -73,6 +75,14 @@ TEST_F(FrameDialog, MaximaAndCoordinatesAreChecked) {
     type(ids::frame::kMaxY, "650");
     EXPECT_EQ(lastMessage().text, "该数据框内的数值的绝对值必须小于Y轴距的最大值!请重新输入数据!");
     EXPECT_EQ(model().value(ids::frame::kFocus), 1034);
+    // The edits are read in the dialog's exchange order: motor 3's X before motor 2's Y.
+    for (int id : {1034, 1037}) {
+        model().setText(frameKey(id), "0");
+    }
+    model().setText(frameKey(1040), "-");
+    model().setText(frameKey(1032), "-");
+    type(ids::frame::kMaxY, "650");
+    EXPECT_EQ(model().value(ids::frame::kFocus), 1032);
 }
 
 TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
@@ -113,7 +123,7 @@ TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
         ASSERT_EQ(sent.size(), 1u);
         EXPECT_EQ(sent[0].bytes, bytes);
         EXPECT_GE(clock.now - sent[0].atMs, 100u);  // the controller rearranges its outputs
-        EXPECT_EQ(enabled(ids::frame::kExtraMotorControls[0]), axes == 6);
+        EXPECT_EQ(enabled({Dialog::Frame, 1224}), axes == 6);
     }
 
     // Box, checked, the flags sent: bit n-1 for motor n.

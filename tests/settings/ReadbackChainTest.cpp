@@ -157,12 +157,21 @@ TEST_F(ReadbackChainTest, ChainsAskInOrderRepeatAZeroThreeTimesAndEndSilently) {
     EXPECT_EQ(results, std::vector<ExchangeResult>{{Exchange::Readback}});
     EXPECT_EQ(core.readback().wireValue('V'), 1220);
     EXPECT_EQ(core.readback().wireValue('A'), 1);
+    // Motor 4's Y edit, then the label, X edit, Y edit and reverse box of motors 5 and 6: these
+    // are out of use with four axes.
+    auto inUse = [&] {
+        std::string out;
+        for (int id : {1041, 1224, 1033, 1036, 1060, 1225, 1039, 1042, 1062}) {
+            out += enabled({Dialog::Frame, id}) ? '1' : '0';
+        }
+        return out;
+    };
     answer('k', "0004");
-    EXPECT_FALSE(enabled(ids::frame::kExtraMotorControls[0]));
+    EXPECT_EQ(inUse(), "100000000");
     EXPECT_EQ(model().value(ids::frame::kAxisCount), 4);
     EXPECT_EQ(walk(port.takeWritten()), "lmnopqrstuvwxyz");
     answer('k', "0006");
-    EXPECT_TRUE(enabled(ids::frame::kExtraMotorControls[7]));
+    EXPECT_EQ(inUse(), "111111111");
     EXPECT_EQ(model().value(ids::frame::kAxisCount), 6);
 
     port.takeWritten();
