@@ -30,8 +30,12 @@ void BM_FrameReply(benchmark::State& state) {
         void tried() override {}
     } choice;
     Link link(port, clock, choice);
+    struct NoState : IRestartable {
+        void onRestart(RestartKind) override {}
+    } holder;
     long handled = 0;
-    link.on<QueryReply>(ProtocolMode::Idle, [&](const QueryReply&) { ++handled; });
+    link.on<QueryReply>(ProtocolMode::Idle, Exchange::Readback, holder,
+                        [&](const QueryReply&) { ++handled; });
     const std::size_t chunk = static_cast<std::size_t>(state.range(0));
     for (auto _ : state) {
         port.deliver("?C\r=0050\r\n", chunk);

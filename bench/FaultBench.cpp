@@ -53,7 +53,7 @@ class Window {
         QElapsedTimer timer;
         timer.start();
         QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [this] { m_core.link().checkQuiet(); });
+        QObject::connect(&tick, &QTimer::timeout, [this] { m_core.tick(); });
         tick.start(100);
         while (!done()) {
             if (timer.elapsed() > ms) {

@@ -205,7 +205,7 @@ ExitCode CliCommands::runCommand() {
                 say(Msg::NotANumber, {a[1]});
                 return ExitCode::Usage;
             }
-            if (!ParameterRow::controlValue(entry, *shown)) {
+            if (!ParameterCatalogue::fromShown(entry, *shown)) {
                 say(Msg::OutOfRange, {a[0], name(entry), a[1], std::to_string(entry.uiMin),
                                       std::to_string(entry.uiMax)});
                 return ExitCode::Usage;

@@ -136,12 +136,8 @@ ExchangeResult CliSession::waitForResult(Exchange exchange, std::size_t mark,
     if (const auto result = resultSince(exchange, mark)) {
         return *result;
     }
-    ExchangeResult out{.exchange = exchange};
-    if (code == ExitCode::NoAnswer) {
-        out.outcome = m_core.link().portOpen() ? Outcome::NotAnswering : Outcome::LineLost;
-        out.detail = m_port.lastCommand();
-    }
-    return out;
+    return code == ExitCode::NoAnswer ? m_core.unanswered(exchange)
+                                      : ExchangeResult{.exchange = exchange};
 }
 
 ExitCode CliSession::exitFor(const ExchangeResult& result) {

@@ -9,22 +9,19 @@
 namespace orva::cli {
 
 // One parameter as orva-cli prints it: its code and names, the number the window shows for it
-// (list index, check boxes as bits, or the number itself) and the value on the wire.
+// (list index, check boxes as bits, or the number itself), the value on the wire, and for a list
+// the text of the item shown.
 struct ParameterRow {
     char code = 0;
     std::string english;
     std::string chinese;
     std::optional<int> shown;
     std::optional<int> wire;  // nothing: not read
+    bool list = false;
+    std::optional<std::string> item;  // a list's item; nothing: not read, or no item
 
     // The row of `code` for a value read from (or bound for) the controller.
     static ParameterRow of(char code, std::optional<int> wire, int firmwareVersion);
-
-    // The shown number of a control state: the check boxes as bits for a bit set, the packed
-    // code's number with its box as bit 4, otherwise the number or list index.
-    static int shownNumber(const ParameterEntry& entry, const ControlValue& state);
-    // The control state that a shown number stands for; nothing outside the controls' range.
-    static std::optional<ControlValue> controlValue(const ParameterEntry& entry, int shown);
 
     // The codes the main read-back asks, without the version and the default-set choice.
     static std::string readableCodes();

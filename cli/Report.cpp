@@ -18,10 +18,22 @@ std::string number(const std::optional<int>& value, bool json) {
     return value ? std::to_string(*value) : (json ? "null" : "-");
 }
 
+// A list's item text after its index: a last column in text, "item" in JSON (null: none shown).
+std::string item(const ParameterRow& row, bool json) {
+    if (!row.list) {
+        return "";
+    }
+    if (json) {
+        return ",\"item\":" + (row.item ? jsonString(*row.item) : "null");
+    }
+    return '\t' + row.item.value_or("-");
+}
+
 std::string rowJson(const ParameterRow& row) {
     return "{\"code\":" + jsonString(std::string(1, row.code)) +
            ",\"english\":" + jsonString(row.english) + ",\"chinese\":" + jsonString(row.chinese) +
-           ",\"shown\":" + number(row.shown, true) + ",\"wire\":" + number(row.wire, true) + "}";
+           ",\"shown\":" + number(row.shown, true) + ",\"wire\":" + number(row.wire, true) +
+           item(row, true) + "}";
 }
 
 std::string rowText(const ParameterRow& row) {
@@ -71,7 +83,7 @@ void parameters(std::ostream& out, const std::string& firmware,
     out << "firmware\t" << firmware << '\n';
     for (const ParameterRow& row : rows) {
         out << rowText(row) << '\t' << number(row.shown, false) << '\t' << number(row.wire, false)
-            << '\n';
+            << item(row, false) << '\n';
     }
 }
 

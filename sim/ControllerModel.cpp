@@ -38,11 +38,6 @@ constexpr PowerOn kPowerOn[] = {
     {'z', 10},                                           // motors 2 and 4 turn in reverse
 };
 
-bool isKnownCode(char code) {
-    return frames::kMainChainCodes.find(code) != std::string_view::npos ||
-           frames::kFrameChainCodes.find(code) != std::string_view::npos;
-}
-
 std::size_t index(char code) {
     return static_cast<unsigned char>(code) & 0x7F;
 }
@@ -209,7 +204,7 @@ bool ControllerModel::handleCommand(const Command& command, std::vector<Outgoing
             std::string reply;
             if (command.code == frames::kUpgradeKindCode) {
                 reply = kindText();
-            } else if (isKnownCode(command.code)) {
+            } else if (frames::readBackCode(command.code)) {
                 const int v = m_values[index(command.code)].value_or(0);
                 reply = frames::query(command.code) + kReplySeparator + frames::digits4(v) +
                         std::string(kLineEnd);
@@ -249,7 +244,7 @@ bool ControllerModel::handleSet(char code, int value, std::vector<Outgoing>& out
         m_values[index(code)] = value;
     } else if (frames::kCalibrationCodes.find(code) != std::string_view::npos) {
         calibrate(code, value);
-    } else if (!isKnownCode(code)) {
+    } else if (!frames::readBackCode(code)) {
         return false;  // no such parameter: no acknowledgement
     } else if (kReadOnlyCodes.find(code) == std::string_view::npos &&
                m_options.unkeptCodes.find(code) == std::string::npos) {

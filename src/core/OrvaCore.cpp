@@ -7,7 +7,7 @@ namespace orva {
 namespace {
 
 // Store slot of the servo output rate; a link restart puts its "50 Hz" entry back.
-constexpr int kServoRateSlot = 2;
+const int kServoRateSlot = ParameterCatalogue::at('P').slot;
 
 }  // namespace
 
@@ -22,15 +22,17 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
       m_backups(m_link, m_readback, m_store, m_model, files, m_language),
       m_paramFiles(m_link, m_model, m_store, m_readback, prompts, files, m_language),
       m_senders(m_link, m_readback, m_model, m_store, prompts, m_language,
-                [this] { restartFromCombo(); }),
+                [this] { m_link.restart(RestartKind::Combo); }),
       m_customSenders(m_link, m_model, m_store),
       m_monitor(m_link, m_readback, m_model, m_store, m_language),
       m_calibration(m_link, [this] { return m_senders.calibrationValues(); }),
-      m_frame(m_link, m_model, m_store, prompts, m_language, [this] { restartFromCombo(); }),
+      m_frame(m_link, m_model, m_store, prompts, m_language,
+              [this] { m_link.restart(RestartKind::Combo); }),
       m_firmware(m_link, m_readback, m_model, prompts, files, m_language),
       m_settingWrite(m_link, m_readback, m_model,
                      [this](const UserAction& action) { onUserAction(action); }),
       m_prompts(prompts) {
+    m_link.joinRestarts(*this);
     const ResultSink report = [this](const ExchangeResult& result) { this->report(result); };
     m_readback.setResultSink(report);
     m_paramFiles.setResultSink(report);
@@ -59,9 +61,9 @@ OrvaCore::OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& file
     m_firmware.registerWith(m_actions);
     m_window.registerActions(m_actions);
     m_actions.on(ActionKind::Click, ids::main::kRefresh,
-                 [this](const UserAction&) { restartFromFile(); });
+                 [this](const UserAction&) { m_link.restart(RestartKind::File); });
     m_actions.on(ActionKind::Select, ids::main::kPortCombo,
-                 [this](const UserAction&) { restartFromCombo(); });
+                 [this](const UserAction&) { m_link.restart(RestartKind::Combo); });
 }
 
 void OrvaCore::onUserAction(const UserAction& action) {
@@ -97,28 +99,32 @@ void OrvaCore::report(const ExchangeResult& result) {
     }
 }
 
+ExchangeResult OrvaCore::unanswered(Exchange exchange) const {
+    if (!m_link.portOpen()) {
+        return {exchange, Outcome::LineLost};
+    }
+    std::string command = m_link.lastCommand();
+    if (command.ends_with('\r')) {
+        command.pop_back();
+    }
+    return {exchange, Outcome::NotAnswering, Refusal::None, command};
+}
+
 void OrvaCore::initialise() {
     m_window.initialise();
     m_model.setValue(ids::main::kPortCombo, Link::kDefaultPort - 1);
     m_store.clear();
-    m_model.setEnabled(ids::main::kUpgrade, false);
-    restartFromFile();
+    m_link.restart(RestartKind::File);
 }
 
-void OrvaCore::restartFromFile() {
-    m_readback.forgetVersion();
-    m_store.set(kServoRateSlot, 1);
-    m_monitor.reset();
-    m_senders.resetCalibration();
-    m_firmware.reset();
-    m_model.setEnabled(ids::main::kUpgrade, false);
-    m_link.restartFromFile();
-}
-
-void OrvaCore::restartFromCombo() {
-    m_firmware.releaseAbandoned();
-    m_link.restartFromCombo();
-    m_monitor.clearChannels();
+void OrvaCore::onRestart(RestartKind kind) {
+    switch (kind) {
+        case RestartKind::File:
+            m_store.set(kServoRateSlot, 1);
+            break;
+        case RestartKind::Combo:
+            break;
+    }
 }
 
 }  // namespace orva

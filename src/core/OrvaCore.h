@@ -33,7 +33,7 @@ namespace orva {
 // The main window without its widgets: builds the link, the exchanges and the window logic
 // over one model and one parameter store, and wires them to each other and to the user's
 // actions. It holds no protocol logic of its own.
-class OrvaCore : public IWindowCore {
+class OrvaCore : public IWindowCore, private IRestartable {
   public:
     OrvaCore(CMSComm& port, IClock& clock, IPrompts& prompts, IFiles& files,
              std::string configPath = ConfigFile::kFileName);
@@ -68,6 +68,9 @@ class OrvaCore : public IWindowCore {
     // Called every second or so by the application: the device label follows devices plugged in
     // and pulled out.
     void followDevices() { m_status.followDevices(); }
+    // How `exchange` ends when its front end stops waiting: the line went, or the last command
+    // has no whole answer.
+    ExchangeResult unanswered(Exchange exchange) const;
 
     Language language() const { return m_language(); }
     const PortStatus& portStatus() const { return m_status; }
@@ -88,10 +91,8 @@ class OrvaCore : public IWindowCore {
     // Shows the window's box for a result, then passes it on.
     void report(const ExchangeResult& result);
 
-    // Refresh, and start-up: the file variant. A new controller may stand behind the port.
-    void restartFromFile();
-    // The port list and the custom frame's Save: the combo variant.
-    void restartFromCombo();
+    // The file variant puts the servo rate's store entry back to its first item.
+    void onRestart(RestartKind kind) override;
 
     WindowModel m_model;
     LanguageFlag m_language;
@@ -108,7 +109,6 @@ class OrvaCore : public IWindowCore {
     PageSenders m_senders;
     CustomPageSenders m_customSenders;
     LiveMonitor m_monitor;
-    // Offered each acknowledgement of the chain before the custom frame is.
     CalibrationChain m_calibration;
     FrameDialogLogic m_frame;
     FirmwareUpgrade m_firmware;

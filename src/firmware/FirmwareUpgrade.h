@@ -20,10 +20,6 @@ class FirmwareUpgrade {
         m_chooser.registerWith(actions);
         m_transfer.registerWith(actions);
     }
-    // The file-variant link restart puts the transfer's state back to its start values.
-    void reset() { m_transfer.reset(); }
-    // The combo-variant link restart frees the window from a transfer left unfinished.
-    void releaseAbandoned() { m_transfer.releaseAbandoned(); }
 
     const FirmwareImage& image() const { return m_image; }
     FirmwareChooser& chooser() { return m_chooser; }

@@ -45,12 +45,26 @@ UpgradeTransfer::UpgradeTransfer(Link& link, ReadbackChain& readback, WindowMode
 
 void UpgradeTransfer::registerWith(ActionTable& actions) {
     actions.on(ActionKind::Click, ids::main::kUpgrade, [this](const UserAction&) { start(); });
-    m_link.on<LoaderTag>(ProtocolMode::UpgradeEntry,
+    m_link.on<LoaderTag>(ProtocolMode::UpgradeEntry, Exchange::Upgrade, *this,
                          [this](const LoaderTag& tag) { onTagReply(tag.tag); });
-    m_link.on<ReadyWord>(ProtocolMode::LoaderReady, [this](const ReadyWord&) { beginBlocks(); });
+    m_link.on<ReadyWord>(ProtocolMode::LoaderReady, Exchange::Upgrade, *this,
+                         [this](const ReadyWord&) { beginBlocks(); });
     for (ProtocolMode mode : kPacketModes) {
         m_link.on<LoaderAnswer>(
-            mode, [this, mode](const LoaderAnswer& answer) { onLoaderAnswer(mode, answer); });
+            mode, Exchange::Upgrade, *this,
+            [this, mode](const LoaderAnswer& answer) { onLoaderAnswer(mode, answer); });
+    }
+}
+
+void UpgradeTransfer::onRestart(RestartKind kind) {
+    switch (kind) {
+        case RestartKind::File:
+            reset();
+            m_model.setEnabled(ids::main::kUpgrade, false);
+            break;
+        case RestartKind::Combo:
+            releaseAbandoned();
+            break;
     }
 }
 

@@ -20,7 +20,7 @@ namespace orva {
 // packets alternate with 64-byte answers, each answer naming the block the loader expects next.
 // Nothing times out: a silent controller leaves the transfer waiting until another exchange
 // sets another protocol mode.
-class UpgradeTransfer {
+class UpgradeTransfer : public IRestartable {
   public:
     UpgradeTransfer(Link& link, ReadbackChain& readback, WindowModel& model, IPrompts& prompts,
                     const LanguageFlag& language, const FirmwareImage& image);
@@ -38,10 +38,10 @@ class UpgradeTransfer {
 
     // Button 1043.
     void start();
-    // Back to the start values, with the progress bar hidden (the file-variant link restart).
-    void reset();
-    // The combo-variant link restart: a transfer left unfinished no longer locks the window.
-    void releaseAbandoned();
+    // The file variant puts the transfer back to its start values, with the progress bar hidden
+    // and the Upgrade button off; either variant frees the window from a transfer left
+    // unfinished.
+    void onRestart(RestartKind kind) override;
 
     const std::string& tag() const { return m_tag; }
     std::int32_t block() const { return m_block; }
@@ -57,6 +57,8 @@ class UpgradeTransfer {
     void succeed();
     void fail(Refusal refusal);
 
+    void reset();
+    void releaseAbandoned();
     void enableMainArea(bool enabled);
     // Updates the percent and shows `position` of the 0..B+1 bar as a percentage.
     void showProgress(std::int32_t position);

@@ -1,9 +1,11 @@
 #include "frame/FrameDialogLogic.h"
 
+#include <span>
 #include <string_view>
 
 #include "model/ControlIds.h"
 #include "protocol/Frames.h"
+#include "settings/FrameControls.h"
 #include "settings/IntegerText.h"
 #include "settings/ParameterCatalogue.h"
 
@@ -12,25 +14,20 @@ namespace {
 
 constexpr Dialog kFrame = Dialog::Frame;
 
-// Wire order of the numbers: the codes of the set commands, and the edit of each.
-constexpr std::string_view kNumberCodes = "lmnopqrstuvwxy";
-constexpr char kAxisCountCode = 'k';
-// The acknowledgements that lead to the next number, in the order of kNumberCodes.
-constexpr std::string_view kAcknowledged = "klmnopqrstuvwx";
-// The chain's last command; its acknowledgement ends the Save.
-constexpr char kLastCode = 'y';
+// The save chain: the axis count, then the numbers in wire order; the acknowledgement of each code
+// leads to the next.
+constexpr std::string_view kChain = "klmnopqrstuvwxy";
+constexpr char kAxisCountCode = kChain[0];
+constexpr std::string_view kNumberCodes = kChain.substr(1);
+static_assert(kNumberCodes.size() == FrameDialogLogic::kNumbers);
+// The order in which the dialog's data exchange reads the numbers: motor 2's X after motor 3's.
+constexpr std::string_view kExchangeOrder = "lmnoprqstuvwxy";
 constexpr char kReverseCode = 'z';
-constexpr int kEdits[FrameDialogLogic::kNumbers] = {1029, 1030, 1031, 1034, 1037, 1040, 1032,
-                                                    1035, 1038, 1041, 1033, 1036, 1039, 1042};
-// The order in which the dialog's data exchange reads them.
-constexpr int kExchangeOrder[FrameDialogLogic::kNumbers] = {
-    1029, 1030, 1031, 1034, 1037, 1032, 1040, 1035, 1038, 1041, 1033, 1036, 1039, 1042};
+// The numbers named by a label of their own.
+constexpr std::string_view kCaptionedCodes = "klm";
 constexpr int kFirstCoordinate = 2;
-constexpr int kReverseBoxes[FrameGeometry::kMotors] = {1056, 1057, 1058, 1059, 1060, 1062};
 
-constexpr int kAxisCounts[] = {4, 6};
 constexpr int kStartDistance = 650;
-constexpr int kDistanceLimit = 5000;
 constexpr std::uint64_t kAxisCountPauseMs = 100;
 
 constexpr const char* kTitleChinese = "Halvane提示您:";
@@ -45,9 +42,6 @@ struct Text {
 constexpr Text kTexts[] = {
     {0, "异形机架设置：请输入异形机架的相关参数(注意各参数说明)，并按[保存]按扭!",
      "IRRET_SHAPE Setup:Please setup all parameter,Then press [save] button!"},
-    {1001, "请输入机架的轴数：", "Please input  the numbers of Axis:"},
-    {1002, "请输入X轴方向最大距离", "Please input Maximum distance  of X axis"},
-    {1005, "请输入Y轴方向最大距离", "Please input Maximum distance  of Y axis"},
     {1004, "请输入电机的（x,y）坐标", "Please input the coordinate  (X，Y)  of motors"},
     {1003, "电机1", "Motor1"},
     {1008, "电机2", "Motor2"},
@@ -90,12 +84,27 @@ constexpr const char* kYBeyond[] = {
     "The absolute value of data must less than the maximum of Y axis distance !please reinput "
     "it again!"};
 
-bool insideDistanceRange(int distance) {
-    return distance >= 0 && distance <= kDistanceLimit;
+// The axis counts the list offers, by index.
+std::span<const int> axisCounts() {
+    return ParameterCatalogue::at(kAxisCountCode).indexMap;
+}
+
+// The propeller direction boxes, motor 1 first.
+std::span<const int> reverseBoxes() {
+    return ParameterCatalogue::at(kReverseCode).boxes;
+}
+
+bool insideDistanceRange(char code, int distance) {
+    const ReadRule& rule = ParameterCatalogue::at(code).rule;
+    return distance >= rule.min && distance <= rule.max;
+}
+
+ControlKey editOf(char code) {
+    return {kFrame, ParameterCatalogue::at(code).edit};
 }
 
 ControlKey edit(int wireIndex) {
-    return {kFrame, kEdits[wireIndex]};
+    return editOf(kNumberCodes[wireIndex]);
 }
 
 }  // namespace
@@ -110,9 +119,9 @@ FrameDialogLogic::FrameDialogLogic(Link& link, WindowModel& model, ParameterStor
       m_language(language),
       m_linkRestart(std::move(linkRestart)) {
     m_model.setVisible(ids::frame::kDialog, false);
-    m_link.on<Acknowledgement>(ProtocolMode::AckChain, [this](const Acknowledgement& ack) {
-        return onAcknowledgement(ack.prefix);
-    });
+    m_link.on<Acknowledgement>(
+        ProtocolMode::AckChain, Exchange::FrameSave, *this,
+        [this](const Acknowledgement& ack) { return onAcknowledgement(ack.prefix); });
 }
 
 void FrameDialogLogic::registerWith(ActionTable& actions) {
@@ -128,7 +137,7 @@ void FrameDialogLogic::registerWith(ActionTable& actions) {
         actions.on(ActionKind::EditCommit, key,
                    [this, key](const UserAction& a) { onCoordinateTyped(key, a.text); });
     }
-    for (int box : kReverseBoxes) {
+    for (int box : reverseBoxes()) {
         actions.on(ActionKind::Check, {kFrame, box},
                    [this](const UserAction&) { onReverseClicked(); });
     }
@@ -151,14 +160,13 @@ void FrameDialogLogic::open() {
 void FrameDialogLogic::initialise() {
     m_created = true;
     m_model.setValue(ids::frame::kAxisCombo, 0);
-    m_model.setValue(ids::frame::kAxisCount, kAxisCounts[0]);
     m_ready = true;
     for (int i = 0; i < kNumbers; ++i) {
         m_model.setNumber(edit(i), i < kFirstCoordinate ? kStartDistance : 0);
     }
     m_sent = {};
     setTexts();
-    applyAxisCount(kAxisCounts[0]);
+    frame_controls::showAxisCount(m_model, axisCounts()[0]);
 
     m_link.apply({LineSetting::WholeInput});
     m_link.discardInput();
@@ -173,14 +181,19 @@ void FrameDialogLogic::setTexts() {
     for (const Text& text : kTexts) {
         m_model.setText({kFrame, text.id}, pick(language, text.chinese, text.english));
     }
+    for (char code : kCaptionedCodes) {
+        const ParameterEntry& e = ParameterCatalogue::at(code);
+        m_model.setText(ParameterCatalogue::key(e, e.look.caption),
+                        pick(language, e.chinese, e.english));
+    }
 }
 
 void FrameDialogLogic::onAxisCountSelected(int position) {
-    if (position < 0 || position >= static_cast<int>(std::size(kAxisCounts))) {
+    if (position < 0 || position >= static_cast<int>(axisCounts().size())) {
         return;
     }
-    const int axisCount = kAxisCounts[position];
-    applyAxisCount(axisCount);
+    const int axisCount = axisCounts()[position];
+    frame_controls::showAxisCount(m_model, axisCount);
     m_link.enter(ProtocolMode::Idle);
     m_link.sendBytes(frames::set(kAxisCountCode, axisCount));
     // The controller rearranges its outputs for the new count before it takes more commands.
@@ -188,17 +201,10 @@ void FrameDialogLogic::onAxisCountSelected(int position) {
     redraw();
 }
 
-void FrameDialogLogic::applyAxisCount(int axisCount) {
-    m_model.setValue(ids::frame::kAxisCount, axisCount);
-    for (ControlKey key : ids::frame::kExtraMotorControls) {
-        m_model.setEnabled(key, axisCount == 6);
-    }
-}
-
 void FrameDialogLogic::onMaxXTyped(const std::string& text) {
     m_model.setText(ids::frame::kMaxX, text);
     readEdits();
-    if (insideDistanceRange(number(0))) {
+    if (insideDistanceRange(kNumberCodes[0], number(0))) {
         redraw();
         return;
     }
@@ -209,12 +215,12 @@ void FrameDialogLogic::onMaxXTyped(const std::string& text) {
 void FrameDialogLogic::onMaxYTyped(const std::string& text) {
     m_model.setText(ids::frame::kMaxY, text);
     readEdits();
-    if (!insideDistanceRange(number(1))) {
+    if (!insideDistanceRange(kNumberCodes[1], number(1))) {
         message(kMaxYOutside[0], kMaxYOutside[1]);
         focus(ids::frame::kMaxY);
         return;
     }
-    if (insideDistanceRange(number(0))) {
+    if (insideDistanceRange(kNumberCodes[0], number(0))) {
         redraw();
     }
 }
@@ -228,16 +234,12 @@ void FrameDialogLogic::onCoordinateTyped(ControlKey key, const std::string& text
 }
 
 void FrameDialogLogic::onReverseClicked() {
-    int flags = 0;
-    for (int n = 0; n < FrameGeometry::kMotors; ++n) {
-        if (m_model.value({kFrame, kReverseBoxes[n]}) != 0) {
-            flags |= 1 << n;
-        }
-    }
+    const ParameterEntry& reverse = ParameterCatalogue::at(kReverseCode);
+    const ControlValue boxes = ParameterCatalogue::fromControls(m_model, reverse);
     // Written at once and not confirmed: its acknowledgement matches no row of the chain.
     m_link.enter(ProtocolMode::AckChain);
     redraw();
-    m_link.sendSet(kReverseCode, flags);
+    m_link.sendSet(kReverseCode, ParameterCatalogue::encode(reverse, boxes, 0).value_or(0));
 }
 
 void FrameDialogLogic::onFrameReadBack() {
@@ -263,8 +265,8 @@ void FrameDialogLogic::onSave() {
                        MessageIcon::Question, MessageResult::Ok});
 
     const int position = m_model.value(ids::frame::kAxisCombo);
-    if (position >= 0 && position < static_cast<int>(std::size(kAxisCounts))) {
-        m_model.setValue(ids::frame::kAxisCount, kAxisCounts[position]);
+    if (position >= 0 && position < static_cast<int>(axisCounts().size())) {
+        m_model.setValue(ids::frame::kAxisCount, axisCounts()[position]);
     }
     // The acknowledgements are framed as 8 bytes from here on; bytes left from another framing
     // would keep that count from ever being met.
@@ -292,14 +294,17 @@ bool FrameDialogLogic::onAcknowledgement(std::string_view prefix) {
         return false;
     }
     // The acknowledgement of code k asks for l, that of l for m, and so on; y's ends the chain.
-    const std::size_t at = kAcknowledged.find(prefix[1]);
+    const std::size_t at = kChain.find(prefix[1]);
     if (at == std::string_view::npos) {
-        if (m_saving && prefix[1] == kLastCode) {
-            m_saving = false;
-            m_result({.exchange = Exchange::FrameSave});
-            return true;
-        }
         return false;
+    }
+    if (at + 1 == kChain.size()) {
+        if (!m_saving) {
+            return false;
+        }
+        m_saving = false;
+        m_result({.exchange = Exchange::FrameSave});
+        return true;
     }
     m_link.enter(ProtocolMode::AckChain);
     sendNumber(kNumberCodes[at], m_sent.numbers[at]);
@@ -313,8 +318,8 @@ void FrameDialogLogic::redrawFromReadback() {
 }
 
 void FrameDialogLogic::readEdits() {
-    for (int id : kExchangeOrder) {
-        const ControlKey key{kFrame, id};
+    for (char code : kExchangeOrder) {
+        const ControlKey key = editOf(code);
         const ControlState& shown = m_model.get(key);
         const auto parsed = integerText(shown.text);
         if (!parsed) {
@@ -353,7 +358,7 @@ void FrameDialogLogic::redraw() {
     for (int n = 0; n < FrameGeometry::kMotors; ++n) {
         frame.x[n] = m_sent.numbers[kFirstCoordinate + 2 * n];
         frame.y[n] = m_sent.numbers[kFirstCoordinate + 2 * n + 1];
-        frame.reversed[n] = m_model.value({kFrame, kReverseBoxes[n]}) != 0;
+        frame.reversed[n] = m_model.value({kFrame, reverseBoxes()[n]}) != 0;
     }
     publish(FramePlan::draw(frame));
 }
@@ -394,12 +399,7 @@ void FrameDialogLogic::message(const char* chinese, const char* english) {
 }
 
 void FrameDialogLogic::sendNumber(char code, int number) {
-    // Wire value = number + the code's offset, folded into the frame's four digits without
-    // overflowing for any number an edit can hold.
-    const ParameterEntry& entry = ParameterCatalogue::at(code);
-    long long wire = static_cast<long long>(number) + entry.rule.offset;
-    wire %= 10000;
-    m_link.sendSet(code, static_cast<int>(wire));
+    m_link.sendSet(code, ParameterCatalogue::encode(code, ControlValue{number}, 0).value_or(0));
 }
 
 int FrameDialogLogic::number(int wireIndex) const {

@@ -21,7 +21,7 @@ namespace orva {
 // the motor coordinates and propeller directions as the model holds them; their checks; the plan
 // drawn from them; and the chain of set commands that writes the frame to the controller, each
 // sent after the acknowledgement of the one before.
-class FrameDialogLogic {
+class FrameDialogLogic : public IRestartable {
   public:
     static constexpr int kNumbers = 14;  // maximum X, maximum Y, then X and Y of motors 1 to 6
 
@@ -55,6 +55,9 @@ class FrameDialogLogic {
     // The plan as last drawn, for the view to paint in order.
     const std::vector<PlanItem>& plan() const { return m_plan; }
 
+    // Keeps all: Save restarts the link itself and its chain runs on after the restart.
+    void onRestart(RestartKind) override {}
+
   private:
     // The frame rows of the acknowledgement chain: sends the chain's next command. False when
     // `prefix` names no row.
@@ -63,7 +66,6 @@ class FrameDialogLogic {
     void initialise();
     void setTexts();
     void onAxisCountSelected(int position);
-    void applyAxisCount(int axisCount);
     void onMaxXTyped(const std::string& text);
     void onMaxYTyped(const std::string& text);
     void onCoordinateTyped(ControlKey edit, const std::string& text);

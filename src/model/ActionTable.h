@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <utility>
 
 #include "model/UserAction.h"
@@ -13,8 +14,12 @@ class ActionTable {
   public:
     using Handler = std::function<void(const UserAction&)>;
 
+    // Each action has one handler: a second for the same action throws std::logic_error rather
+    // than silently replace the first.
     void on(ActionKind kind, ControlKey key, Handler handler) {
-        m_handlers[{kind, key}] = std::move(handler);
+        if (!m_handlers.try_emplace({kind, key}, std::move(handler)).second) {
+            throw std::logic_error("a second handler for one user action");
+        }
     }
     // False when nothing is registered for the action.
     bool dispatch(const UserAction& action) const {

@@ -98,11 +98,8 @@ constexpr ControlKey kMaxX{Dialog::Frame, 1029};
 constexpr ControlKey kMaxY{Dialog::Frame, 1030};
 constexpr ControlKey kSave{Dialog::Frame, 1000};
 constexpr ControlKey kCancel{Dialog::Frame, 2};
-// Label, X edit, Y edit and reverse box of motors 5 and 6: in use only with six axes.
-inline constexpr ControlKey kExtraMotorControls[] = {
-    {Dialog::Frame, 1224}, {Dialog::Frame, 1033}, {Dialog::Frame, 1036}, {Dialog::Frame, 1060},
-    {Dialog::Frame, 1225}, {Dialog::Frame, 1039}, {Dialog::Frame, 1042}, {Dialog::Frame, 1062},
-};
+// The labels of motors 5 and 6: in use only with six axes, as are the motors' edits and boxes.
+inline constexpr ControlKey kExtraMotorLabels[] = {{Dialog::Frame, 1224}, {Dialog::Frame, 1225}};
 }  // namespace frame
 
 }  // namespace orva::ids

@@ -15,9 +15,9 @@ constexpr char kOutputReverseCode = 'O';
 
 CalibrationChain::CalibrationChain(Link& link, ValuesSource values)
     : m_link(link), m_values(std::move(values)) {
-    m_link.on<Acknowledgement>(ProtocolMode::AckChain, [this](const Acknowledgement& ack) {
-        return onAcknowledgement(ack.prefix);
-    });
+    m_link.on<Acknowledgement>(
+        ProtocolMode::AckChain, Exchange::Calibration, *this,
+        [this](const Acknowledgement& ack) { return onAcknowledgement(ack.prefix); });
 }
 
 std::array<int, 4> CalibrationChain::taps(const std::array<int, 4>& cells) {

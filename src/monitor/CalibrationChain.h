@@ -14,7 +14,7 @@ namespace orva {
 // characters select the next command: the calibration sends the tap voltages under codes 1, 2
 // and 3 and reports its end after code 3; a reverse box's acknowledgement hands over to the live
 // monitor's reverse read-back.
-class CalibrationChain {
+class CalibrationChain : public IRestartable {
   public:
     // The four cell voltages as typed when the calibration started.
     using ValuesSource = std::function<std::array<int, 4>()>;
@@ -26,6 +26,10 @@ class CalibrationChain {
 
     // Reports the end of each calibration.
     void setResultSink(ResultSink sink) { m_result.connect(std::move(sink)); }
+
+    // Keeps nothing between acknowledgements, each of which names its row; the voltages come
+    // from their source, which a restart puts back itself.
+    void onRestart(RestartKind) override {}
 
   private:
     // False when the prefix is none of these rows' (the custom frame has further rows).

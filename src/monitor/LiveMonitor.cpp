@@ -47,10 +47,21 @@ constexpr char kReverseCodes[] = {kReceiverReverseCode, kOutputReverseCode};
 LiveMonitor::LiveMonitor(Link& link, const ReadbackChain& readback, WindowModel& model,
                          ParameterStore& store, const LanguageFlag& language)
     : m_link(link), m_readback(readback), m_model(model), m_store(store), m_language(language) {
-    m_link.on<MonitorWindow>(ProtocolMode::Monitor,
+    m_link.on<MonitorWindow>(ProtocolMode::Monitor, Exchange::Monitor, *this,
                              [this](const MonitorWindow& frame) { onFrame(frame.text); });
-    m_link.on<QueryReply>(ProtocolMode::MonitorReverse,
+    m_link.on<QueryReply>(ProtocolMode::MonitorReverse, Exchange::Monitor, *this,
                           [this](const QueryReply& reply) { onReverseReply(reply); });
+}
+
+void LiveMonitor::onRestart(RestartKind kind) {
+    switch (kind) {
+        case RestartKind::File:
+            m_running = false;
+            break;
+        case RestartKind::Combo:
+            clearChannels();
+            break;
+    }
 }
 
 void LiveMonitor::registerWith(ActionTable& actions) {

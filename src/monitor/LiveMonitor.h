@@ -19,14 +19,14 @@ namespace orva {
 // event decodes the frames into the page's display controls, and the setting controls
 // stay locked. After a reverse box's acknowledgement the reverse bits are read back and the
 // stream resumes.
-class LiveMonitor {
+class LiveMonitor : public IRestartable {
   public:
     enum class StopCause {
         Button,      // the data display button
         PageSwitch,  // the window left the custom function page
     };
 
-    // Registers for the monitor frames and the reverse read-back.
+    // Registers for the monitor frames, the reverse read-back and the link's restarts.
     LiveMonitor(Link& link, const ReadbackChain& readback, WindowModel& model,
                 ParameterStore& store, const LanguageFlag& language);
 
@@ -37,9 +37,9 @@ class LiveMonitor {
     void toggle();
     // Stops the stream and unlocks the setting controls, even when it is not running.
     void stop(StopCause cause);
-    // The link restart: the display counts as stopped, whatever the controller still sends.
-    void reset() { m_running = false; }
-    // The port changed: the receiver and output values start again from 0.
+    // The file variant: the display counts as stopped, whatever the controller still sends. The
+    // combo variant: the port changed, so the receiver and output values start again from 0.
+    void onRestart(RestartKind kind) override;
     void clearChannels();
 
     // Called after each monitor frame has been shown, with its kind, for a tool that prints the

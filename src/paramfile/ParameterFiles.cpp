@@ -55,10 +55,11 @@ ParameterFiles::ParameterFiles(Link& link, WindowModel& model, const ParameterSt
       m_prompts(prompts),
       m_files(files),
       m_language(language) {
-    m_link.on<DefaultSetAck>(ProtocolMode::Idle, [this](const DefaultSetAck&) {
-        m_link.pause(kDefaultSetPauseMs);
-        m_link.sendQuery('V');
-    });
+    m_link.on<DefaultSetAck>(ProtocolMode::Idle, Exchange::DefaultSet, *this,
+                             [this](const DefaultSetAck&) {
+                                 m_link.pause(kDefaultSetPauseMs);
+                                 m_link.sendQuery('V');
+                             });
 }
 
 void ParameterFiles::registerWith(ActionTable& actions) {

@@ -22,7 +22,7 @@ namespace orva {
 // The main window's parameter files: "Save Data" writes the parameter store to a text file; the
 // restore list makes the controller load one of its default sets, or writes a saved file to it
 // through the restore chain; the button beside the list explains the choices.
-class ParameterFiles {
+class ParameterFiles : public IRestartable {
   public:
     // Items 0 to 3 of the restore list load the controller's default sets; item 4 reads a file.
     static constexpr int kDefaultSetCount = 4;
@@ -58,6 +58,10 @@ class ParameterFiles {
     // The main read-back got to its end: an overwrite waiting on it is over, and a restore
     // reports the values the controller did not keep.
     void onReadBack();
+
+    // Keeps all: an overwrite under way ends with the read-back the restart starts, which says
+    // what the controller kept.
+    void onRestart(RestartKind) override {}
 
   private:
     void restoreDefaultSet(int set);

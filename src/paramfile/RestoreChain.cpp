@@ -119,9 +119,9 @@ std::string textFrame(char code, const std::string& text) {
 
 RestoreChain::RestoreChain(Link& link, WindowModel& model, const RestoreEntries& entries)
     : m_link(link), m_model(model), m_entries(entries) {
-    m_link.on<Acknowledgement>(ProtocolMode::Restore, [this](const Acknowledgement& ack) {
-        onAcknowledgement(ack.prefix);
-    });
+    m_link.on<Acknowledgement>(
+        ProtocolMode::Restore, Exchange::Restore, *this,
+        [this](const Acknowledgement& ack) { onAcknowledgement(ack.prefix); });
 }
 
 void RestoreChain::sendFirst() {

@@ -16,7 +16,7 @@ namespace orva {
 // acknowledgement names the command it confirms and so selects the one that follows;
 // the chain keeps no position of its own. After the last link the main read-back starts again
 // so every page shows what the controller now holds.
-class RestoreChain {
+class RestoreChain : public IRestartable {
   public:
     // The restore-source list shows "File saved by youself" once the chain is through.
     static constexpr int kFileChoice = 4;
@@ -30,6 +30,10 @@ class RestoreChain {
     // Every set command a restore of `entries` sends, in chain order, without the announcement:
     // what a preview compares with the controller.
     static std::vector<std::string> commands(const RestoreEntries& entries);
+
+    // Keeps no position: after a restart the link is idle and no acknowledgement reaches the
+    // chain, so the restore just ends.
+    void onRestart(RestartKind) override {}
 
   private:
     void onAcknowledgement(std::string_view prefix);

@@ -51,6 +51,8 @@ struct ExchangeResult {
     Refusal refusal = Refusal::None;
     std::string detail;
 
+    bool operator==(const ExchangeResult&) const = default;
+
     // True for refusals about the user's file rather than the controller.
     bool aboutFile() const {
         switch (refusal) {

@@ -180,11 +180,11 @@ std::optional<Frame> Framer::nextAnswer(ProtocolMode mode) {
                 }
                 const std::string text = take(frames::kReplyLength);
                 ++m_answers;
-                const std::string_view codes = mode == ProtocolMode::Idle ? kIdleReplyCodes
-                                               : mode == ProtocolMode::MonitorReverse
-                                                   ? kReverseReplyCodes
-                                                   : std::string_view();
-                if (codes.find(text[1]) == std::string_view::npos) {
+                const bool asked = mode == ProtocolMode::Idle ? frames::readBackCode(text[1])
+                                   : mode == ProtocolMode::MonitorReverse
+                                       ? kReverseReplyCodes.find(text[1]) != std::string_view::npos
+                                       : false;
+                if (!asked) {
                     continue;  // a reply no exchange of this mode asked for
                 }
                 // Characters 5 to 8 of a whole reply, shifted when a zero byte was left out.

@@ -24,9 +24,6 @@ class Framer {
     // Bytes kept while the loader's text answers collect; older ones give way past it.
     static constexpr std::size_t kTextCapacity = 1024;
 
-    // The read-back replies recognised while idle, in the order they are compared.
-    static constexpr std::string_view kIdleReplyCodes =
-        "CABDEFG!@#$HIJK%^&()_+LRT`YZQ4567MNOPVabcdef=ghi<jklmnopqrstuvwxyz";
     // The reverse bits, read again while the monitor runs.
     static constexpr std::string_view kReverseReplyCodes = "NO";
 

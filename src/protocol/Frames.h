@@ -28,6 +28,11 @@ constexpr char kUpgradeKindCode = 'W';
 // The read-back chains in the order the tool asks them.
 constexpr std::string_view kMainChainCodes = "VCABDEFG!@#$HIJK%^&()_+LRT`YZQ4567MNOPabcdef=ghi<j";
 constexpr std::string_view kFrameChainCodes = "klmnopqrstuvwxyz";
+// A code either chain asks: the replies the tool takes while idle.
+constexpr bool readBackCode(char code) {
+    return kMainChainCodes.find(code) != std::string_view::npos ||
+           kFrameChainCodes.find(code) != std::string_view::npos;
+}
 // Battery calibration set commands carry the tap voltages under these codes, in this order.
 constexpr std::string_view kCalibrationCodes = "0123";
 

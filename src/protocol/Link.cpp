@@ -1,5 +1,7 @@
 #include "protocol/Link.h"
 
+#include <algorithm>
+#include <stdexcept>
 #include <utility>
 
 #include "protocol/Frames.h"
@@ -97,11 +99,25 @@ void Link::dispatch(const Frame& frame) {
     if (std::holds_alternative<Acknowledgement>(frame)) {
         pause(kAcknowledgementPauseMs);
     }
-    for (auto& handler : m_handlers[index(mode)]) {
-        if (handler(frame)) {
+    for (RankedOffer& handler : m_handlers[index(mode)]) {
+        if (handler.offer(frame)) {
             return;
         }
     }
+}
+
+void Link::take(ProtocolMode mode, Exchange exchange, Offer offer) {
+    const std::optional<std::size_t> rank = offerRank(mode, exchange);
+    if (!rank) {
+        throw std::logic_error("an exchange takes frames in a mode the offer order does not list");
+    }
+    std::vector<RankedOffer>& handlers = m_handlers[index(mode)];
+    const auto at = std::find_if(handlers.begin(), handlers.end(),
+                                 [&](const RankedOffer& h) { return h.rank >= *rank; });
+    if (at != handlers.end() && at->rank == *rank) {
+        throw std::logic_error("an exchange registered twice for the frames of one mode");
+    }
+    handlers.insert(at, {*rank, std::move(offer)});
 }
 
 void Link::onStrayStream() {
@@ -242,6 +258,27 @@ void Link::apply(std::initializer_list<LineSetting> settings) {
                 m_port.SetHandshaking(CMSComm::Handshaking::None);
                 break;
         }
+    }
+}
+
+void Link::joinRestarts(IRestartable& holder) {
+    if (std::find(m_restartables.begin(), m_restartables.end(), &holder) == m_restartables.end()) {
+        m_restartables.push_back(&holder);
+    }
+}
+
+void Link::restart(RestartKind kind) {
+    // Each holder puts back only its own state, so the order they are told in changes nothing.
+    for (IRestartable* holder : m_restartables) {
+        holder->onRestart(kind);
+    }
+    switch (kind) {
+        case RestartKind::File:
+            restartFromFile();
+            break;
+        case RestartKind::Combo:
+            restartFromCombo();
+            break;
     }
 }
 

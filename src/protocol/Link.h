@@ -14,7 +14,9 @@
 #include "protocol/Frame.h"
 #include "protocol/Framer.h"
 #include "protocol/IPortChoice.h"
+#include "protocol/IRestartable.h"
 #include "protocol/LineEvent.h"
+#include "protocol/OfferOrder.h"
 #include "protocol/PortDiagnosis.h"
 #include "protocol/ProtocolMode.h"
 #include "serial/CMSComm.h"
@@ -45,11 +47,14 @@ class Link {
     // Hears what happens to the line.
     void setListener(std::function<void(LineEvent)> listener) { m_listener = std::move(listener); }
 
-    // Registers `handler` for frames of type F completed in `mode`. Handlers of one mode are
-    // offered a frame in registration order; one returning false passes it to the next.
+    // Registers `exchange`'s handler for frames of type F completed in `mode`, and `holder`, the
+    // exchange's state, for the link's restarts. The handlers of one mode are offered a frame in
+    // the order of kOfferOrder; one returning false passes it to the next. A pair that the
+    // table does not list, or one registered twice, throws std::logic_error.
     template <class F, class Handler>
-    void on(ProtocolMode mode, Handler handler) {
-        m_handlers[index(mode)].push_back([h = std::move(handler)](const Frame& frame) mutable {
+    void on(ProtocolMode mode, Exchange exchange, IRestartable& holder, Handler handler) {
+        joinRestarts(holder);
+        take(mode, exchange, [h = std::move(handler)](const Frame& frame) mutable {
             const F* typed = std::get_if<F>(&frame);
             if (typed == nullptr) {
                 return false;
@@ -77,6 +82,8 @@ class Link {
     const std::string& heardSinceAnswer() const { return m_heard; }
     // When the last write went out or the last whole answer came, on the tick counter; 0 before.
     std::uint64_t lastProgressMs() const { return m_lastProgressMs; }
+    // The last ASCII command written, its CR included; empty after a binary packet.
+    const std::string& lastCommand() const { return m_lastCommand; }
 
     // A controller found streaming outside the monitor was told to stop since the last restart.
     bool streamStopped() const { return m_streamStopped; }
@@ -101,11 +108,12 @@ class Link {
     // Sends the first query of the main read-back; set by whoever owns that chain.
     void setReadbackStart(std::function<void()> start) { m_readbackStart = std::move(start); }
 
-    // The file variant (start-up, Refresh): the recorded port. A record that cannot be read or
-    // written stops nothing: the port opens all the same.
-    void restartFromFile();
-    // The combo variant (port list, custom frame Save): the port the list shows.
-    void restartFromCombo();
+    // `holder` is told once of every link restart, before the port closes, however often it
+    // joins.
+    void joinRestarts(IRestartable& holder);
+    // Tells every holder of state, then closes the port, opens it again and starts the main
+    // read-back.
+    void restart(RestartKind kind);
     // Opens the recorded port when it is closed, as the upgrade does before it starts.
     void openStoredPortIfClosed();
 
@@ -129,6 +137,18 @@ class Link {
         static_cast<std::size_t>(ProtocolMode::UpgradeEntry) + 1;
     static std::size_t index(ProtocolMode mode) { return static_cast<std::size_t>(mode); }
 
+    using Offer = std::function<bool(const Frame&)>;
+    struct RankedOffer {
+        std::size_t rank;  // in kOfferOrder
+        Offer offer;
+    };
+    void take(ProtocolMode mode, Exchange exchange, Offer offer);
+
+    // The file variant (start-up, Refresh): the recorded port. A record that cannot be read or
+    // written stops nothing: the port opens all the same.
+    void restartFromFile();
+    // The combo variant (port list, custom frame Save): the port the list shows.
+    void restartFromCombo();
     // Frames and hands on every whole answer waiting, in order, each in the mode then running.
     void process();
     void dispatch(const Frame& frame);
@@ -155,7 +175,8 @@ class Link {
     std::function<void(LineEvent)> m_listener;
     Framer m_framer;
     ProtocolMode m_mode = ProtocolMode::Idle;
-    std::array<std::vector<std::function<bool(const Frame&)>>, kModeSlots> m_handlers;
+    std::array<std::vector<RankedOffer>, kModeSlots> m_handlers;  // in offer order
+    std::vector<IRestartable*> m_restartables;
     std::function<void()> m_readbackStart;
     bool m_openFailed = false;
     PortDiagnosis m_diagnosis;

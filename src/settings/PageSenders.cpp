@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/ControlIds.h"
+#include "settings/FrameControls.h"
 #include "settings/IntegerText.h"
 
 namespace orva {
@@ -41,7 +42,19 @@ PageSenders::PageSenders(Link& link, const ReadbackChain& readback, WindowModel&
       m_store(store),
       m_prompts(prompts),
       m_language(language),
-      m_linkRestart(std::move(linkRestart)) {}
+      m_linkRestart(std::move(linkRestart)) {
+    m_link.joinRestarts(*this);
+}
+
+void PageSenders::onRestart(RestartKind kind) {
+    switch (kind) {
+        case RestartKind::File:
+            m_calibration.fill(0);
+            break;
+        case RestartKind::Combo:
+            break;
+    }
+}
 
 void PageSenders::registerWith(ActionTable& actions) {
     using Catalogue = ParameterCatalogue;
@@ -120,7 +133,7 @@ void PageSenders::onListSelected(const ParameterEntry& entry) {
     ParameterCatalogue::storeSent(m_store, entry, state, *wire);
     const bool frameType = entry.code == kMultiAxisCode;
     if (frameType) {
-        m_model.setEnabled(ids::main::kEditFrame, state.number == kIrregularFrameIndex);
+        frame_controls::showFrameType(m_model, state.number);
     }
     m_link.sendSet(entry.code, *wire);
     if (frameType) {

@@ -18,7 +18,7 @@ namespace orva {
 // What the main area and the basic, GPS, gimbal and voltage pages write to the controller when
 // the user changes a setting: sliders on release, lists on selection, check boxes on click, the
 // magnetic declination and the battery calibration after a confirmation.
-class PageSenders {
+class PageSenders : public IRestartable {
   public:
     PageSenders(Link& link, const ReadbackChain& readback, WindowModel& model,
                 ParameterStore& store, IPrompts& prompts, const LanguageFlag& language,
@@ -29,8 +29,8 @@ class PageSenders {
     // The four cell voltages as typed when the calibration last started; its acknowledgements
     // send their running sums.
     const std::array<int, 4>& calibrationValues() const { return m_calibration; }
-    // The link restart forgets a calibration that was under way.
-    void resetCalibration() { m_calibration.fill(0); }
+    // The file variant forgets a calibration that was under way.
+    void onRestart(RestartKind kind) override;
 
   private:
     // Sliders: a draw, or a move by keyboard, shows the position; a release sends it.

@@ -4,6 +4,9 @@
 #include <climits>
 #include <cstdlib>
 
+#include "model/ControlIds.h"
+#include "model/ControlTexts.h"
+
 namespace orva {
 namespace {
 
@@ -27,14 +30,43 @@ constexpr ReadRule kCellVoltage{-kNoLimit, kNoLimit, 0, 0, 10};
 constexpr ReadRule kUnlimited{-kNoLimit, kNoLimit, 0, 0};
 // The restore-source list: a number that is no item leaves the list without a selection.
 constexpr ReadRule kRestoreChoice{0, 4, 0, -1};
-constexpr ReadRule kFrameDistance{0, 5000, 0, 0};
-constexpr ReadRule kFrameCoordinate{0, 9999, 5000, 0};
+// The custom frame reaches at most this far from its centre, in millimetres: the maximum distances
+// lie within it, and the coordinates are sent shifted by it into positive numbers.
+constexpr int kFrameReach = 5000;
+constexpr ReadRule kFrameDistance{0, kFrameReach, 0, 0};
+constexpr ReadRule kFrameCoordinate{0, 9999, kFrameReach, 0};
 
 // List index -> wire value.
 constexpr int kMultiAxisMap[] = {1, 2, 3, 4, 5, 6, 7, 15, 8, 9, 10, 11, 12, 13, 14, 16};
 constexpr int kEscMap[] = {1, 2, 3, 4, 7, 5, 6};
 constexpr int kServoMap[] = {1, 3, 4, 7};
 constexpr int kAxisCountMap[] = {4, 6};
+
+// List item texts, the same in both languages.
+constexpr const char* kMultiAxisModes[] = {
+    "1. GIMBAL",     "2. BI",           "3. TRI",         "4. QUADP",
+    "5. QUADX",      "6. Y4",           "7. Y6",          "8. INV Y6",
+    "9. HEX6",       "10. HEX6X",       "11. OCTOX8",     "12. OCTOFLATP",
+    "13. OCTOFLATX", "14. FLYING_WING", "15. FIXED_WING", "16. IRRET_SHAPE",
+};
+constexpr const char* kEscRates[] = {
+    "1. 50Hz   (20 ms)", "2. 100Hz (10 ms)",           "3. 270Hz (3.6ms)",       "4. 330Hz (3ms)",
+    "5. 400Hz (2.5ms)",  "6. 500Hz (2ms ESC_Special)", "7. 2KHz PWM (特殊电调)",
+};
+constexpr const char* kServoRates[] = {
+    "1. 50Hz Servo(舵机)",
+    "2. 270Hz Servo(舵机)",
+    "3. 333Hz Servo(舵机)",
+    "4. 400Hz Servo(舵机)",
+};
+constexpr const char* kRestoreChoices[] = {
+    "Default:<=300mm  Frame机架数据",
+    "Default:(300,450]mm Frame机架数据",
+    "Default:(450－650]mm Frame机架数据",
+    "Default:>650mm Frame机架数据",
+    "File saved by youself",
+};
+constexpr const char* kAxisCounts[] = {"4 Axis(轴)", "6 Axis(轴)"};
 
 // Check boxes in bit order.
 constexpr int kSensorBoxes[] = {1056, 1057, 1058, 1059, 1060, 1062, 1064, 1065};
@@ -149,8 +181,8 @@ constexpr ParameterEntry row(char code, const char* english, const char* chinese
 }
 
 constexpr ParameterEntry list(char code, const char* english, const char* chinese, int combo,
-                              std::span<const int> map, int slot, ControlLook look = {},
-                              Dialog dialog = D::Main) {
+                              std::span<const int> map, std::span<const char* const> items,
+                              int slot, ControlLook look = {}, Dialog dialog = D::Main) {
     const StoreForm form = slot < 0 ? S::None : S::IndexPlusOne;
     return {.code = code,
             .dialog = dialog,
@@ -159,6 +191,7 @@ constexpr ParameterEntry list(char code, const char* english, const char* chines
             .chinese = chinese,
             .combo = combo,
             .indexMap = map,
+            .items = items,
             .uiMin = 0,
             .uiMax = static_cast<int>(map.size()) - 1,
             .rule = kUnlimited,
@@ -187,7 +220,7 @@ constexpr ParameterEntry readOnly(char code, Dialog dialog, const char* english,
 
 // A number that only its own sequence sends: calibration taps, the monitor switch.
 constexpr ParameterEntry command(char code, Dialog dialog, const char* english, const char* chinese,
-                                 int edit = 0) {
+                                 int edit = 0, int caption = 0) {
     return {.code = code,
             .dialog = dialog,
             .encoding = E::Direct,
@@ -196,12 +229,14 @@ constexpr ParameterEntry command(char code, Dialog dialog, const char* english, 
             .edit = edit,
             .uiMin = 0,
             .uiMax = 9999,
-            .rule = kUnlimited};
+            .rule = kUnlimited,
+            .look = {.caption = caption}};
 }
 
 // The custom frame's numbers: kept by the frame dialog, stored by its Save, not by the read-back.
 constexpr ParameterEntry frameNumber(char code, const char* english, const char* chinese, int edit,
-                                     int slot, ReadRule rule, Encoding encoding, int uiMin) {
+                                     int slot, ReadRule rule, Encoding encoding, int uiMin,
+                                     int caption = 0) {
     return {.code = code,
             .dialog = D::Frame,
             .encoding = encoding,
@@ -209,23 +244,26 @@ constexpr ParameterEntry frameNumber(char code, const char* english, const char*
             .chinese = chinese,
             .edit = edit,
             .uiMin = uiMin,
-            .uiMax = 5000,
+            .uiMax = kFrameReach,
             .rule = rule,
             .slot = slot,
             .onRead = S::None,
-            .onSend = S::Shown};
+            .onSend = S::Shown,
+            .look = {.caption = caption}};
 }
 
 constexpr ParameterEntry coordinate(char code, const char* english, const char* chinese, int edit,
                                     int slot) {
-    return frameNumber(code, english, chinese, edit, slot, kFrameCoordinate, E::Offset, -5000);
+    return frameNumber(code, english, chinese, edit, slot, kFrameCoordinate, E::Offset,
+                       -kFrameReach);
 }
 
 constexpr ParameterEntry kEntries[] = {
     // Main area.
-    list('A', "MultiAxilMod", "多轴模式", 1032, kMultiAxisMap, 0, lockedList(1002)),
-    list('B', "ESCUpdateRate", "电调输出模式", 1033, kEscMap, 1, lockedList(1003)),
-    list('P', "Servo Rate", "舵机输出模式", 1215, kServoMap, 2, lockedList(1013)),
+    list('A', "MultiAxilMod", "多轴模式", 1032, kMultiAxisMap, kMultiAxisModes, 0,
+         lockedList(1002)),
+    list('B', "ESCUpdateRate", "电调输出模式", 1033, kEscMap, kEscRates, 1, lockedList(1003)),
+    list('P', "Servo Rate", "舵机输出模式", 1215, kServoMap, kServoRates, 2, lockedList(1013)),
     // Only the four shown sensor boxes go off; the hidden ones are left alone.
     row('M', "Sensor", "传感器选择", kSensorBoxes, 31,
         {.caption = 1021, .liveLock = lock::kCaption, .lockedBoxes = 0xF0}, D::Main),
@@ -242,17 +280,18 @@ constexpr ParameterEntry kEntries[] = {
      .onRead = S::Shown,
      .onSend = S::Shown,
      .look = {.caption = 1020, .liveLock = lock::kCaption | lock::kEdit}},
-    readOnly('V', D::Main, "FW Version:V", "固件版本:V", 1112),
+    readOnly('V', D::Main, "FW Version:V", "固件版本:V", 1112, kUnlimited, -1, 1264),
     {.code = 'j',
      .dialog = D::Main,
      .encoding = E::Direct,
      .english = "Load Data",
      .chinese = "恢复参考数据",
      .combo = 1099,
+     .items = kRestoreChoices,
      .uiMin = 0,
      .uiMax = 4,
      .rule = kRestoreChoice,
-     .look = {.liveLock = lock::kCombo}},
+     .look = {.caption = 1100, .liveLock = lock::kCombo}},
     readOnly('H', D::Main, "Reserved H", "保留参数H"),
     readOnly('I', D::Main, "Reserved I", "保留参数I"),
 
@@ -299,7 +338,8 @@ constexpr ParameterEntry kEntries[] = {
               .scale = "15           8             0",
               .inverted = true,
               .liveLock = lock::kSlider}},
-    command('~', D::Custom, "Data Display", "显示数据"),
+    command('~', D::Custom, data_display::kStartEnglish.data(), data_display::kStartChinese.data(),
+            0, 1118),
 
     // GPS page: its senders leave the store to the read-back.
     sliderRow('@', D::Gps, "Strength to Position", "定点回中力度", 1039, 1064, 13,
@@ -349,10 +389,10 @@ constexpr ParameterEntry kEntries[] = {
     readOnly('6', D::Voltage, "Ceil3", "电池3", 1244, kCellVoltage, 29, 1268),
     readOnly('7', D::Voltage, "Ceil4", "电池4", 1245, kCellVoltage, 30, 1269),
     // Calibration: code 0 carries cell 1 as typed, codes 1 to 3 the running sums.
-    command('0', D::Voltage, "Calibrate", "校  准", 1242),
-    command('1', D::Voltage, "Calibrate", "校  准"),
-    command('2', D::Voltage, "Calibrate", "校  准"),
-    command('3', D::Voltage, "Calibrate", "校  准"),
+    command('0', D::Voltage, "Calibrate", "校  准", 1242, ids::voltage::kCalibrate.id),
+    command('1', D::Voltage, "Calibrate", "校  准", 0, ids::voltage::kCalibrate.id),
+    command('2', D::Voltage, "Calibrate", "校  准", 0, ids::voltage::kCalibrate.id),
+    command('3', D::Voltage, "Calibrate", "校  准", 0, ids::voltage::kCalibrate.id),
 
     // Custom frame dialog.
     {.code = 'k',
@@ -360,18 +400,20 @@ constexpr ParameterEntry kEntries[] = {
      .encoding = E::IndexMap,
      .english = "Please input  the numbers of Axis:",
      .chinese = "请输入机架的轴数：",
-     .combo = 1215,
+     .combo = ids::frame::kAxisCombo.id,
      .indexMap = kAxisCountMap,
+     .items = kAxisCounts,
      .uiMin = 0,
      .uiMax = 1,
      .rule = kUnlimited,
      .slot = 175,
      .onRead = S::None,
-     .onSend = S::Wire},
-    frameNumber('l', "Please input Maximum distance  of X axis", "请输入X轴方向最大距离", 1029, 176,
-                kFrameDistance, E::Direct, 0),
-    frameNumber('m', "Please input Maximum distance  of Y axis", "请输入Y轴方向最大距离", 1030, 177,
-                kFrameDistance, E::Direct, 0),
+     .onSend = S::Wire,
+     .look = {.caption = 1001}},
+    frameNumber('l', "Please input Maximum distance  of X axis", "请输入X轴方向最大距离",
+                ids::frame::kMaxX.id, 176, kFrameDistance, E::Direct, 0, 1002),
+    frameNumber('m', "Please input Maximum distance  of Y axis", "请输入Y轴方向最大距离",
+                ids::frame::kMaxY.id, 177, kFrameDistance, E::Direct, 0, 1005),
     coordinate('n', "Motor1 X", "电机1 X", 1031, 178),
     coordinate('o', "Motor1 Y", "电机1 Y", 1034, 179),
     coordinate('p', "Motor2 X", "电机2 X", 1037, 180),
@@ -429,8 +471,13 @@ std::optional<int> ParameterCatalogue::encode(const ParameterEntry& entry,
     switch (entry.encoding) {
         case E::Direct:
         case E::Offset:
-        case E::VersionOffset:
-            return state.number + activeRule(entry, firmwareVersion).offset;
+        case E::VersionOffset: {
+            // Widened so that any number an edit holds takes its offset without overflowing;
+            // past the int range it is folded into the four digits the wire carries anyway.
+            const long long wire =
+                static_cast<long long>(state.number) + activeRule(entry, firmwareVersion).offset;
+            return static_cast<int>(wire > INT_MAX || wire < INT_MIN ? wire % 10000 : wire);
+        }
         case E::IndexMap:
             if (state.number < 0 || state.number >= static_cast<int>(entry.indexMap.size())) {
                 return std::nullopt;
@@ -601,6 +648,14 @@ void ParameterCatalogue::storeAs(ParameterStore& store, const ParameterEntry& en
             }
             break;
     }
+}
+
+std::optional<std::string_view> ParameterCatalogue::itemText(const ParameterEntry& entry,
+                                                             int index) {
+    if (index < 0 || index >= static_cast<int>(entry.items.size())) {
+        return std::nullopt;
+    }
+    return entry.items[index];
 }
 
 }  // namespace orva

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string_view>
 
 #include "model/ControlKey.h"
 #include "model/WindowModel.h"
@@ -78,8 +79,9 @@ struct ParameterEntry {
     int slider = 0;
     int edit = 0;
     int combo = 0;
-    std::span<const int> boxes;     // in bit order
-    std::span<const int> indexMap;  // wire value of each list index
+    std::span<const int> boxes;          // in bit order
+    std::span<const int> indexMap;       // wire value of each list index
+    std::span<const char* const> items;  // the list's item texts, the same in both languages
     // Slider range, list index range, typed-number range, or the range of the bit set's value.
     int uiMin = 0;
     int uiMax = 0;
@@ -152,9 +154,8 @@ class ParameterCatalogue {
                         const ControlValue& shown, int wire);
 
     static ControlKey key(const ParameterEntry& entry, int id) { return {entry.dialog, id}; }
+    // The text of list item `index`; nothing for a code without a list or an index outside it.
+    static std::optional<std::string_view> itemText(const ParameterEntry& entry, int index);
 };
-
-// The multi-axis list's "16. IRRET_SHAPE": only this frame type has an "Edit..." dialog.
-constexpr int kIrregularFrameIndex = 15;
 
 }  // namespace orva

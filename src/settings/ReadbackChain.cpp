@@ -5,6 +5,7 @@
 #include "model/ControlIds.h"
 #include "platform/LeadingInteger.h"
 #include "protocol/Frames.h"
+#include "settings/FrameControls.h"
 #include "settings/ParameterCatalogue.h"
 
 namespace orva {
@@ -34,9 +35,19 @@ char nextQuery(char code) {
 ReadbackChain::ReadbackChain(Link& link, WindowModel& model, ParameterStore& store,
                              const LanguageFlag& language)
     : m_link(link), m_model(model), m_store(store), m_language(language) {
-    m_link.on<QueryReply>(ProtocolMode::Idle,
+    m_link.on<QueryReply>(ProtocolMode::Idle, Exchange::Readback, *this,
                           [this](const QueryReply& reply) { onReply(reply.code, reply.value); });
     m_link.setReadbackStart([this] { start(); });
+}
+
+void ReadbackChain::onRestart(RestartKind kind) {
+    switch (kind) {
+        case RestartKind::File:
+            m_firmwareVersion = 0;
+            break;
+        case RestartKind::Combo:
+            break;
+    }
 }
 
 void ReadbackChain::start() {
@@ -127,7 +138,9 @@ std::optional<int> ReadbackChain::wireValue(char code) const {
 
 int ReadbackChain::showVersion(std::string_view valueChars) {
     m_firmwareVersion = leadingInteger(valueChars);
-    m_model.setText(ids::main::kVersionCaption, pick(m_language(), "固件版本:V", "FW Version:V"));
+    const ParameterEntry& version = ParameterCatalogue::at(kMainFirst);
+    m_model.setText(ids::main::kVersionCaption,
+                    pick(m_language(), version.chinese, version.english));
     // "1220" is shown as "1.220".
     std::string text(valueChars.substr(0, 1));
     text += '.';
@@ -152,19 +165,11 @@ void ReadbackChain::showValue(char code, int value) {
             : ParameterCatalogue::encode(entry, *shown, m_firmwareVersion).value_or(value);
     ParameterCatalogue::storeRead(m_store, entry, *shown, kept);
     if (code == 'A') {
-        m_model.setEnabled(ids::main::kEditFrame, shown->number == kIrregularFrameIndex);
+        frame_controls::showFrameType(m_model, shown->number);
     } else if (code == kFrameFirst) {
-        applyAxisCount(entry.indexMap[shown->number]);
+        frame_controls::showAxisCount(m_model, entry.indexMap[shown->number]);
+        redrawPlan();
     }
-}
-
-void ReadbackChain::applyAxisCount(int axisCount) {
-    m_model.setValue(ids::frame::kAxisCount, axisCount);
-    const bool sixAxes = axisCount == 6;
-    for (ControlKey key : ids::frame::kExtraMotorControls) {
-        m_model.setEnabled(key, sixAxes);
-    }
-    redrawPlan();
 }
 
 void ReadbackChain::redrawPlan() {

@@ -19,22 +19,23 @@ namespace orva {
 // "?j\r" fills the main window, its pages and the parameter store; the frame chain from "?k\r"
 // to "?z\r" fills the custom frame dialog. Each reply handler shows its value and sends the
 // query that follows it, so the chain runs by itself once its first query is out.
-class ReadbackChain {
+class ReadbackChain : public IRestartable {
   public:
     static constexpr int kRetryStart = 3;
 
-    // Registers for the idle replies of both chains, and as the link's read-back start.
+    // Registers for the idle replies of both chains, as the link's read-back start and for its
+    // restarts.
     ReadbackChain(Link& link, WindowModel& model, ParameterStore& store,
                   const LanguageFlag& language);
 
     // Retries back to 3, then "?V\r".
     void start();
+    // The file variant forgets the firmware version: a new controller may stand behind the port.
+    void onRestart(RestartKind kind) override;
     // After an exchange of its own: its answers still waiting are dropped, then start().
     void startAgain();
     // Main read-backs started so far.
     std::uint64_t starts() const { return m_starts; }
-    // A new controller may stand behind the port: its version is unknown until read.
-    void forgetVersion() { m_firmwareVersion = 0; }
     // Four-digit number of the version reply; 0 until read. The gimbal encodings depend on it.
     int firmwareVersion() const { return m_firmwareVersion; }
     int retries() const { return m_retries; }
@@ -61,7 +62,6 @@ class ReadbackChain {
     // The version reply; returns the number its repeat test uses.
     int showVersion(std::string_view valueChars);
     void showValue(char code, int value);
-    void applyAxisCount(int axisCount);
     void redrawPlan();
 
     Link& m_link;

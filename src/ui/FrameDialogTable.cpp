@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "settings/ParameterCatalogue.h"
 #include "ui/DialogTables.h"
 #include "ui/TableBuilder.h"
 
@@ -8,8 +9,6 @@ namespace {
 
 using K = ControlKind;
 namespace L = layout;
-
-constexpr const char* kAxisCounts[] = {"4 Axis(轴)", "6 Axis(轴)"};
 
 // The input group and the plan group keep their template IDs; the motor frame, the notes and the
 // buttons have none.
@@ -50,23 +49,8 @@ constexpr struct {
 
 std::vector<ControlEntry> frameControls() {
     const std::vector<ControlEntry> fixed = {
-        // Axis count and the two maximum distances.
+        // The group of the axis count and the two maximum distances.
         {.id = kInput, .kind = K::GroupBox, .at = {0, 0}, .text = "异形机架参数设置区"},
-        {.id = 1001,
-         .kind = K::Label,
-         .parent = kInput,
-         .at = {0, 0},
-         .text = "请输入机架的轴数："},
-        {.id = 1002,
-         .kind = K::Label,
-         .parent = kInput,
-         .at = {1, 0},
-         .text = "请输入X轴方向最大距离"},
-        {.id = 1005,
-         .kind = K::Label,
-         .parent = kInput,
-         .at = {2, 0},
-         .text = "请输入Y轴方向最大距离"},
 
         // Motor coordinates and propeller directions, motors 1, 3, 5 left and 2, 4, 6 right.
         {.id = kMotors, .kind = K::GroupBox, .at = {1, 0}},
@@ -103,7 +87,17 @@ std::vector<ControlEntry> frameControls() {
     for (const ControlEntry& control : fixed) {
         b.add(control);
     }
-    b.list('k', kInput, {0, 1}, kAxisCounts, L::kLeft);
+    // The axis count and the two maximum distances, each below the other with its label.
+    int row = 0;
+    for (char code : {'k', 'l', 'm'}) {
+        const ParameterEntry& e = ParameterCatalogue::at(code);
+        b.add({.id = e.look.caption,
+               .kind = K::Label,
+               .parent = kInput,
+               .at = {row++, 0},
+               .text = e.chinese});
+    }
+    b.list('k', kInput, {0, 1}, L::kLeft);
     b.edit('l', kInput, {1, 1}, L::kNarrow | L::kLeft);
     b.edit('m', kInput, {2, 1}, L::kNarrow | L::kLeft);
     for (const MotorRow& m : kMotorRows) {
@@ -116,7 +110,7 @@ std::vector<ControlEntry> frameControls() {
         b.edit(m.x, kMotors, {m.row, m.col + 2}, L::kNarrow);
         b.edit(m.y, kMotors, {m.row, m.col + 3}, L::kNarrow);
     }
-    int row = 0;
+    row = 0;
     for (const auto& note : kNoteTexts) {
         b.add({.id = note.id,
                .kind = K::Label,

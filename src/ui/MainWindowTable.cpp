@@ -14,33 +14,6 @@ constexpr const char* kPorts[] = {
     "COM11", "COM12", "COM13", "COM14", "COM15", "COM16", "COM17", "COM18", "COM19", "COM20",
 };
 
-constexpr const char* kRestoreChoices[] = {
-    "Default:<=300mm  Frame机架数据",
-    "Default:(300,450]mm Frame机架数据",
-    "Default:(450－650]mm Frame机架数据",
-    "Default:>650mm Frame机架数据",
-    "File saved by youself",
-};
-
-constexpr const char* kMultiAxisModes[] = {
-    "1. GIMBAL",     "2. BI",           "3. TRI",         "4. QUADP",
-    "5. QUADX",      "6. Y4",           "7. Y6",          "8. INV Y6",
-    "9. HEX6",       "10. HEX6X",       "11. OCTOX8",     "12. OCTOFLATP",
-    "13. OCTOFLATX", "14. FLYING_WING", "15. FIXED_WING", "16. IRRET_SHAPE",
-};
-
-constexpr const char* kEscRates[] = {
-    "1. 50Hz   (20 ms)", "2. 100Hz (10 ms)",           "3. 270Hz (3.6ms)",       "4. 330Hz (3ms)",
-    "5. 400Hz (2.5ms)",  "6. 500Hz (2ms ESC_Special)", "7. 2KHz PWM (特殊电调)",
-};
-
-constexpr const char* kServoRates[] = {
-    "1. 50Hz Servo(舵机)",
-    "2. 270Hz Servo(舵机)",
-    "3. 333Hz Servo(舵机)",
-    "4. 400Hz Servo(舵机)",
-};
-
 // The upper area keeps one column of leading buttons; the rest of each of its rows is a panel
 // with its own columns.
 constexpr int kUpper = 1263;
@@ -114,12 +87,12 @@ const ControlEntry kBottom[] = {
 void addParameterRows(TableBuilder& b) {
     b.caption('A', K::LabelButton, kUpper, {2, 0});
     b.add({.id = kModesRow, .kind = K::Panel, .parent = kUpper, .at = {2, 1}});
-    b.list('A', kModesRow, {0, 0}, kMultiAxisModes);
+    b.list('A', kModesRow, {0, 0});
     b.add({.id = 1016, .kind = K::Button, .parent = kModesRow, .at = {0, 1}, .text = "编缉..."});
     b.caption('B', K::LabelButton, kModesRow, {0, 3});
-    b.list('B', kModesRow, {0, 4}, kEscRates);
+    b.list('B', kModesRow, {0, 4});
     b.caption('P', K::LabelButton, kModesRow, {0, 6});
-    b.list('P', kModesRow, {0, 7}, kServoRates);
+    b.list('P', kModesRow, {0, 7});
 
     b.caption('M', K::LabelButton, kUpper, {3, 0});
     b.add({.id = kSensorRow, .kind = K::Panel, .parent = kUpper, .at = {3, 1}});
@@ -148,7 +121,7 @@ std::vector<ControlEntry> mainControls() {
     for (const ControlEntry& c : kFiles) {
         b.add(c);
     }
-    b.list('j', kFilesRow, {0, 1}, kRestoreChoices);
+    b.list('j', kFilesRow, {0, 1});
     for (const ControlEntry& c : kBottom) {
         b.add(c);
     }

@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "model/ControlIds.h"
 #include "ui/DialogTables.h"
 #include "ui/TableBuilder.h"
 
@@ -77,7 +78,11 @@ std::vector<ControlEntry> voltageControls() {
                .at = {0, 2 * i + 1},
                .flags = L::kNarrow | L::kCentreText});
     }
-    b.add({.id = 1246, .kind = K::Button, .parent = kCells, .at = {0, 9}, .text = "校  准"});
+    b.add({.id = ids::voltage::kCalibrate.id,
+           .kind = K::Button,
+           .parent = kCells,
+           .at = {0, 9},
+           .text = TableBuilder::templateText(ids::voltage::kCalibrate)});
     b.add({.id = kAlarm, .kind = K::Panel, .parent = kGroup, .at = {1, 0}, .flags = L::kStretch});
     b.sliderRow(kAlarm, 0, 0, K::Label, 'L', kScale + 0);
     return b.take();

@@ -53,14 +53,14 @@ void TableBuilder::caption(char code, ControlKind kind, int parent, Cell at, uns
          .flags = flags});
 }
 
-void TableBuilder::list(char code, int parent, Cell at, std::span<const char* const> items,
-                        unsigned flags) {
-    add({.id = ParameterCatalogue::at(code).combo,
+void TableBuilder::list(char code, int parent, Cell at, unsigned flags) {
+    const ParameterEntry& e = ParameterCatalogue::at(code);
+    add({.id = e.combo,
          .kind = K::Combo,
          .parent = parent,
          .at = at,
          .flags = flags,
-         .items = items});
+         .items = e.items});
 }
 
 void TableBuilder::edit(char code, int parent, Cell at, unsigned flags) {

@@ -25,8 +25,7 @@ class TableBuilder {
     // The caption of `code` (a label or label button) with its template text.
     void caption(char code, ControlKind kind, int parent, Cell at, unsigned flags = 0);
     // The list of `code`, with the texts of its items.
-    void list(char code, int parent, Cell at, std::span<const char* const> items,
-              unsigned flags = 0);
+    void list(char code, int parent, Cell at, unsigned flags = 0);
     // The edit box of `code`.
     void edit(char code, int parent, Cell at, unsigned flags = 0);
     // Check box `bit` of `code`, with its template text.

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "model/ControlIds.h"
+
 namespace orva {
 namespace {
 
@@ -132,7 +134,7 @@ constexpr ControlText kTexts[] = {
     {{D::Voltage, 1267}, "电池2", "Ceil2"},
     {{D::Voltage, 1268}, "电池3", "Ceil3"},
     {{D::Voltage, 1269}, "电池4", "Ceil4"},
-    {{D::Voltage, 1246}, "校  准", "Calibrate"},
+    {ids::voltage::kCalibrate, "校  准", "Calibrate"},
     {{D::Voltage, 1270}, "报警电压设置", "Alarm Voltage"},
 };
 

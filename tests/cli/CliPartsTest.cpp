@@ -4,12 +4,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <tuple>
 
 #include "cli/CliOptions.h"
 #include "cli/CliTexts.h"
 #include "cli/ParameterRow.h"
 #include "cli/PortChoice.h"
+#include "cli/Report.h"
 #include "cli/WatchedPort.h"
 #include "support/Fakes.h"
 
@@ -83,32 +85,34 @@ TEST(CliOptions, CommandLinesAreCheckedBeforeAnythingRuns) {
     EXPECT_EQ(plain.savedOn, std::nullopt);
 }
 
-// A value as `read` shows it, and back: lists by index, check boxes as bits, the packed delay
-// with its box as bit 4; the wire value is the catalogue's. Nothing outside the controls' range.
-TEST(ParameterRow, ShownValuesMapToControlsAndWire) {
-    struct Case {
-        char code;
-        int shown;
-        std::optional<int> wire;  // nothing: out of range
-    };
-    const Case cases[] = {
-        {'C', 37, 37},           {'C', 101, std::nullopt},
-        {'C', -1, std::nullopt}, {'A', 7, 15},
-        {'A', 16, std::nullopt}, {'B', 6, 6},
-        {'a', 4095, 4095},       {'a', 4096, std::nullopt},
-        {'<', 21, 21},           {'<', 32, std::nullopt},
-        {'L', 340, 340},         {'^', -30, 70},
-    };
-    for (const Case& c : cases) {
-        const ParameterEntry& entry = ParameterCatalogue::at(c.code);
-        const auto state = ParameterRow::controlValue(entry, c.shown);
-        ASSERT_EQ(state.has_value(), c.wire.has_value()) << c.code << c.shown;
-        if (state) {
-            EXPECT_EQ(ParameterCatalogue::encode(entry, *state, 1220), c.wire) << c.code;
-            EXPECT_EQ(ParameterRow::of(c.code, *c.wire, 1220).shown, c.shown) << c.code;
-        }
-    }
-    EXPECT_EQ(ParameterRow::of('C', std::nullopt, 1220).shown, std::nullopt);
+// A read value as `read` shows it: lists by index and the item's text in a last column (or
+// "item" in JSON), check boxes as bits, the packed delay with its box as bit 4, else the number.
+TEST(ParameterRow, ReadValuesShowAsTheWindowShowsThem) {
+    const std::vector<ParameterRow> rows = {
+        ParameterRow::of('A', 16, 1220),   ParameterRow::of('P', 3, 1220),
+        ParameterRow::of('B', 99, 1220),   ParameterRow::of('C', 55, 1220),
+        ParameterRow::of('a', 4095, 1220), ParameterRow::of('<', 21, 1220),
+        ParameterRow::of('^', 70, 1220),   ParameterRow::of('L', std::nullopt, 1220)};
+    std::ostringstream text;
+    report::parameters(text, "1.220", rows, false);
+    EXPECT_EQ(text.str(),
+              "firmware\t1.220\n"
+              "A\tMultiAxilMod\t多轴模式\t15\t16\t16. IRRET_SHAPE\n"
+              "P\tServo Rate\t舵机输出模式\t1\t3\t2. 270Hz Servo(舵机)\n"
+              "B\tESCUpdateRate\t电调输出模式\t-\t99\t-\n"
+              "C\tStabili_Level\t主稳定度\t55\t55\n"
+              "a\tAutoStabi\t自稳\t4095\t4095\n"
+              "<\tPowerOff Delay\t自动关机延时\t21\t21\n"
+              "^\tRoll Servo Mid\t横滚舵机中点\t-30\t70\n"
+              "L\tAlarm Voltage\t报警电压设置\t-\t-\n");
+    std::ostringstream json;
+    report::parameters(json, "1.220", {rows[0], rows[2]}, true);
+    EXPECT_EQ(json.str(),
+              "{\"firmware\":\"1.220\",\"parameters\":["
+              "{\"code\":\"A\",\"english\":\"MultiAxilMod\",\"chinese\":\"多轴模式\","
+              "\"shown\":15,\"wire\":16,\"item\":\"16. IRRET_SHAPE\"},"
+              "{\"code\":\"B\",\"english\":\"ESCUpdateRate\",\"chinese\":\"电调输出模式\","
+              "\"shown\":null,\"wire\":99,\"item\":null}]}\n");
 }
 
 // No --port and no port stored by the window: the one USB serial device, or a list and a hint.

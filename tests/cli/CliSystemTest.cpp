@@ -191,11 +191,15 @@ TEST_F(CliAgainstSimulator, WhatAScriptReliesOn) {
     const std::vector<Case> cases = {
         {"read in both forms",
          {},
-         {{{"read"}, 0, "firmware\t1.220\n" + cRow + "\t55\t55\n"},
+         {{{"read"},
+           0,
+           "firmware\t1.220\n" + cRow + "\t55\t55\nA\tMultiAxilMod\t多轴模式\t4\t5\t5. QUADX\n"},
           {{"read", "--json"},
            0,
            "{\"firmware\":\"1.220\",\"parameters\":[{\"code\":\"C\",\"english\":"
-           "\"Stabili_Level\",\"chinese\":\"主稳定度\",\"shown\":55,\"wire\":55},"},
+           "\"Stabili_Level\",\"chinese\":\"主稳定度\",\"shown\":55,\"wire\":55},{\"code\":"
+           "\"A\",\"english\":\"MultiAxilMod\",\"chinese\":\"多轴模式\",\"shown\":4,\"wire\":5,"
+           "\"item\":\"5. QUADX\"},"},
           {{"--json", "read"}, 7, "=", "No space left on device", "", Out::Full}}},
         // Heading lock sends headless after it: the two exclude each other on a switch position.
         {"set and get",

@@ -38,6 +38,8 @@ TEST_F(FrameDialog, MaximaAndCoordinatesAreChecked) {
     open();
     EXPECT_EQ(text(ids::frame::kDialog),
               "IRRET_SHAPE Setup:Please setup all parameter,Then press [save] button!");
+    EXPECT_EQ(text(frameKey(1001)), "Please input  the numbers of Axis:");
+    EXPECT_EQ(text(frameKey(1005)), "Please input Maximum distance  of Y axis");
     for (int english : {1, 0}) {
         for (const auto& [edit, typed, message, redrawn] : cases) {
             prompts.shown.clear();
@@ -73,6 +75,14 @@ TEST_F(FrameDialog, MaximaAndCoordinatesAreChecked) {
     type(ids::frame::kMaxY, "650");
     EXPECT_EQ(lastMessage().text, "该数据框内的数值的绝对值必须小于Y轴距的最大值!请重新输入数据!");
     EXPECT_EQ(model().value(ids::frame::kFocus), 1034);
+    // The edits are read in the dialog's exchange order: motor 3's X before motor 2's Y.
+    for (int id : {1034, 1037}) {
+        model().setText(frameKey(id), "0");
+    }
+    model().setText(frameKey(1040), "-");
+    model().setText(frameKey(1032), "-");
+    type(ids::frame::kMaxY, "650");
+    EXPECT_EQ(model().value(ids::frame::kFocus), 1032);
 }
 
 TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
@@ -92,6 +102,8 @@ TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
     click(ids::frame::kSave);
     EXPECT_EQ(port.takeWritten(), "");
     EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(results.back(), (ExchangeResult{Exchange::FrameSave, Outcome::Refused,
+                                              Refusal::NotRead}));
     const std::string unread = "机架参数尚未从飞控读完，未保存：请重新打开编缉...  COM3";
     EXPECT_EQ(text(ids::main::kPortDevice).substr(0, unread.size()), unread);
     // The frame as the dialog starts: four axes, 650 by 650, every motor at 0, none reversed.
@@ -111,7 +123,7 @@ TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
         ASSERT_EQ(sent.size(), 1u);
         EXPECT_EQ(sent[0].bytes, bytes);
         EXPECT_GE(clock.now - sent[0].atMs, 100u);  // the controller rearranges its outputs
-        EXPECT_EQ(enabled(ids::frame::kExtraMotorControls[0]), axes == 6);
+        EXPECT_EQ(enabled({Dialog::Frame, 1224}), axes == 6);
     }
 
     // Box, checked, the flags sent: bit n-1 for motor n.
@@ -144,6 +156,7 @@ TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(lastMessage().text, "您确信要保存您机架的上述设置值吗？");
     EXPECT_EQ(lastMessage().title, "Halvane提示:");
+    EXPECT_EQ(results.back().outcome, Outcome::Refused);  // done only once the chain is
     // Kept for the next saved file: axis count, maxima, motor 1 X and Y, ..., motor 6 Y.
     EXPECT_EQ(store().get(175), 6);
     EXPECT_EQ(store().get(180), -5000);
@@ -156,6 +169,7 @@ TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
         EXPECT_EQ(released(chain[i - 1][1], 50).bytes, chain[i]);
         EXPECT_EQ(mode(), ProtocolMode::AckChain);  // and stays after the last
     }
+    EXPECT_EQ(results.back(), ExchangeResult{Exchange::FrameSave});
 }
 
 TEST_F(FrameDialog, ReadBackRedrawsThePlanBeforeItsNextQuery) {

@@ -65,6 +65,7 @@ TEST_F(LiveMonitorTest, StartLocksTheSettingsAndEitherStopUnlocksThem) {
         port.inputLen = port.threshold = -1;
         click(kButton);
         EXPECT_EQ(writes(), kStart);
+        EXPECT_TRUE(results.empty());
         EXPECT_EQ(port.pending + core.link().waitingText(), "");
         EXPECT_EQ(std::tuple(port.inputMode, port.threshold, port.inputLen),
                   std::tuple(CMSComm::InputMode::Binary, 1, 0));
@@ -78,6 +79,8 @@ TEST_F(LiveMonitorTest, StartLocksTheSettingsAndEitherStopUnlocksThem) {
         // for an image to be chosen again.
         click(kButton);
         EXPECT_EQ(writes(), kStop);
+        EXPECT_EQ(results, std::vector<ExchangeResult>{{Exchange::Monitor}});
+        results.clear();
         EXPECT_EQ(state(),
                   (english ? "0 Data Display " : "0 显示数据 ") + "11110"s + std::string(28, '1'));
         EXPECT_EQ(text(ids::main::kUpgradeHint), kChineseHint);
@@ -189,6 +192,8 @@ TEST_F(CalibrationChainTest, EachAcknowledgementSendsTheNextTapAfterThePause) {
             }
         }
         EXPECT_EQ(sent, expected);
+        EXPECT_EQ(results, std::vector<ExchangeResult>{{Exchange::Calibration}});
+        results.clear();
         EXPECT_EQ(lastMessage().title + " " + lastMessage().text, done);  // after the question
         EXPECT_EQ(mode(), ProtocolMode::Idle);
         click(ids::main::kLanguage);

@@ -31,14 +31,6 @@ TEST_F(SaveFlow, WritesTheStoreAfterConfirmationAndChoice) {
     EXPECT_EQ(choice.filter, "文本文件 (*.txt)|*.txt||");
     EXPECT_EQ(files.content[kPath], goldenSaveFile().replace(13, 2, "10"));
     EXPECT_TRUE(port.writes.empty());  // saving talks to nobody
-
-    // An existing file is replaced without a question.
-    core.store().set(3, 99);
-    prompts.files.push_back(kPath);
-    click(ids::main::kSaveData);
-    EXPECT_EQ(prompts.shown.size(), 2u);
-    // Slot 3 is line 5's value, 91 bytes in.
-    EXPECT_EQ(files.content[kPath], goldenSaveFile().replace(13, 2, "10").replace(91, 4, "0099"));
 }
 
 // Settings, the alarm voltage and the declination at four characters at least; the rest plain.

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "protocol/Frames.h"
@@ -40,26 +42,55 @@ TEST_F(LinkTest, UnlistedModeLeavesInputWaiting) {
     EXPECT_EQ(link.answers(), 0u);
 }
 
-TEST_F(LinkTest, AcknowledgementHandedOnAfterThePauseToTheFirstTaker) {
+// Records each restart it is told of, with the port's closes by then.
+struct Holder : IRestartable {
+    const test::FakePort& port;
+    std::vector<std::pair<RestartKind, int>> told;
+    explicit Holder(const test::FakePort& p) : port(p) {}
+    void onRestart(RestartKind kind) override { told.emplace_back(kind, port.closes); }
+};
+
+// The calibration is offered an acknowledgement before the custom frame, though the frame
+// registered first; one that declines passes it on. The exchange's state, registered in two
+// modes and joined besides, is told once of each restart, before the port closes.
+TEST_F(LinkTest, FramesGoInTheTablesOrderAndEachHolderHearsOfEachRestartOnce) {
+    Holder holder{port};
     std::vector<std::string> seen;
-    link.on<Acknowledgement>(ProtocolMode::AckChain, [&](const Acknowledgement& ack) {
-        seen.push_back("first " + ack.prefix + " at " + std::to_string(clock.now));
-        return false;
-    });
-    link.on<Acknowledgement>(ProtocolMode::AckChain, [&](const Acknowledgement& ack) {
-        seen.push_back("second " + ack.prefix);
-        return true;
-    });
-    link.on<Acknowledgement>(ProtocolMode::AckChain,
-                             [&](const Acknowledgement&) { seen.push_back("third"); });
-    link.on<Acknowledgement>(ProtocolMode::Restore,
-                             [&](const Acknowledgement&) { seen.push_back("restore"); });
+    // A taker that notes the acknowledgement and the time, and takes it or passes it on.
+    const auto taker = [&](std::string name, bool takes) {
+        return [&, name, takes](const Acknowledgement& ack) {
+            seen.push_back(name + " " + ack.prefix + " at " + std::to_string(clock.now));
+            return takes;
+        };
+    };
+    link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, holder,
+                             taker("frame", true));
+    link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::Calibration, holder,
+                             taker("calibration", false));
+    link.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Restore, holder,
+                             taker("restore", true));
     link.enter(ProtocolMode::AckChain, Reply::Emptied);
     clock.now = 2000;
     port.receive("S10370\r\n");
     // The clock steps 1 ms per read: one read stamps the answer's arrival at 2000, and the first
     // read past 50 ms after the next ends the wait at 2052.
-    EXPECT_EQ(seen, (std::vector<std::string>{"first S1 at 2052", "second S1"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"calibration S1 at 2052", "frame S1 at 2052"}));
+
+    // A second taker for one exchange and mode, or a pair the order does not list, is refused.
+    const auto none = [](const Acknowledgement&) {};
+    EXPECT_THROW(
+        link.on<Acknowledgement>(ProtocolMode::AckChain, Exchange::FrameSave, holder, none),
+        std::logic_error);
+    EXPECT_THROW(
+        link.on<Acknowledgement>(ProtocolMode::Restore, Exchange::Calibration, holder, none),
+        std::logic_error);
+
+    link.joinRestarts(holder);
+    link.restart(RestartKind::File);  // opens the closed port
+    link.restart(RestartKind::Combo);
+    EXPECT_EQ(holder.told, (std::vector<std::pair<RestartKind, int>>{{RestartKind::File, 0},
+                                                                     {RestartKind::Combo, 0}}));
+    EXPECT_EQ(port.closes, 1);
 }
 
 // Frames while no monitor runs: one stop command, however many frames; a query that the stream
@@ -97,7 +128,7 @@ TEST_F(LinkTest, AStreamFoundOutsideTheMonitorIsStoppedOnceAndTheWaitingCommandS
 // The exchange under way ends with its line: the port is closed at once, so that nothing more
 // goes to a device that is gone, and a restart opens it again.
 TEST_F(LinkTest, ALostLineIsClosedAndNothingIsAwaitedFromIt) {
-    link.restartFromCombo();
+    link.restart(RestartKind::Combo);
     link.enter(ProtocolMode::Restore);
     link.sendQuery('V');
     port.event = CMSComm::kCommEventLineLost;

@@ -17,6 +17,9 @@ namespace orva::test {
 // needs the state before start-up overrides SetUp.
 class CoreHarness : public ::testing::Test {
   protected:
+    CoreHarness() {
+        core.onResult([this](const ExchangeResult& result) { results.push_back(result); });
+    }
     void SetUp() override { start(); }
     void start() {
         core.initialise();
@@ -80,6 +83,7 @@ class CoreHarness : public ::testing::Test {
     ScriptedPrompts prompts;
     MemoryFiles files;
     OrvaCore core{port, clock, prompts, files};
+    std::vector<ExchangeResult> results;  // every exchange's, in order
 };
 
 }  // namespace orva::test

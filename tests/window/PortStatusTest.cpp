@@ -84,7 +84,7 @@ TEST_F(PortStatusTest, TwoSecondsWithoutAWholeAnswerAreSaidBesideThePortListAsSi
     EXPECT_EQ(model.text(device),
               "line lost: plug the controller in again and press Refresh  COM0 = /dev/fake0");
     port.event = CMSComm::kCommEventReceive;
-    link.restartFromCombo();  // opened again: nothing more to say
+    link.restart(RestartKind::Combo);  // opened again: nothing more to say
     EXPECT_EQ(model.text(device), "COM1 = /dev/fake1");
     language.set(Language::Chinese);
     port.receive("CHDA15001500150015001500150015001500\r\n");  // streaming outside the monitor
@@ -105,13 +105,13 @@ TEST_F(PortStatusTest, TheDeviceLabelFollowsDevicesPluggedInAndPulledOutWithoutT
     port.failOpen = true;
     port.failure = Failure::NoDevice;
     port.device = "";
-    link.restartFromCombo();
+    link.restart(RestartKind::Combo);
     EXPECT_EQ(follow("/dev/ttyACM0"), "已检测到 /dev/ttyACM0：按刷新打开它  COM1 = /dev/ttyACM0");
     EXPECT_EQ(follow(""),
               "COM1 没有对应的串口设备：请插上飞控，设备会在一两秒内显示在这里  COM1 = ?");
     port.failure = Failure::Gone;
     port.device = kivrel;
-    link.restartFromCombo();
+    link.restart(RestartKind::Combo);
     EXPECT_EQ(model.text(ids::main::kPortDevice),
               kivrel + " 不存在：请插上飞控，然后按刷新  COM1 = " + kivrel);
     std::ofstream(folder / "kivrel").put('\n');
