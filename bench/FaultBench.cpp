@@ -40,7 +40,8 @@ class Window {
           m_port(test::comTo(device)),
           m_core(m_port, m_clock, prompts, files),
           m_dialog(m_core) {
-        m_core.onResult([this](const ExchangeResult& r) { readbacks += r.exchange == Exchange::Readback; });
+        m_core.onResult(
+            [this](const ExchangeResult& r) { readbacks += r.exchange == Exchange::Readback; });
         m_core.monitor().setFrameListener([this](monitor_frames::FrameKind) { ++frames; });
         m_dialog.show();
     }

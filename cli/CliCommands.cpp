@@ -109,8 +109,8 @@ std::string CliCommands::command(CliSession& session,
 
 ExitCode CliCommands::overwriting(CliSession& session, Exchange exchange, std::size_t mark,
                                   const std::function<void()>& tick,
-                                  const std::function<std::string()>& where,
-                                  ExchangeResult& result, const std::string& recovery) {
+                                  const std::function<std::string()>& where, ExchangeResult& result,
+                                  const std::string& recovery) {
     const Interrupts interrupts;
     bool warned = false;
     bool stopped = false;
@@ -477,9 +477,9 @@ void CliCommands::notTaken(CliSession& session, const std::string& codes, const 
     const ReadbackChain& readback = session.core().readback();
     for (char code : codes) {
         const auto now = readback.wireValue(code);
-        session.error(Msg::NotTaken,
-                      {std::string(1, code) + " = " + std::to_string(valueOf(sent, code).value_or(0)),
-                       now ? std::to_string(*now) : "-"});
+        session.error(Msg::NotTaken, {std::string(1, code) + " = " +
+                                          std::to_string(valueOf(sent, code).value_or(0)),
+                                      now ? std::to_string(*now) : "-"});
     }
 }
 
@@ -521,8 +521,8 @@ ExitCode CliCommands::get(CliSession& session, char code) {
 ExitCode CliCommands::set(CliSession& session, char code, int shown) {
     const ParameterEntry& entry = ParameterCatalogue::at(code);
     const auto state = ParameterCatalogue::fromShown(entry, shown);
-    const auto wire = state ? ParameterCatalogue::encode(entry, *state,
-                                                         session.core().readback().firmwareVersion())
+    const auto wire = state ? ParameterCatalogue::encode(
+                                  entry, *state, session.core().readback().firmwareVersion())
                             : std::nullopt;
     // The window's own action for the new state, then everything read back.
     const std::size_t mark = session.resultMark();

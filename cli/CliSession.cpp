@@ -131,8 +131,8 @@ std::optional<ExchangeResult> CliSession::resultSince(Exchange exchange, std::si
 ExchangeResult CliSession::waitForResult(Exchange exchange, std::size_t mark,
                                          const std::function<void()>& tick,
                                          const std::function<bool()>& stop) {
-    const ExitCode code = waitFor(
-        [&] { return resultSince(exchange, mark) || (stop && stop()); }, tick);
+    const ExitCode code =
+        waitFor([&] { return resultSince(exchange, mark) || (stop && stop()); }, tick);
     if (const auto result = resultSince(exchange, mark)) {
         return *result;
     }
@@ -156,8 +156,7 @@ ExitCode CliSession::exitFor(const ExchangeResult& result) {
     return result.aboutFile() ? ExitCode::BadFile : ExitCode::Refused;
 }
 
-ExitCode CliSession::waitFor(const std::function<bool()>& done,
-                             const std::function<void()>& tick) {
+ExitCode CliSession::waitFor(const std::function<bool()>& done, const std::function<void()>& tick) {
     ExitCode result = ExitCode::Done;
     QEventLoop loop;
     QTimer timer;

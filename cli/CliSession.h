@@ -3,8 +3,8 @@
 #include <functional>
 #include <iosfwd>
 #include <optional>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "cli/CliFiles.h"
 #include "cli/CliOptions.h"

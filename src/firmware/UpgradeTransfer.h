@@ -50,7 +50,6 @@ class UpgradeTransfer : public IRestartable {
     std::int32_t percent() const { return m_percent; }
 
   private:
-
     void onTagReply(const std::string& tag);
     void onLoaderAnswer(ProtocolMode current, const LoaderAnswer& answer);
     void beginBlocks();

@@ -31,8 +31,8 @@ std::optional<UserAction> SettingWrite::actionFor(const ParameterEntry& entry,
         for (std::size_t bit = 0; bit < entry.boxes.size(); ++bit) {
             model.setValue(Catalogue::key(entry, entry.boxes[bit]), (state.boxes >> bit) & 1u);
         }
-        return UserAction{ActionKind::SliderRelease, Catalogue::key(entry, entry.slider),
-                          state.number, {}};
+        return UserAction{
+            ActionKind::SliderRelease, Catalogue::key(entry, entry.slider), state.number, {}};
     }
     if (!entry.boxes.empty()) {
         // One click sends the whole row: the other boxes take their state first, and the box
@@ -61,9 +61,9 @@ std::optional<UserAction> SettingWrite::actionFor(const ParameterEntry& entry,
 bool SettingWrite::start(char code, int shown) {
     const ParameterEntry* entry = ParameterCatalogue::lookup(code);
     const auto state = entry ? ParameterCatalogue::fromShown(*entry, shown) : std::nullopt;
-    const auto wire = state ? ParameterCatalogue::encode(*entry, *state,
-                                                         m_readback.firmwareVersion())
-                            : std::nullopt;
+    const auto wire = state
+                          ? ParameterCatalogue::encode(*entry, *state, m_readback.firmwareVersion())
+                          : std::nullopt;
     const auto action = wire ? actionFor(*entry, *state, m_model) : std::nullopt;
     if (!action) {
         return false;

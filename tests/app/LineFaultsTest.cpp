@@ -41,7 +41,8 @@ class LineFaults : public ::testing::TestWithParam<test::LineFault> {
         test::ScriptedPrompts prompts;
         OrvaCore core(port, m_clock, prompts, m_files, m_dir + "/qdmcconfig.ini");
         int readbacks = 0, frames = 0;
-        core.onResult([&](const ExchangeResult& r) { readbacks += r.exchange == Exchange::Readback; });
+        core.onResult(
+            [&](const ExchangeResult& r) { readbacks += r.exchange == Exchange::Readback; });
         core.monitor().setFrameListener([&](monitor_frames::FrameKind) { ++frames; });
         const auto act = [&](ActionKind kind, ControlKey key, int value = 0) {
             core.onUserAction({kind, key, value, {}});

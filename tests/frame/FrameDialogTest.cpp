@@ -102,8 +102,8 @@ TEST_F(FrameDialog, EditAxisCountReverseBoxesAndSave) {
     click(ids::frame::kSave);
     EXPECT_EQ(port.takeWritten(), "");
     EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(results.back(), (ExchangeResult{Exchange::FrameSave, Outcome::Refused,
-                                              Refusal::NotRead}));
+    EXPECT_EQ(results.back(),
+              (ExchangeResult{Exchange::FrameSave, Outcome::Refused, Refusal::NotRead}));
     const std::string unread = "机架参数尚未从飞控读完，未保存：请重新打开编缉...  COM3";
     EXPECT_EQ(text(ids::main::kPortDevice).substr(0, unread.size()), unread);
     // The frame as the dialog starts: four axes, 650 by 650, every motor at 0, none reversed.
