@@ -18,7 +18,6 @@
 #include "paramfile/ParameterFiles.h"
 #include "paramfile/ParameterSaveFile.h"
 #include "paramfile/RestoreChain.h"
-#include "platform/LeadingInteger.h"
 #include "platform/PosixFiles.h"
 #include "protocol/Frames.h"
 #include "window/ResultBoxes.h"
@@ -360,12 +359,7 @@ std::optional<RestoreEntries> CliCommands::readSaveFile(const std::string& path)
 }
 
 CliCommands::FileValues CliCommands::valuesOf(const RestoreEntries& entries) {
-    FileValues values;
-    // "S", code, the value, CR.
-    for (const std::string& command : RestoreChain::commands(entries)) {
-        values.emplace_back(command[1], leadingInteger(command.substr(2, command.size() - 3)));
-    }
-    return values;
+    return RestoreChain::values(entries);
 }
 
 CliCommands::FileValues CliCommands::forController(CliSession& session, RestoreEntries entries,
@@ -519,15 +513,11 @@ ExitCode CliCommands::get(CliSession& session, char code) {
 }
 
 ExitCode CliCommands::set(CliSession& session, char code, int shown) {
-    const ParameterEntry& entry = ParameterCatalogue::at(code);
-    const auto state = ParameterCatalogue::fromShown(entry, shown);
-    const auto wire = state ? ParameterCatalogue::encode(
-                                  entry, *state, session.core().readback().firmwareVersion())
-                            : std::nullopt;
     // The window's own action for the new state, then everything read back.
     const std::size_t mark = session.resultMark();
-    if (!wire || !session.core().writeSetting(code, shown)) {
-        say(Msg::ReadOnlyCode, {std::string(1, code), name(entry)});
+    const auto wire = session.core().writeSetting(code, shown);
+    if (!wire) {
+        say(Msg::ReadOnlyCode, {std::string(1, code), name(ParameterCatalogue::at(code))});
         return ExitCode::Usage;
     }
     const ExchangeResult result = session.waitForResult(Exchange::Set, mark);

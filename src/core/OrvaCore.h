@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/IWindowCore.h"
@@ -55,9 +56,11 @@ class OrvaCore : public IWindowCore, private IRestartable {
     // What a front end without the window drives besides the user's actions.
     // Every exchange's result, after the window's box for it.
     void onResult(ResultSink listener) { m_resultListener = std::move(listener); }
-    // Writes one setting as its page does, then reads everything back; false, with nothing
-    // sent, for a code no control writes or a number outside its controls.
-    bool writeSetting(char code, int shown) { return m_settingWrite.start(code, shown); }
+    // Writes one setting as its page does, then reads everything back. The wire value written;
+    // nothing, and nothing sent, for a code no control writes or a number outside its controls.
+    std::optional<int> writeSetting(char code, int shown) {
+        return m_settingWrite.start(code, shown);
+    }
     // Reads every setting again, as the end of an overwrite does.
     void readAgain() { m_readback.startAgain(); }
     // Called now and then: the no-answer notice, and a setting write waiting on its answer.

@@ -14,7 +14,7 @@ class FirmwareUpgrade {
     FirmwareUpgrade(Link& link, ReadbackChain& readback, WindowModel& model, IPrompts& prompts,
                     IFiles& files, const LanguageFlag& language)
         : m_chooser(model, prompts, files, language, m_image),
-          m_transfer(link, readback, model, prompts, language, m_image) {}
+          m_transfer(link, readback, model, language, m_image) {}
 
     void registerWith(ActionTable& actions) {
         m_chooser.registerWith(actions);

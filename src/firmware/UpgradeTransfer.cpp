@@ -34,14 +34,8 @@ constexpr ControlKey kEnabledOnSuccess[] = {
 }  // namespace
 
 UpgradeTransfer::UpgradeTransfer(Link& link, ReadbackChain& readback, WindowModel& model,
-                                 IPrompts& prompts, const LanguageFlag& language,
-                                 const FirmwareImage& image)
-    : m_link(link),
-      m_readback(readback),
-      m_model(model),
-      m_prompts(prompts),
-      m_language(language),
-      m_image(image) {}
+                                 const LanguageFlag& language, const FirmwareImage& image)
+    : m_link(link), m_readback(readback), m_model(model), m_language(language), m_image(image) {}
 
 void UpgradeTransfer::registerWith(ActionTable& actions) {
     actions.on(ActionKind::Click, ids::main::kUpgrade, [this](const UserAction&) { start(); });

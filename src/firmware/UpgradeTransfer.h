@@ -8,7 +8,6 @@
 #include "model/ActionTable.h"
 #include "model/LanguageFlag.h"
 #include "model/WindowModel.h"
-#include "platform/IPrompts.h"
 #include "protocol/ExchangeResult.h"
 #include "protocol/Link.h"
 #include "settings/ReadbackChain.h"
@@ -22,7 +21,7 @@ namespace orva {
 // sets another protocol mode.
 class UpgradeTransfer : public IRestartable {
   public:
-    UpgradeTransfer(Link& link, ReadbackChain& readback, WindowModel& model, IPrompts& prompts,
+    UpgradeTransfer(Link& link, ReadbackChain& readback, WindowModel& model,
                     const LanguageFlag& language, const FirmwareImage& image);
 
     // The Upgrade button, and the receive handlers of the entry and packet modes.
@@ -69,7 +68,6 @@ class UpgradeTransfer : public IRestartable {
     Link& m_link;
     ReadbackChain& m_readback;
     WindowModel& m_model;
-    IPrompts& m_prompts;
     const LanguageFlag& m_language;
     const FirmwareImage& m_image;
     std::function<void()> m_channelReset;

@@ -1,14 +1,13 @@
 #include "paramfile/ParameterFiles.h"
 
-#include <array>
 #include <cstdio>
+#include <map>
 #include <utility>
 
 #include "model/ControlIds.h"
 #include "paramfile/FirmwareConversion.h"
 #include "paramfile/ParameterBackups.h"
 #include "paramfile/ParameterSaveFile.h"
-#include "platform/LeadingInteger.h"
 #include "protocol/Frames.h"
 
 namespace orva {
@@ -198,18 +197,17 @@ void ParameterFiles::onReadBack() {
     }
     std::string unkept;
     if (*exchange == Exchange::Restore) {
-        // "S", code, the value, CR: what the controller took reads back as the last value sent.
-        std::array<std::optional<int>, 128> last{};
+        // What the controller took reads back as the last value sent under its code.
+        std::map<char, int> last;
         std::string codes;
-        for (const std::string& command : RestoreChain::commands(m_entries)) {
-            const auto code = static_cast<unsigned char>(command[1]) & 0x7F;
-            if (!last[code]) {
-                codes.push_back(command[1]);
+        for (const auto& [code, value] : RestoreChain::values(m_entries)) {
+            if (!last.contains(code)) {
+                codes.push_back(code);
             }
-            last[code] = leadingInteger(command.substr(2, command.size() - 3));
+            last[code] = value;
         }
         for (char code : codes) {
-            if (m_readback.wireValue(code) != last[static_cast<unsigned char>(code) & 0x7F]) {
+            if (m_readback.wireValue(code) != last[code]) {
                 unkept.push_back(code);
             }
         }

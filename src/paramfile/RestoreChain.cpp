@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "model/ControlIds.h"
+#include "platform/LeadingInteger.h"
 #include "protocol/Frames.h"
 
 namespace orva {
@@ -134,6 +135,15 @@ std::vector<std::string> RestoreChain::commands(const RestoreEntries& entries) {
         if (auto frame = command(entries, row)) {
             out.push_back(std::move(*frame));
         }
+    }
+    return out;
+}
+
+std::vector<std::pair<char, int>> RestoreChain::values(const RestoreEntries& entries) {
+    std::vector<std::pair<char, int>> out;
+    // "S", code, the value, CR.
+    for (const std::string& command : commands(entries)) {
+        out.emplace_back(command[1], leadingInteger(command.substr(2, command.size() - 3)));
     }
     return out;
 }

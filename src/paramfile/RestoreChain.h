@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/WindowModel.h"
@@ -30,6 +31,8 @@ class RestoreChain : public IRestartable {
     // Every set command a restore of `entries` sends, in chain order, without the announcement:
     // what a preview compares with the controller.
     static std::vector<std::string> commands(const RestoreEntries& entries);
+    // The code and the value of each of those commands, in the same order.
+    static std::vector<std::pair<char, int>> values(const RestoreEntries& entries);
 
     // Keeps no position: after a restart the link is idle and no acknowledgement reaches the
     // chain, so the restore just ends.

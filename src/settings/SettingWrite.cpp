@@ -58,7 +58,7 @@ std::optional<UserAction> SettingWrite::actionFor(const ParameterEntry& entry,
     return std::nullopt;
 }
 
-bool SettingWrite::start(char code, int shown) {
+std::optional<int> SettingWrite::start(char code, int shown) {
     const ParameterEntry* entry = ParameterCatalogue::lookup(code);
     const auto state = entry ? ParameterCatalogue::fromShown(*entry, shown) : std::nullopt;
     const auto wire = state
@@ -66,7 +66,7 @@ bool SettingWrite::start(char code, int shown) {
                           : std::nullopt;
     const auto action = wire ? actionFor(*entry, *state, m_model) : std::nullopt;
     if (!action) {
-        return false;
+        return std::nullopt;
     }
     m_code = code;
     m_wire = *wire;
@@ -75,7 +75,7 @@ bool SettingWrite::start(char code, int shown) {
     m_act(*action);
     // A new frame type reopens the line and reads everything by itself.
     m_phase = m_readback.starts() != startsBefore ? Phase::ReadBack : Phase::Answer;
-    return true;
+    return m_wire;
 }
 
 void SettingWrite::check() {

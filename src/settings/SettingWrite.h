@@ -30,8 +30,9 @@ class SettingWrite {
     static std::optional<UserAction> actionFor(const ParameterEntry& entry,
                                                const ControlValue& state, WindowModel& model);
 
-    // False, and nothing sent, for a code no control writes or a number outside its controls.
-    bool start(char code, int shown);
+    // The wire value written; nothing, and nothing sent, for a code no control writes or a
+    // number outside its controls.
+    std::optional<int> start(char code, int shown);
     // Called now and then: once the write has an answer, everything is read back.
     void check();
     // The main read-back got to its end.
